@@ -1,0 +1,74 @@
+#include "db/Schema.h"
+
+#include "db/Database.h"
+
+namespace stolvar {
+
+namespace {
+
+// Text columns were declared 50 characters wide; the limit is checked before writing.
+const char* const kCreateGroups =
+    "CREATE TABLE gcxx (id INTEGER PRIMARY KEY AUTOINCREMENT, 工程名称 TEXT COLLATE NOCASE, "
+    "工程部位 TEXT COLLATE NOCASE, 强度等级 TEXT, 取样日期 TEXT, 标养状态 TEXT, 同养状态 TEXT, "
+    "标养组数 TEXT, 同养组数 TEXT, 拆模组数 TEXT)";
+const char* const kCreateTemperatures =
+    "CREATE TABLE skxx (id INTEGER PRIMARY KEY AUTOINCREMENT, 养护记录 TEXT, 温度记录 REAL, "
+    "最高温度 REAL, 最低温度 REAL)";
+
+struct LaterColumn {
+    const char* table;
+    const char* column;
+    const char* type;
+};
+
+// Columns that files of older releases lack.
+const LaterColumn kLaterColumns[] = {
+    {"skxx", "最高温度", "REAL"},
+    {"skxx", "最低温度", "REAL"},
+    {"gcxx", "同养组数", "TEXT"},
+    {"gcxx", "拆模组数", "TEXT"},
+};
+
+} // namespace
+
+bool CreateSchema(Database& db, QString* error)
+{
+    Transaction tx(db);
+    return tx.ok() && db.execute(QString::fromUtf8(kCreateGroups), error)
+           && db.execute(QString::fromUtf8(kCreateTemperatures), error) && tx.commit();
+}
+
+QStringList TableColumns(const Database& db, const QString& table)
+{
+    QStringList columns;
+    Statement st(db, QStringLiteral("SELECT name FROM pragma_table_info(?)"));
+    st.bind(1, table);
+    while (st.next())
+        columns << st.text(0);
+    return columns;
+}
+
+bool UpgradeSchema(Database& db, QStringList* added, QString* error)
+{
+    Transaction tx(db);
+    if (!tx.ok())
+        return false;
+    QStringList done;
+    for (const LaterColumn& c : kLaterColumns) {
+        const QString table = QString::fromUtf8(c.table);
+        const QString column = QString::fromUtf8(c.column);
+        if (TableColumns(db, table).contains(column, Qt::CaseInsensitive))
+            continue;
+        const QString sql = QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, column, QString::fromUtf8(c.type));
+        if (!db.execute(sql, error))
+            return false;
+        done << table + u'.' + column;
+    }
+    if (!tx.commit())
+        return false;
+    if (added)
+        *added = done;
+    return true;
+}
+
+} // namespace stolvar

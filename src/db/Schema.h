@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace stolvar {
+
+class Database;
+
+// Creates the two tables of a new project database, in one transaction.
+bool CreateSchema(Database& db, QString* error = nullptr);
+// Adds every column an older file lacks, one ALTER TABLE per column, in one
+// transaction. Columns that exist are left alone, so a second run changes nothing.
+// Returns false (and changes nothing) when a statement fails.
+bool UpgradeSchema(Database& db, QStringList* added = nullptr, QString* error = nullptr);
+QStringList TableColumns(const Database& db, const QString& table);
+
+} // namespace stolvar

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+// Sections and keys of Temp.ini. Each pair names one remembered value.
+namespace stolvar::keys {
+
+struct Key {
+    const char16_t* section;
+    const char16_t* key;
+    QString sectionText() const { return QString::fromUtf16(section); }
+    QString keyText() const { return QString::fromUtf16(key); }
+};
+
+inline constexpr Key kDatabaseFile{u"数据库文件名", u"文件名"};   // full path of the last database
+inline constexpr Key kDatabaseFolder{u"数据库", u"路径"};         // start folder of the open dialog
+inline constexpr Key kTreeSelection{u"树形框", u"选中位置"};       // nodeIndex of the selected node
+inline constexpr Key kWeatherCity{u"天气配置", u"地区"};
+inline constexpr Key kMailDay{u"邮件周期", u"状态"};              // FormatLongDate of the last mail day
+inline constexpr Key kLeadDays{u"查询几天内到期试块", u"数值"};
+inline constexpr Key kAutoCollect{u"选择框1配置", u"1状态"};
+inline constexpr Key kAutoMail{u"选择框2配置", u"2状态"};
+inline constexpr Key kAutoStart{u"选择框3配置", u"3状态"};
+inline constexpr Key kCountFromCastingDay{u"单选框1配置", u"状态"};
+inline constexpr Key kCountFromNextDay{u"单选框2配置", u"状态"};
+inline constexpr Key kTitleFontSize{u"字号配置", u"标题字号"};
+inline constexpr Key kTableFontSize{u"字号配置", u"表格字号"};
+inline constexpr Key kStandardFontSize{u"字号配置", u"标养字号"};
+inline constexpr Key kColour1{u"颜色配置", u"颜色1"};
+inline constexpr Key kColour2{u"颜色配置", u"颜色2"};
+inline constexpr Key kColour3{u"颜色配置", u"颜色3"};
+inline constexpr Key kColour4{u"颜色配置", u"颜色4"};
+inline constexpr Key kColour5{u"颜色配置", u"颜色5"};
+inline constexpr Key kColour6{u"颜色配置", u"颜色6"};
+// Addresses of the outside services and the mail domain.
+inline constexpr Key kWeatherService{u"网络配置", u"天气服务地址"};
+inline constexpr Key kProbeAddress{u"网络配置", u"联网检测地址"};
+inline constexpr Key kVersionPage{u"网络配置", u"版本页面地址"};
+inline constexpr Key kMailDomain{u"邮件配置", u"发信域名"};
+inline constexpr Key kAllowSelfSigned{u"邮件配置", u"允许自签名证书"};
+
+} // namespace stolvar::keys
