@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/Environment.h"
+#include "app/MainWidgets.h"
+#include "app/SettingsStore.h"
+#include "app/TaskRunner.h"
+#include "register/Selection.h"
+
+#include <memory>
+
+class QWidget;
+
+namespace stolvar {
+
+class Database;
+
+// What the controllers of the main window share. Lives as long as the main window;
+// everything here is used on the UI thread, except that background work receives
+// copies (the database handle, the settings path, a selection copy) when it is started.
+struct AppContext {
+    explicit AppContext(Environment environment)
+        : env(std::move(environment)), settings(env.file(QStringLiteral("Temp.ini")))
+    {
+    }
+
+    Messages& messages() const { return *env.messages; }
+    QDateTime now() const { return env.clock->now(); }
+    QDateTime today() const { return env.clock->today(); }
+
+    Environment env;
+    SettingsStore settings;
+    MainWidgets ui;
+    TaskRunner tasks;
+    std::shared_ptr<Database> db;   // the open project database; null when none
+    CurrentSelection selection;
+    QWidget* window = nullptr;
+};
+
+} // namespace stolvar
