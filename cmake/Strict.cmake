@@ -1,13 +1,16 @@
-# Build strictness shared by every target of the project.
-add_library(stolvar_strict INTERFACE)
-target_compile_options(stolvar_strict INTERFACE
+# Build strictness: the warning set for every target, and for product code also the
+# Qt defines that forbid implicit text conversions (tests may write plain literals).
+add_library(stolvar_warnings INTERFACE)
+target_compile_options(stolvar_warnings INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
   -Wunused -Woverloaded-virtual -Wnull-dereference -Wformat=2)
+add_library(stolvar_strict INTERFACE)
+target_link_libraries(stolvar_strict INTERFACE stolvar_warnings)
 target_compile_definitions(stolvar_strict INTERFACE
   QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_CONTEXTLESS_CONNECT
   QT_NO_NARROWING_CONVERSIONS_IN_CONNECT QT_NO_URL_CAST_FROM_STRING)
 if(STOLVAR_WERROR)
-  target_compile_options(stolvar_strict INTERFACE -Werror)
+  target_compile_options(stolvar_warnings INTERFACE -Werror)
 endif()
 
 if(STOLVAR_ASAN AND STOLVAR_TSAN)

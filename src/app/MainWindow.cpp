@@ -1,12 +1,180 @@
 #include "app/MainWindow.h"
 
+#include "app/AppIcon.h"
+#include "app/MainWidgetsBuilder.h"
+#include "app/ProportionalLayout.h"
+#include "app/SplitterBar.h"
+#include "db/DatabaseController.h"
+#include "register/GroupEditor.h"
+#include "register/RegisterController.h"
+#include "settings/DisplayColours.h"
+#include "settings/DisplaySettingsDialog.h"
+#include "settings/OptionsController.h"
+#include "settings/SameConditionDialog.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSystemTrayIcon>
+#include <QTableWidget>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+
 namespace stolvar {
 
-MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), m_env(std::move(env))
+MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), m_ctx(std::move(env))
 {
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Stolvar2.5"));
+    setWindowIcon(AppIcon());
+    m_ctx.window = this;
+    BuildMainWidgets(this, m_ctx.ui);
+    buildMenus();
+    resize(kDesignWidth, 725 + menuBar()->sizeHint().height());
+    m_layout = new ProportionalLayout(m_ctx.ui.central);
+
+    m_database = std::make_unique<DatabaseController>(m_ctx);
+    m_register = std::make_unique<RegisterController>(m_ctx);
+    m_editor = std::make_unique<GroupEditor>(m_ctx, *m_register);
+    m_options = std::make_unique<OptionsController>(m_ctx, QCoreApplication::applicationFilePath());
+    connectSplitters();
+    connectControllers();
+    startUp();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    shutDown();
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    file->addAction(QStringLiteral("新建(&N)"), this, [this] { m_database->showNewDatabaseDialog(); });
+    file->addAction(QStringLiteral("打开(&O)"), this, [this] { m_database->openProjectDatabase(); });
+    file->addAction(QStringLiteral("标养打印"));
+    file->addAction(QStringLiteral("同养表1打印"));
+    file->addAction(QStringLiteral("同养表2打印"));
+
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("设置(&E)"));
+    settings->addAction(QStringLiteral("邮箱账号设置"));
+    settings->addAction(QStringLiteral("删除温度记录"));
+    settings->addAction(QStringLiteral("显示设置"), this, &MainWindow::showDisplaySettings);
+    settings->addAction(QStringLiteral("系统设置"), this, &MainWindow::showSameConditionSettings);
+
+    m_ctx.ui.helpMenu = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    m_ctx.ui.helpMenu->addAction(QStringLiteral("关于"));
+    m_ctx.ui.helpMenu->addAction(QStringLiteral("退出"), this, &QWidget::close);
+
+    QMenu* update = menuBar()->addMenu(QStringLiteral("更新"));
+    update->addAction(QStringLiteral("下载新版本"));
+    update->addAction(QStringLiteral("升级数据库"), this, [this] { m_database->upgradeProjectDatabase(); });
+
+    for (QAction* action : menuBar()->findChildren<QAction*>())
+        action->setObjectName(action->text());
+}
+
+void MainWindow::buildTray()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    m_tray = new QSystemTrayIcon(windowIcon(), this);
+    m_tray->setToolTip(QStringLiteral("双击弹出窗口"));
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::DoubleClick)
+            showFromTray();
+        else if (reason == QSystemTrayIcon::Context)
+            m_ctx.ui.helpMenu->popup(QCursor::pos());
+    });
+    m_tray->show();
+}
+
+void MainWindow::showFromTray()
+{
+    if (m_tray)
+        m_tray->show();
+    showMaximized();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::connectSplitters()
+{
+    MainWidgets& ui = m_ctx.ui;
+    connect(ui.splitter1, &SplitterBar::moved, this, [&ui](int oldX, int newX) {
+        ui.tree->resize(ui.tree->width() + newX - oldX, ui.tree->height());
+        ui.standardList->move(newX + 5, ui.standardList->y());
+        ui.listCaption->move(newX + 5, ui.listCaption->y());
+    });
+    connect(ui.splitter2, &SplitterBar::moved, this,
+            [&ui](int, int newX) { ui.tabs->move(newX + 5, ui.tabs->y()); });
+}
+
+void MainWindow::connectControllers()
+{
+    connect(m_database.get(), &DatabaseController::opened, this, &MainWindow::onDatabaseOpened);
+}
+
+void MainWindow::onDatabaseOpened()
+{
+    m_register->fillProjectTree();
+}
+
+void MainWindow::startUp()
+{
+    buildTray();
+    m_database->openLastProjectDatabase();
+    m_register->fillProjectTree();
+    ApplyDisplayColours(m_ctx.settings, m_ctx.ui);
+    m_options->restoreOptions();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_layout->isCaptured())
+        QTimer::singleShot(0, this, &MainWindow::captureLayout);
+}
+
+void MainWindow::captureLayout()
+{
+    if (!m_layout->isCaptured())
+        m_layout->capture();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    shutDown();
+    event->accept();
+}
+
+void MainWindow::shutDown()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    m_ctx.ui.reminderTimer->stop();
+    m_ctx.tasks.waitForDone();
+    m_database->closeProjectDatabase();
+    m_options->storeOptions();
+}
+
+void MainWindow::showDisplaySettings()
+{
+    DisplaySettingsDialog dialog(m_ctx.settings, m_ctx.ui, this);
+    connect(&dialog, &DisplaySettingsDialog::coloursChanged, this,
+            [this] { ApplyDisplayColours(m_ctx.settings, m_ctx.ui); });
+    dialog.exec();
+}
+
+void MainWindow::showSameConditionSettings()
+{
+    SameConditionDialog dialog(m_ctx.settings, this);
+    dialog.exec();
+}
 
 } // namespace stolvar

@@ -1,11 +1,23 @@
 #pragma once
 
-#include "app/Environment.h"
+#include "app/AppContext.h"
 
 #include <QMainWindow>
 
+#include <memory>
+
+class QSystemTrayIcon;
+
 namespace stolvar {
 
+class DatabaseController;
+class GroupEditor;
+class OptionsController;
+class ProportionalLayout;
+class RegisterController;
+
+// The one main window: builds the controls, routes every command to the subsystem
+// that does the work, and runs the start-up and shutdown sequences.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -13,8 +25,41 @@ public:
     explicit MainWindow(Environment env, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    AppContext& context() { return m_ctx; }
+    RegisterController& registerView() { return *m_register; }
+    DatabaseController& database() { return *m_database; }
+    OptionsController& options() { return *m_options; }
+    ProportionalLayout& proportionalLayout() { return *m_layout; }
+    QSystemTrayIcon* trayIcon() const { return m_tray; }
+
+    // Tray double-click: shows the window maximised.
+    void showFromTray();
+    // Captures the proportions of every control (done once, when first shown).
+    void captureLayout();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
 private:
-    Environment m_env;
+    void buildMenus();
+    void buildTray();
+    void connectSplitters();
+    void connectControllers();
+    void startUp();
+    void shutDown();
+    void showDisplaySettings();
+    void showSameConditionSettings();
+    void onDatabaseOpened();
+
+    AppContext m_ctx;
+    std::unique_ptr<DatabaseController> m_database;
+    std::unique_ptr<RegisterController> m_register;
+    std::unique_ptr<GroupEditor> m_editor;
+    std::unique_ptr<OptionsController> m_options;
+    ProportionalLayout* m_layout = nullptr;
+    QSystemTrayIcon* m_tray = nullptr;
+    bool m_shutDown = false;
 };
 
 } // namespace stolvar

@@ -40,11 +40,11 @@ bool CreateSchema(Database& db, QString* error)
 
 QStringList TableColumns(const Database& db, const QString& table)
 {
+    // Table names are the program's own constants; PRAGMA takes no bound values.
     QStringList columns;
-    Statement st(db, QStringLiteral("SELECT name FROM pragma_table_info(?)"));
-    st.bind(1, table);
+    Statement st(db, QStringLiteral("PRAGMA table_info(%1)").arg(table));
     while (st.next())
-        columns << st.text(0);
+        columns << st.text(1);
     return columns;
 }
 

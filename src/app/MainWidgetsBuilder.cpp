@@ -1,0 +1,86 @@
+#include "app/MainWidgetsBuilder.h"
+
+#include "app/MainWidgets.h"
+#include "app/SplitterBar.h"
+#include "app/WidgetFactory.h"
+
+#include <QHeaderView>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace stolvar {
+
+namespace {
+
+QTableWidget* MakeGrid(QWidget* parent, const QString& name, int rows, int columns)
+{
+    auto* grid = new QTableWidget(rows, columns, parent);
+    grid->setObjectName(name);
+    grid->horizontalHeader()->hide();
+    grid->verticalHeader()->hide();
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    return grid;
+}
+
+void BuildStatusBar(QMainWindow* window, MainWidgets& ui)
+{
+    ui.statusBar = new QStatusBar(window);
+    ui.statusBar->setObjectName(QStringLiteral("状态条1"));
+    ui.statusBar->setSizeGripEnabled(false);
+    window->setStatusBar(ui.statusBar);
+    const int widths[6] = {150, 110, 100, 100, 200, 600};
+    const QString texts[6] = {QStringLiteral("混凝土试块管理"), QStringLiteral("数据库连接状态："),
+                              QStringLiteral("未连接"), QStringLiteral("邮件发送状态："), QString(), QString()};
+    for (int i = 0; i < 6; ++i) {
+        auto* part = new QLabel(texts[i], ui.statusBar);
+        part->setObjectName(QStringLiteral("状态条1_%1").arg(i));
+        part->setFixedWidth(widths[i]);
+        ui.statusBar->addWidget(part);
+        ui.statusParts[size_t(i)] = part;
+    }
+}
+
+QWidget* BuildTablePage(QTableWidget*& grid, const QString& name, int rows, int columns)
+{
+    auto* page = new QWidget;
+    grid = MakeGrid(page, name, rows, columns);
+    grid->setGeometry(0, 0, 600, 615);
+    return page;
+}
+
+} // namespace
+
+void BuildMainWidgets(QMainWindow* window, MainWidgets& ui)
+{
+    ui.central = new QWidget(window);
+    ui.central->setObjectName(QStringLiteral("主窗口区域"));
+    ui.central->resize(kDesignWidth, kDesignHeight);
+    window->setCentralWidget(ui.central);
+    QWidget* c = ui.central;
+
+    ui.tree = Place<QTreeWidget>(c, QStringLiteral("树型框1"), {2, 0, 150, 648});
+    ui.tree->setHeaderHidden(true);
+    ui.tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    ui.splitter1 = Place<SplitterBar>(c, QStringLiteral("分隔条1"), {150, 0, 5, 700});
+    ui.listCaption = PlaceLabel(c, QStringLiteral("标签5"), QString(), {155, 0, 590, 30});
+    ui.listCaption->setAlignment(Qt::AlignCenter);
+    ui.standardList = MakeGrid(c, QStringLiteral("高级表格2"), 1, 9);
+    ui.standardList->setGeometry(155, 30, 590, 618);
+    ui.splitter2 = Place<SplitterBar>(c, QStringLiteral("分隔条2"), {744, 0, 5, 700});
+    ui.tabs = Place<QTabWidget>(c, QStringLiteral("高级选择夹1"), {749, 0, 608, 645});
+
+    ui.tabs->addTab(BuildInfoPage(ui), QStringLiteral("信息提示"));
+    ui.tabs->addTab(BuildTablePage(ui.table1, QStringLiteral("高级表格1"), 24, 8), QStringLiteral("同养表（一）"));
+    ui.tabs->addTab(BuildTablePage(ui.table2, QStringLiteral("高级表格3"), 3, 7), QStringLiteral("同养表（二）"));
+    ui.tabs->addTab(BuildDataPage(ui), QStringLiteral("数据管理"));
+
+    BuildStatusBar(window, ui);
+    ui.reminderTimer = new QTimer(window);
+    ui.reminderTimer->setObjectName(QStringLiteral("时钟1"));
+}
+
+} // namespace stolvar

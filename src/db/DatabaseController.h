@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+
+namespace stolvar {
+
+struct AppContext;
+
+// The File-menu database commands and the start-up open: connects the shared project
+// connection, keeps the status bar and Temp.ini in step, and announces a new file.
+class DatabaseController : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DatabaseController(AppContext& ctx, QObject* parent = nullptr);
+
+    void showNewDatabaseDialog();       // "新建(&N)"
+    void openProjectDatabase();         // "打开(&O)"
+    bool openLastProjectDatabase();     // start-up, silent on failure
+    void upgradeProjectDatabase();      // "升级数据库"
+    void closeProjectDatabase();        // shutdown
+
+signals:
+    // A database file was connected; the views refill from it.
+    void opened();
+
+private:
+    bool connectTo(const QString& path, QString* error = nullptr);
+
+    AppContext& m_ctx;
+};
+
+} // namespace stolvar

@@ -1,0 +1,100 @@
+#include "app/MainWidgets.h"
+#include "app/MainWidgetsBuilder.h"
+#include "app/SpinButton.h"
+#include "app/WidgetFactory.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+
+namespace stolvar {
+
+namespace {
+
+QGroupBox* Group(QWidget* page, const QString& name, const QString& title, const QRect& geometry)
+{
+    auto* group = Place<QGroupBox>(page, name, geometry);
+    group->setTitle(title);
+    return group;
+}
+
+void BuildSearchAndTemperature(QWidget* page, MainWidgets& ui)
+{
+    auto* search = Group(page, QStringLiteral("分组框10"), QString(), {2, 2, 594, 52});
+    PlaceLabel(search, QStringLiteral("关键字标签"), QStringLiteral("关键字："), {8, 18, 56, 26});
+    ui.keywordBox = Place<QLineEdit>(search, QStringLiteral("模糊查询编辑框"), {64, 18, 300, 26});
+    ui.keywordButton = PlaceButton(search, QStringLiteral("模糊查询按钮"), QStringLiteral("查询"), {372, 17, 80, 28});
+
+    auto* temps = Group(page, QStringLiteral("分组框1"), QStringLiteral("记录温度"), {2, 58, 594, 58});
+    PlaceLabel(temps, QStringLiteral("日期标签"), QStringLiteral("日期："), {8, 22, 40, 26});
+    ui.temperatureDateBox = Place<QLineEdit>(temps, QStringLiteral("编辑框1"), {46, 22, 140, 26});
+    PlaceLabel(temps, QStringLiteral("温度标签"), QStringLiteral("最高："), {192, 22, 40, 26});
+    ui.highBox = Place<QLineEdit>(temps, QStringLiteral("最高编辑框"), {230, 22, 52, 26});
+    PlaceLabel(temps, QStringLiteral("温度标签1"), QStringLiteral("最低："), {288, 22, 40, 26});
+    ui.lowBox = Place<QLineEdit>(temps, QStringLiteral("最低编辑框"), {326, 22, 52, 26});
+    ui.addTemperatureButton = PlaceButton(temps, QStringLiteral("添加温度记录按钮"), QStringLiteral("添加温度"), {388, 20, 96, 30});
+    ui.changeTemperatureButton = PlaceButton(temps, QStringLiteral("修改温度记录"), QStringLiteral("修改温度"), {490, 20, 96, 30});
+}
+
+void BuildStatusGroups(QWidget* page, MainWidgets& ui)
+{
+    auto* standard = Group(page, QStringLiteral("分组框4"), QStringLiteral("标养状态"), {2, 120, 294, 140});
+    ui.standardStateLabel = PlaceLabel(standard, QStringLiteral("标养状态标签"), QStringLiteral("标养状态："), {10, 22, 274, 24});
+    PlaceLabel(standard, QStringLiteral("委托日期标题"), QStringLiteral("委托日期："), {10, 48, 70, 24});
+    ui.dueDateLabel = PlaceLabel(standard, QStringLiteral("委托日期标签"), QString(), {80, 48, 204, 24});
+    ui.remainingLabel = PlaceLabel(standard, QStringLiteral("剩余天数标签"), QString(), {10, 74, 274, 24});
+    ui.markStandardButton = PlaceButton(standard, QStringLiteral("已委托按钮1"), QStringLiteral("标记委托"), {10, 102, 130, 30});
+    ui.unmarkStandardButton = PlaceButton(standard, QStringLiteral("未委托按钮1"), QStringLiteral("取消委托"), {152, 102, 130, 30});
+
+    auto* same = Group(page, QStringLiteral("分组框2"), QStringLiteral("同养状态"), {302, 120, 294, 140});
+    ui.sameStateLabel = PlaceLabel(same, QStringLiteral("同养状态标签"), QStringLiteral("同养状态："), {10, 22, 274, 24});
+    ui.accumulatedLabel = PlaceLabel(same, QStringLiteral("累计温度标签"), QString(), {10, 48, 274, 24});
+    ui.markSameButton = PlaceButton(same, QStringLiteral("已委托按钮"), QStringLiteral("标记委托"), {10, 102, 130, 30});
+    ui.unmarkSameButton = PlaceButton(same, QStringLiteral("未委托按钮"), QStringLiteral("取消委托"), {152, 102, 130, 30});
+}
+
+QLineEdit* FieldRow(QWidget* group, int row, const QString& caption, const QString& boxName, int boxWidth)
+{
+    const int y = 24 + row * 38;
+    PlaceLabel(group, boxName + QStringLiteral("标签"), caption, {10, y, 72, 26});
+    return Place<QLineEdit>(group, boxName, {84, y, boxWidth, 26});
+}
+
+QPushButton* RowButton(QWidget* group, int row, const QString& name, const QString& text)
+{
+    return PlaceButton(group, name, text, {420, 23 + row * 38, 150, 30});
+}
+
+void BuildGroupEditing(QWidget* page, MainWidgets& ui)
+{
+    auto* g = Group(page, QStringLiteral("分组框3"), QStringLiteral("试块管理"), {2, 264, 594, 330});
+    ui.projectBox = FieldRow(g, 0, QStringLiteral("工程名称："), QStringLiteral("工程名称编辑框"), 320);
+    ui.positionBox = FieldRow(g, 1, QStringLiteral("工程部位："), QStringLiteral("工程部位编辑框"), 320);
+    ui.gradeBox = FieldRow(g, 2, QStringLiteral("强度等级："), QStringLiteral("强度等级编辑框"), 320);
+    ui.castingDateBox = FieldRow(g, 3, QStringLiteral("取样日期："), QStringLiteral("取样日期编辑框"), 300);
+    ui.castingDateSpin = Place<SpinButton>(g, QStringLiteral("调节器2"), {386, 24 + 3 * 38, 18, 26});
+    ui.standardCountBox = FieldRow(g, 4, QStringLiteral("标养组数："), QStringLiteral("标养组数编辑框"), 160);
+    ui.sameCountBox = FieldRow(g, 5, QStringLiteral("同养组数："), QStringLiteral("同养组数编辑框"), 160);
+    ui.formCountBox = FieldRow(g, 6, QStringLiteral("拆模组数："), QStringLiteral("拆模组数编辑框"), 160);
+
+    ui.renameProjectButton = RowButton(g, 0, QStringLiteral("修改名称"), QStringLiteral("修改工程名称"));
+    ui.changePositionButton = RowButton(g, 1, QStringLiteral("修改部位"), QStringLiteral("修改工程部位"));
+    ui.changeGradeButton = RowButton(g, 2, QStringLiteral("修改强度"), QStringLiteral("修改强度"));
+    ui.changeDateButton = RowButton(g, 3, QStringLiteral("修改日期"), QStringLiteral("修改日期"));
+    ui.changeCountsButton = RowButton(g, 4, QStringLiteral("修改组数"), QStringLiteral("修改组数"));
+    ui.addGroupButton = PlaceButton(g, QStringLiteral("确定"), QStringLiteral("添加试块"), {260, 23 + 5 * 38, 150, 30});
+    ui.deleteGroupButton = PlaceButton(g, QStringLiteral("按钮1"), QStringLiteral("删除试块"), {260, 23 + 6 * 38, 150, 30});
+}
+
+} // namespace
+
+QWidget* BuildDataPage(MainWidgets& ui)
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("数据管理页"));
+    BuildSearchAndTemperature(page, ui);
+    BuildStatusGroups(page, ui);
+    BuildGroupEditing(page, ui);
+    return page;
+}
+
+} // namespace stolvar

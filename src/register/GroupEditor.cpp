@@ -1,0 +1,225 @@
+#include "register/GroupEditor.h"
+
+#include "app/AppContext.h"
+#include "app/Conversions.h"
+#include "app/SpinButton.h"
+#include "db/Database.h"
+#include "register/RegisterController.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace stolvar {
+
+namespace {
+
+const QString kErrorTitle = QStringLiteral("错误！");
+
+QString WidthMessage()
+{
+    return QStringLiteral("输入的文字不能超过%1个字符，请缩短后重试！").arg(kTextColumnWidth);
+}
+
+QString DateMessage()
+{
+    return QStringLiteral("取样日期不是有效的日期，请按“2017-3-5”或“2017年3月5日”的格式输入！");
+}
+
+} // namespace
+
+GroupEditor::GroupEditor(AppContext& ctx, RegisterController& tree, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_tree(tree)
+{
+    const MainWidgets& ui = ctx.ui;
+    connect(ui.addGroupButton, &QPushButton::clicked, this, &GroupEditor::addSpecimenGroup);
+    connect(ui.renameProjectButton, &QPushButton::clicked, this, &GroupEditor::renameProject);
+    connect(ui.changePositionButton, &QPushButton::clicked, this, &GroupEditor::changePosition);
+    connect(ui.changeGradeButton, &QPushButton::clicked, this, &GroupEditor::changeStrengthGrade);
+    connect(ui.changeDateButton, &QPushButton::clicked, this, &GroupEditor::changeSamplingDate);
+    connect(ui.changeCountsButton, &QPushButton::clicked, this, &GroupEditor::changeGroupCounts);
+    connect(ui.deleteGroupButton, &QPushButton::clicked, this, &GroupEditor::deleteSelectedGroup);
+    connect(ui.markStandardButton, &QPushButton::clicked, this, [this] {
+        setStandardStatus(kSent, QStringLiteral("部位不能为空，请在列表里选择部位！"));
+    });
+    connect(ui.unmarkStandardButton, &QPushButton::clicked, this, [this] {
+        setStandardStatus(kNotSent, QStringLiteral("部位不能为空，请在下拉列表里选择部位！"));
+    });
+    connect(ui.markSameButton, &QPushButton::clicked, this, [this] { setSameConditionStatus(kSent); });
+    connect(ui.unmarkSameButton, &QPushButton::clicked, this, [this] { setSameConditionStatus(kNotSent); });
+    connect(ui.castingDateSpin, &SpinButton::up, this, [this] { stepCastingDate(1); });
+    connect(ui.castingDateSpin, &SpinButton::down, this, [this] { stepCastingDate(-1); });
+}
+
+void GroupEditor::error(const QString& text, bool withIcon)
+{
+    m_ctx.messages().show(m_ctx.window, text, kErrorTitle,
+                          withIcon ? Messages::Icon::Information : Messages::Icon::None);
+}
+
+bool GroupEditor::requireDatabase()
+{
+    if (m_ctx.db)
+        return true;
+    m_ctx.messages().show(m_ctx.window, QStringLiteral("数据库未连接！请先打开或新建工程数据库。"),
+                          Messages::DefaultTitle(), Messages::Icon::Information);
+    return false;
+}
+
+bool GroupEditor::checkWidths(const QStringList& texts)
+{
+    for (const QString& text : texts) {
+        if (text.size() > kTextColumnWidth) {
+            error(WidthMessage(), true);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool GroupEditor::reportWrite(WriteResult result, const QString& duplicateMessage)
+{
+    if (result == WriteResult::Duplicate) {
+        m_ctx.messages().show(m_ctx.window, duplicateMessage);
+        return false;
+    }
+    if (result == WriteResult::Failed) {
+        m_ctx.messages().show(m_ctx.window,
+                              QStringLiteral("写入数据库失败：") + m_ctx.db->lastError() +
+                                  QStringLiteral("\n数据未保存，请检查数据库文件后重试。"),
+                              kErrorTitle, Messages::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+void GroupEditor::addSpecimenGroup()
+{
+    const MainWidgets& ui = m_ctx.ui;
+    SpecimenGroup g;
+    g.project = ui.projectBox->text();
+    g.position = ui.positionBox->text();
+    g.grade = ui.gradeBox->text();
+    g.standardCount = ui.standardCountBox->text();
+    g.sameCount = ui.sameCountBox->text();
+    g.formCount = ui.formCountBox->text();
+    if (!requireDatabase()
+        || !checkWidths({g.project, g.position, g.grade, g.standardCount, g.sameCount, g.formCount}))
+        return;
+    if (!TryParseDateText(ui.castingDateBox->text(), &g.castingDate)) {
+        error(DateMessage(), true);
+        return;
+    }
+    if (!reportWrite(AddGroup(*m_ctx.db, g), QStringLiteral("该部位已存在，请重新命名！")))
+        return;
+    m_ctx.messages().show(m_ctx.window, QStringLiteral("添加成功！请按返回退出！"));
+    m_tree.fillProjectTree();
+}
+
+void GroupEditor::renameProject()
+{
+    m_tree.refreshSelectionFromTree();
+    const QString name = m_ctx.ui.projectBox->text();
+    if (name.isEmpty()) {
+        error(QStringLiteral("工程名称不能为空！"), true);
+        return;
+    }
+    if (!requireDatabase() || !checkWidths({name}))
+        return;
+    if (reportWrite(RenameProject(*m_ctx.db, m_ctx.selection.projectName, name)))
+        m_tree.fillProjectTree();
+}
+
+void GroupEditor::changePosition()
+{
+    m_tree.refreshSelectionFromTree();
+    const QString position = m_ctx.ui.positionBox->text();
+    if (position.isEmpty()) {
+        error(QStringLiteral("工程部位不能为空！"), true);
+        return;
+    }
+    if (!requireDatabase() || !checkWidths({position}))
+        return;
+    const CurrentSelection& s = m_ctx.selection;
+    if (reportWrite(ChangePosition(*m_ctx.db, s.projectName, s.nodeText, position),
+                    QStringLiteral("该部位已存在，请重新命名！")))
+        m_tree.fillProjectTree();
+}
+
+void GroupEditor::changeStrengthGrade()
+{
+    m_tree.refreshSelectionFromTree();
+    const QString grade = m_ctx.ui.gradeBox->text();
+    if (grade.isEmpty()) {
+        error(QStringLiteral("强度等级不能为空！"), true);
+        return;
+    }
+    if (requireDatabase() && checkWidths({grade}))
+        reportWrite(ChangeGrade(*m_ctx.db, m_ctx.selection.projectName, m_ctx.selection.nodeText, grade));
+}
+
+void GroupEditor::changeSamplingDate()
+{
+    m_tree.refreshSelectionFromTree();
+    const QString text = m_ctx.ui.castingDateBox->text();
+    if (text.isEmpty()) {
+        error(QStringLiteral("留置日期不能为空！"), false);
+        return;
+    }
+    QDateTime date;
+    if (!TryParseDateText(text, &date)) {
+        error(DateMessage(), true);
+        return;
+    }
+    if (requireDatabase())
+        reportWrite(ChangeCastingDate(*m_ctx.db, m_ctx.selection.projectName, m_ctx.selection.nodeText, date));
+}
+
+void GroupEditor::changeGroupCounts()
+{
+    m_tree.refreshSelectionFromTree();
+    const MainWidgets& ui = m_ctx.ui;
+    const QString standard = ui.standardCountBox->text();
+    if (standard.isEmpty()) {
+        error(QStringLiteral("标养组数不能为空！"), false);
+        return;
+    }
+    const QString same = ui.sameCountBox->text();
+    const QString form = ui.formCountBox->text();
+    if (requireDatabase() && checkWidths({standard, same, form}))
+        reportWrite(ChangeCounts(*m_ctx.db, m_ctx.selection.projectName, m_ctx.selection.nodeText, standard, same, form));
+}
+
+void GroupEditor::setStandardStatus(const QString& state, const QString& noPositionMessage)
+{
+    const CurrentSelection& s = m_ctx.selection;
+    if (s.nodeText.isEmpty()) {
+        m_ctx.messages().show(m_ctx.window, noPositionMessage, Messages::DefaultTitle(), Messages::Icon::Information);
+        return;
+    }
+    if (!requireDatabase())
+        return;
+    const std::optional<QString> stored = SetStandardState(*m_ctx.db, s.projectName, s.nodeText, state);
+    m_ctx.ui.standardStateLabel->setText(QStringLiteral("标养状态：") + stored.value_or(QString()));
+}
+
+void GroupEditor::setSameConditionStatus(const QString& state)
+{
+    const CurrentSelection& s = m_ctx.selection;
+    const std::optional<QString> stored =
+        m_ctx.db ? SetSameConditionState(*m_ctx.db, s.projectName, s.nodeText, state) : std::nullopt;
+    if (!stored) {
+        m_ctx.messages().show(m_ctx.window, QStringLiteral("修改失败，请退出并重试！"), Messages::DefaultTitle(),
+                              Messages::Icon::Information);
+        return;
+    }
+    m_ctx.ui.sameStateLabel->setText(QStringLiteral("同养状态：") + *stored);
+}
+
+void GroupEditor::stepCastingDate(int days)
+{
+    QLineEdit* box = m_ctx.ui.castingDateBox;
+    box->setText(FormatLongDate(AddDays(ParseDateText(box->text()), days)));
+}
+
+} // namespace stolvar

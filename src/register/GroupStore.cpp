@@ -1,0 +1,229 @@
+#include "register/GroupStore.h"
+
+#include "db/Database.h"
+
+#include <QCollator>
+#include <QHash>
+#include <QLocale>
+
+#include <algorithm>
+
+namespace stolvar {
+
+namespace {
+
+// Rows the tree can only show as nodes with empty text.
+const QString kWithoutKey =
+    QStringLiteral("工程名称 IS NULL OR 工程名称 = '' OR 工程部位 IS NULL OR 工程部位 = ''");
+
+// The key columns compare without regard to ASCII case, as the column collation does.
+QString CaseKey(const QString& text)
+{
+    QString key = text;
+    for (QChar& c : key) {
+        if (c.unicode() < 0x80)
+            c = c.toLower();
+    }
+    return key;
+}
+
+QString EscapeLike(QString text)
+{
+    text.replace(u'\\', QStringLiteral("\\\\"));
+    text.replace(u'%', QStringLiteral("\\%"));
+    text.replace(u'_', QStringLiteral("\\_"));
+    return text;
+}
+
+QVector<SpecimenGroup> ReadGroups(Statement& st)
+{
+    QVector<SpecimenGroup> groups;
+    while (st.next())
+        groups.append(ReadGroup(st));
+    return groups;
+}
+
+WriteResult RunWrite(Statement& st)
+{
+    if (!st.run())
+        return WriteResult::Failed;
+    return st.changes() > 0 ? WriteResult::Done : WriteResult::NoRow;
+}
+
+bool PositionExists(const Database& db, const QString& project, const QString& position)
+{
+    Statement st(db, QStringLiteral("SELECT 1 FROM gcxx WHERE 工程名称 = ? AND 工程部位 = ? LIMIT 1"));
+    st.bindAll(project, position);
+    return st.next();
+}
+
+std::optional<QString> SetState(Database& db, const QString& column, const QString& project,
+                                const QString& position, const QString& state)
+{
+    Transaction tx(db);
+    Statement find(db, QStringLiteral("SELECT id FROM gcxx WHERE 工程名称 = ? AND 工程部位 = ? ORDER BY id LIMIT 1"));
+    find.bindAll(project, position);
+    if (!tx.ok() || !find.next())
+        return std::nullopt;
+    const qint64 id = find.integer(0);
+    Statement update(db, QStringLiteral("UPDATE gcxx SET %1 = ? WHERE id = ?").arg(column));
+    update.bindAll(state, id);
+    Statement readBack(db, QStringLiteral("SELECT %1 FROM gcxx WHERE id = ?").arg(column));
+    readBack.bindAll(id);
+    if (!update.run() || !readBack.next() || !tx.commit())
+        return std::nullopt;
+    return readBack.text(0);
+}
+
+} // namespace
+
+QVector<ProjectNode> LoadProjectTree(const Database& db)
+{
+    QVector<ProjectNode> projects;
+    QHash<QString, qsizetype> byKey;
+    qsizetype nullProject = -1;
+    Statement st(db, QStringLiteral("SELECT 工程名称, 工程部位 FROM gcxx ORDER BY 取样日期, id"));
+    while (st.next()) {
+        qsizetype at;
+        if (st.isNull(0)) {
+            // A NULL project matches no position query: its node stands alone.
+            if (nullProject < 0) {
+                nullProject = projects.size();
+                projects.append({QString(), {}});
+            }
+            continue;
+        }
+        const QString name = st.text(0);
+        auto found = byKey.constFind(CaseKey(name));
+        if (found == byKey.constEnd()) {
+            at = projects.size();
+            byKey.insert(CaseKey(name), at);
+            projects.append({name, {}});
+        } else {
+            at = found.value();
+        }
+        projects[at].positions << st.text(1);
+    }
+    QCollator collator{QLocale(QLocale::Chinese, QLocale::China)};
+    std::stable_sort(projects.begin(), projects.end(), [&](const ProjectNode& a, const ProjectNode& b) {
+        return collator.compare(a.name, b.name) > 0;
+    });
+    return projects;
+}
+
+QVector<SpecimenGroup> LoadGroups(const Database& db, const QString& project, const std::optional<QString>& position)
+{
+    QString sql = QStringLiteral("SELECT %1 FROM gcxx WHERE 工程名称 = ?").arg(GroupColumns());
+    if (position)
+        sql += QStringLiteral(" AND 工程部位 = ?");
+    Statement st(db, sql + QStringLiteral(" ORDER BY 取样日期, id"));
+    st.bind(1, project);
+    if (position)
+        st.bind(2, *position);
+    return ReadGroups(st);
+}
+
+QVector<SpecimenGroup> LoadGroupsMatching(const Database& db, const QString& project, const QString& keyword)
+{
+    Statement st(db, QStringLiteral("SELECT %1 FROM gcxx WHERE 工程名称 = ? AND 工程部位 LIKE ? ESCAPE '\\' "
+                                    "ORDER BY 取样日期, id").arg(GroupColumns()));
+    st.bindAll(project, QStringLiteral("%") + EscapeLike(keyword) + QStringLiteral("%"));
+    return ReadGroups(st);
+}
+
+WriteResult AddGroup(Database& db, const SpecimenGroup& g)
+{
+    Transaction tx(db);
+    if (!tx.ok())
+        return WriteResult::Failed;
+    if (PositionExists(db, g.project, g.position))
+        return WriteResult::Duplicate;
+    Statement st(db, QStringLiteral("INSERT INTO gcxx (工程名称, 工程部位, 强度等级, 取样日期, 标养状态, 同养状态, "
+                                    "标养组数, 同养组数, 拆模组数) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    st.bindAll(g.project, g.position, g.grade, g.castingDate, kNotSent, kNotSent, g.standardCount, g.sameCount,
+               g.formCount);
+    return st.run() && tx.commit() ? WriteResult::Done : WriteResult::Failed;
+}
+
+WriteResult RenameProject(Database& db, const QString& project, const QString& newName)
+{
+    Statement st(db, QStringLiteral("UPDATE gcxx SET 工程名称 = ? WHERE 工程名称 = ?"));
+    st.bindAll(newName, project);
+    return RunWrite(st);
+}
+
+WriteResult ChangePosition(Database& db, const QString& project, const QString& position, const QString& newPosition)
+{
+    Transaction tx(db);
+    if (!tx.ok())
+        return WriteResult::Failed;
+    if (CaseKey(newPosition) != CaseKey(position) && PositionExists(db, project, newPosition))
+        return WriteResult::Duplicate;
+    Statement st(db, QStringLiteral("UPDATE gcxx SET 工程部位 = ? WHERE 工程名称 = ? AND 工程部位 = ?"));
+    st.bindAll(newPosition, project, position);
+    const WriteResult result = RunWrite(st);
+    return result == WriteResult::Failed || !tx.commit() ? WriteResult::Failed : result;
+}
+
+WriteResult ChangeGrade(Database& db, const QString& project, const QString& position, const QString& grade)
+{
+    Statement st(db, QStringLiteral("UPDATE gcxx SET 强度等级 = ? WHERE 工程名称 = ? AND 工程部位 = ?"));
+    st.bindAll(grade, project, position);
+    return RunWrite(st);
+}
+
+WriteResult ChangeCastingDate(Database& db, const QString& project, const QString& position, const QDateTime& date)
+{
+    Statement st(db, QStringLiteral("UPDATE gcxx SET 取样日期 = ? WHERE 工程名称 = ? AND 工程部位 = ?"));
+    st.bindAll(date, project, position);
+    return RunWrite(st);
+}
+
+WriteResult ChangeCounts(Database& db, const QString& project, const QString& position, const QString& standard,
+                         const QString& same, const QString& formRemoval)
+{
+    Statement st(db, QStringLiteral("UPDATE gcxx SET 标养组数 = ?, 同养组数 = ?, 拆模组数 = ? "
+                                    "WHERE 工程名称 = ? AND 工程部位 = ?"));
+    st.bindAll(standard, same, formRemoval, project, position);
+    return RunWrite(st);
+}
+
+WriteResult DeleteGroup(Database& db, const QString& project, const QString& position)
+{
+    Statement st(db, QStringLiteral("DELETE FROM gcxx WHERE 工程名称 = ? AND 工程部位 = ?"));
+    st.bindAll(project, position);
+    return RunWrite(st);
+}
+
+WriteResult DeleteProject(Database& db, const QString& project)
+{
+    Statement st(db, QStringLiteral("DELETE FROM gcxx WHERE 工程名称 = ?"));
+    st.bindAll(project);
+    return RunWrite(st);
+}
+
+WriteResult DeleteRowsWithoutKey(Database& db)
+{
+    Statement st(db, QStringLiteral("DELETE FROM gcxx WHERE %1").arg(kWithoutKey));
+    return RunWrite(st);
+}
+
+int CountRowsWithoutKey(const Database& db)
+{
+    Statement st(db, QStringLiteral("SELECT count(*) FROM gcxx WHERE %1").arg(kWithoutKey));
+    return st.next() ? int(st.integer(0)) : 0;
+}
+
+std::optional<QString> SetStandardState(Database& db, const QString& project, const QString& position,
+                                        const QString& state)
+{
+    return SetState(db, QStringLiteral("标养状态"), project, position, state);
+}
+
+std::optional<QString> SetSameConditionState(Database& db, const QString& project, const QString& position,
+                                             const QString& state)
+{
+    return SetState(db, QStringLiteral("同养状态"), project, position, state);
+}
+
+} // namespace stolvar

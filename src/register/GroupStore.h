@@ -1,0 +1,55 @@
+#pragma once
+
+#include "db/Records.h"
+
+#include <QList>
+#include <QString>
+#include <QVector>
+
+#include <optional>
+
+namespace stolvar {
+
+class Database;
+
+// One project of the tree with its positions in order of sampling date.
+struct ProjectNode {
+    QString name;          // NULL reads as ""
+    QStringList positions;
+};
+
+// The whole tree in one query: projects in Chinese (pinyin) order, descending;
+// positions by sampling date, each row once (a repeated position is listed again).
+QVector<ProjectNode> LoadProjectTree(const Database& db);
+
+// Groups of a project, or of one position of it, in order of sampling date.
+QVector<SpecimenGroup> LoadGroups(const Database& db, const QString& project,
+                                  const std::optional<QString>& position = std::nullopt);
+// Groups of a project whose position contains `keyword` literally (% and _ are no wildcards).
+QVector<SpecimenGroup> LoadGroupsMatching(const Database& db, const QString& project, const QString& keyword);
+
+enum class WriteResult { Done, Duplicate, NoRow, Failed };
+
+// Adds a group after checking, in the same transaction, that its project/position is new.
+WriteResult AddGroup(Database& db, const SpecimenGroup& group);
+// Renames every row of the project.
+WriteResult RenameProject(Database& db, const QString& project, const QString& newName);
+// Moves a group to another position; refused when that position exists in the project.
+WriteResult ChangePosition(Database& db, const QString& project, const QString& position, const QString& newPosition);
+WriteResult ChangeGrade(Database& db, const QString& project, const QString& position, const QString& grade);
+WriteResult ChangeCastingDate(Database& db, const QString& project, const QString& position, const QDateTime& date);
+WriteResult ChangeCounts(Database& db, const QString& project, const QString& position, const QString& standard,
+                         const QString& same, const QString& formRemoval);
+WriteResult DeleteGroup(Database& db, const QString& project, const QString& position);
+WriteResult DeleteProject(Database& db, const QString& project);
+// Removes every row whose project or position is NULL or empty (nodes with empty text).
+WriteResult DeleteRowsWithoutKey(Database& db);
+int CountRowsWithoutKey(const Database& db);
+
+// Sets 标养状态 or 同养状态 on the first matching row and reads it back; none when no row matched.
+std::optional<QString> SetStandardState(Database& db, const QString& project, const QString& position,
+                                        const QString& state);
+std::optional<QString> SetSameConditionState(Database& db, const QString& project, const QString& position,
+                                             const QString& state);
+
+} // namespace stolvar

@@ -1,0 +1,207 @@
+#include "register/RegisterController.h"
+
+#include "app/AppContext.h"
+#include "app/Conversions.h"
+#include "register/GroupStore.h"
+#include "register/StatusTexts.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTableWidget>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+namespace stolvar {
+
+namespace {
+
+constexpr int kListRowHeight = 30;
+constexpr int kDefaultListFontSize = 20;
+
+QTreeWidgetItem* ProjectItem(const QString& text)
+{
+    auto* item = new QTreeWidgetItem({text});
+    item->setIcon(0, QApplication::style()->standardIcon(QStyle::SP_DirIcon));
+    QFont font = item->font(0);
+    font.setBold(true);
+    item->setFont(0, font);
+    return item;
+}
+
+QTreeWidgetItem* PositionItem(QTreeWidgetItem* project, const QString& text)
+{
+    auto* item = new QTreeWidgetItem(project, {text});
+    item->setIcon(0, QApplication::style()->standardIcon(QStyle::SP_FileIcon));
+    return item;
+}
+
+void SetCell(QTableWidget* grid, int row, int column, const QString& text, const QFont* font = nullptr)
+{
+    auto* item = new QTableWidgetItem(text);
+    if (font)
+        item->setFont(*font);
+    grid->setItem(row, column, item);
+}
+
+} // namespace
+
+RegisterController::RegisterController(AppContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
+{
+    connect(ctx.ui.tree, &QTreeWidget::currentItemChanged, this, &RegisterController::onTreeSelectionChanged);
+    connect(ctx.ui.keywordButton, &QAbstractButton::clicked, this, &RegisterController::filterStandardCuringList);
+    connect(ctx.ui.tabs, &QTabWidget::currentChanged, this, &RegisterController::onTabChanged);
+}
+
+void RegisterController::fillProjectTree()
+{
+    QTreeWidget* tree = m_ctx.ui.tree;
+    {
+        const QSignalBlocker blocker(tree);
+        tree->clear();
+        m_nodes.clear();
+    }
+    const QString remembered = m_ctx.settings.read(keys::kTreeSelection);
+    if (m_ctx.db) {
+        const QSignalBlocker blocker(tree);
+        for (const ProjectNode& project : LoadProjectTree(*m_ctx.db)) {
+            QTreeWidgetItem* node = ProjectItem(project.name);
+            tree->addTopLevelItem(node);
+            m_nodes << node;
+            for (const QString& position : project.positions)
+                m_nodes << PositionItem(node, position);
+        }
+        tree->expandAll();
+    }
+    const int index = TruncateToInt(ParseNumberText(remembered));
+    if (index >= 0 && index < m_nodes.size())
+        tree->setCurrentItem(m_nodes[index]);
+}
+
+bool RegisterController::refreshSelectionFromTree()
+{
+    const int index = selectedNodeIndex();
+    CurrentSelection& s = m_ctx.selection;
+    s.nodeText = nodeText(index);
+    s.projectName = hasChildren(index) ? s.nodeText : nodeText(parentIndex(index));
+    return index >= 0;
+}
+
+void RegisterController::onTreeSelectionChanged()
+{
+    const int index = selectedNodeIndex();
+    refreshSelectionFromTree();
+    const CurrentSelection& s = m_ctx.selection;
+    m_ctx.ui.projectBox->setText(s.projectName);
+    m_ctx.ui.listCaption->setText(s.projectName);
+    m_ctx.ui.positionBox->setText(s.nodeText != s.projectName ? s.nodeText : QStringLiteral("部位不能为空"));
+    if (index >= 0 && !hasChildren(index) && m_ctx.db) {
+        for (const SpecimenGroup& group : LoadGroups(*m_ctx.db, s.projectName, s.nodeText))
+            showGroup(group);
+        m_ctx.settings.write(keys::kTreeSelection, QString::number(index));
+    }
+    fillStandardCuringList();
+}
+
+void RegisterController::showGroup(const SpecimenGroup& group)
+{
+    MainWidgets& ui = m_ctx.ui;
+    CurrentSelection& s = m_ctx.selection;
+    s.samplingDate = group.castingDate;
+    s.position = group.position;
+    s.grade = group.grade;
+    const PanelTexts texts = StatusPanelTexts(group, m_ctx.now());
+    ui.gradeBox->setText(group.grade);
+    ui.castingDateBox->setText(FormatLongDate(group.castingDate));
+    ui.sameStateLabel->setText(texts.sameState);
+    ui.standardStateLabel->setText(texts.standardState);
+    ui.standardCountBox->setText(group.standardCount);
+    ui.sameCountBox->setText(group.sameCount);
+    ui.formCountBox->setText(group.formCount);
+    ui.dueDateLabel->setText(texts.dueDate);
+    emit groupShown(group);
+    ui.remainingLabel->setText(texts.remaining);
+}
+
+int RegisterController::listFontSize()
+{
+    m_listFontSizeText = m_ctx.settings.read(keys::kStandardFontSize, m_listFontSizeText);
+    if (m_listFontSizeText.isEmpty())
+        return kDefaultListFontSize;
+    return TruncateToInt(ParseNumberText(m_listFontSizeText));
+}
+
+void RegisterController::fillStandardCuringList()
+{
+    QVector<SpecimenGroup> groups;
+    if (m_ctx.db)
+        groups = LoadGroups(*m_ctx.db, m_ctx.selection.projectName);
+    showList(groups);
+}
+
+void RegisterController::filterStandardCuringList()
+{
+    QVector<SpecimenGroup> groups;
+    if (m_ctx.db)
+        groups = LoadGroupsMatching(*m_ctx.db, m_ctx.selection.projectName, m_ctx.ui.keywordBox->text());
+    showList(groups);
+}
+
+void RegisterController::showList(const QVector<SpecimenGroup>& groups)
+{
+    QTableWidget* grid = m_ctx.ui.standardList;
+    const int widths[][2] = {{0, 1}, {1, 220}, {3, 120}, {4, 120}, {8, 150}};
+    for (const auto& [column, width] : widths)
+        grid->setColumnWidth(column, width);
+    const QStringList header = StandardListHeader();
+    for (int c = 0; c < header.size(); ++c)
+        SetCell(grid, 0, c, header[c]);
+    QFont font = grid->font();
+    if (const int size = listFontSize(); size > 0)
+        font.setPixelSize(size);
+    const QDateTime now = m_ctx.now();
+    grid->setRowCount(1 + int(groups.size()));
+    for (int r = 0; r < groups.size(); ++r) {
+        const QStringList cells = StandardListRow(groups[r], now);
+        for (int c = 0; c < cells.size(); ++c)
+            SetCell(grid, r + 1, c, cells[c], &font);
+        grid->setRowHeight(r + 1, kListRowHeight);
+    }
+}
+
+void RegisterController::onTabChanged(int index)
+{
+    if (index != kTable1Page && index != kTable2Page)
+        return;
+    onTreeSelectionChanged();
+    if (index == kTable1Page)
+        emit table1PageShown();
+}
+
+int RegisterController::selectedNodeIndex() const
+{
+    return int(m_nodes.indexOf(m_ctx.ui.tree->currentItem()));
+}
+
+QString RegisterController::nodeText(int index) const
+{
+    return index >= 0 && index < m_nodes.size() ? m_nodes[index]->text(0) : QString();
+}
+
+bool RegisterController::hasChildren(int index) const
+{
+    return index >= 0 && index < m_nodes.size() && m_nodes[index]->childCount() > 0;
+}
+
+int RegisterController::parentIndex(int index) const
+{
+    if (index < 0 || index >= m_nodes.size() || !m_nodes[index]->parent())
+        return -1;
+    return int(m_nodes.indexOf(m_nodes[index]->parent()));
+}
+
+} // namespace stolvar

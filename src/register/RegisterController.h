@@ -1,0 +1,56 @@
+#pragma once
+
+#include "db/Records.h"
+
+#include <QList>
+#include <QObject>
+
+class QTreeWidgetItem;
+
+namespace stolvar {
+
+struct AppContext;
+
+// The project/position tree, the status panel and the standard-curing list. The tree
+// is rebuilt from the database after every change of projects, positions or rows, and
+// the node remembered in Temp.ini (by its place in the fully expanded tree) is selected
+// again, which refreshes the panel and the list.
+class RegisterController : public QObject
+{
+    Q_OBJECT
+public:
+    explicit RegisterController(AppContext& ctx, QObject* parent = nullptr);
+
+    void fillProjectTree();
+    void onTreeSelectionChanged();
+    void fillStandardCuringList();
+    void filterStandardCuringList();
+    // Copies the selected node's text and project into the selection, as the edits do
+    // before they act; returns false when no node is selected.
+    bool refreshSelectionFromTree();
+
+    // Tree queries by nodeIndex (the node's place in insertion order).
+    int selectedNodeIndex() const;
+    QString nodeText(int index) const;
+    bool hasChildren(int index) const;
+    int parentIndex(int index) const;
+    int nodeCount() const { return int(m_nodes.size()); }
+
+signals:
+    // A position node's group was loaded into the panel (once per matching row).
+    void groupShown(const stolvar::SpecimenGroup& group);
+    // The same-condition table 1 page became current: its frame is laid out again.
+    void table1PageShown();
+
+private:
+    void showGroup(const SpecimenGroup& group);
+    void showList(const QVector<SpecimenGroup>& groups);
+    void onTabChanged(int index);
+    int listFontSize();
+
+    AppContext& m_ctx;
+    QList<QTreeWidgetItem*> m_nodes;
+    QString m_listFontSizeText;   // the last "标养字号" read
+};
+
+} // namespace stolvar

@@ -1,0 +1,89 @@
+#include "settings/OptionsController.h"
+
+#include "app/AppContext.h"
+#include "settings/AutoStart.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace stolvar {
+
+OptionsController::OptionsController(AppContext& ctx, QString executablePath, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_executablePath(std::move(executablePath))
+{
+    const MainWidgets& ui = ctx.ui;
+    connect(ui.leadDaysBox, &QLineEdit::textChanged, this, &OptionsController::onLeadDaysChanged);
+    connect(ui.autoCollectBox, &QCheckBox::clicked, this, &OptionsController::onAutoCollectClicked);
+    connect(ui.autoMailBox, &QCheckBox::clicked, this, &OptionsController::onAutoMailClicked);
+    connect(ui.autoStartBox, &QCheckBox::clicked, this, &OptionsController::onAutoStartClicked);
+}
+
+void OptionsController::restoreOptions()
+{
+    const SettingsStore& s = m_ctx.settings;
+    const QString collect = s.read(keys::kAutoCollect);
+    const QString mail = s.read(keys::kAutoMail);
+    const QString autoStart = s.read(keys::kAutoStart);
+    const QString lead = s.read(keys::kLeadDays);
+    MainWidgets& ui = m_ctx.ui;
+
+    // Putting the lead time into its box is a change of the box like any other.
+    if (ui.leadDaysBox->text() == lead)
+        onLeadDaysChanged(lead);
+    else
+        ui.leadDaysBox->setText(lead);
+
+    const bool startAtLogOn = SettingsStore::IsTrue(autoStart);
+    ui.autoStartBox->setChecked(startAtLogOn);
+    if (startAtLogOn)
+        RegisterAutoStart(m_executablePath);
+    else
+        RemoveAutoStart(m_executablePath);
+
+    if (SettingsStore::IsTrue(mail)) {
+        ui.autoMailBox->setChecked(true);
+        ui.reminderTimer->start(kReminderPeriodMs);
+    }
+    ui.autoCollectBox->setChecked(SettingsStore::IsTrue(collect));
+    if (ui.autoCollectBox->isChecked())
+        emit collectWeatherRequested();
+}
+
+void OptionsController::storeOptions()
+{
+    const SettingsStore& s = m_ctx.settings;
+    s.write(keys::kAutoCollect, SettingsStore::BoolText(m_ctx.ui.autoCollectBox->isChecked()));
+    s.write(keys::kAutoMail, SettingsStore::BoolText(m_ctx.ui.autoMailBox->isChecked()));
+    s.write(keys::kAutoStart, SettingsStore::BoolText(m_ctx.ui.autoStartBox->isChecked()));
+}
+
+void OptionsController::onLeadDaysChanged(const QString& text)
+{
+    m_ctx.settings.write(keys::kLeadDays, text);
+    emit dueScanRequested();
+    emit sameConditionScanRequested();
+}
+
+void OptionsController::onAutoCollectClicked(bool checked)
+{
+    if (checked)
+        emit collectWeatherRequested();
+}
+
+void OptionsController::onAutoMailClicked(bool checked)
+{
+    // Switching the option on scans once; the periodic timer follows at the next start.
+    if (checked)
+        emit dueScanRequested();
+}
+
+void OptionsController::onAutoStartClicked(bool checked)
+{
+    if (checked)
+        RegisterAutoStart(m_executablePath);
+    else
+        RemoveAutoStart(m_executablePath);
+}
+
+} // namespace stolvar

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+
+namespace stolvar {
+
+struct AppContext;
+
+// The options at the bottom of the weather area: collect temperatures automatically,
+// send reminder mail automatically, start at log-on, and the reminder lead time.
+// The three check boxes reach Temp.ini at shutdown; the lead time at every change.
+class OptionsController : public QObject
+{
+    Q_OBJECT
+public:
+    OptionsController(AppContext& ctx, QString executablePath, QObject* parent = nullptr);
+
+    void restoreOptions();
+    void storeOptions();
+
+signals:
+    void collectWeatherRequested();     // a weather run should start in the background
+    void dueScanRequested();            // a background due scan should start
+    void sameConditionScanRequested();  // the same-condition reminder is rebuilt now
+
+private:
+    void onLeadDaysChanged(const QString& text);
+    void onAutoCollectClicked(bool checked);
+    void onAutoMailClicked(bool checked);
+    void onAutoStartClicked(bool checked);
+
+    AppContext& m_ctx;
+    QString m_executablePath;
+};
+
+// Period of the reminder timer: five minutes.
+inline constexpr int kReminderPeriodMs = 300000;
+
+} // namespace stolvar

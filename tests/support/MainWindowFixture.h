@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/MainWindow.h"
+#include "support/ScriptedMessages.h"
+#include "support/TempHome.h"
+#include "support/TestRegister.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include <memory>
+
+namespace stolvar::test {
+
+// A main window over a temporary program folder, a fixed clock and scripted dialogs.
+class MainWindowFixture
+{
+public:
+    explicit MainWindowFixture(QDateTime now = Day(2017, 3, 1, 10, 0))
+        : clock(std::make_shared<FixedClock>(now)), messages(std::make_shared<ScriptedMessages>())
+    {
+    }
+
+    // Creates "<name>.dat" in the program folder and names it as the last database.
+    std::shared_ptr<Database> prepareDatabase(const QString& name = QStringLiteral("工程"))
+    {
+        const QString path = home.file(name + QStringLiteral(".dat"));
+        auto db = MakeProjectDatabase(path);
+        home.settings().write(keys::kDatabaseFile, path);
+        return db;
+    }
+
+    MainWindow& start()
+    {
+        Environment env;
+        env.home = home.path();
+        env.clock = clock;
+        env.messages = messages;
+        window = std::make_unique<MainWindow>(env);
+        return *window;
+    }
+
+    AppContext& ctx() { return window->context(); }
+    MainWidgets& ui() { return window->context().ui; }
+    SettingsStore settings() const { return home.settings(); }
+
+    TempHome home;
+    std::shared_ptr<FixedClock> clock;
+    std::shared_ptr<ScriptedMessages> messages;
+    std::unique_ptr<MainWindow> window;
+};
+
+} // namespace stolvar::test
