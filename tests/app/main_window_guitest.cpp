@@ -1,0 +1,149 @@
+#include "app/ProportionalLayout.h"
+#include "app/SplitterBar.h"
+#include "app/SpinButton.h"
+#include "support/MainWindowFixture.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace stolvar {
+namespace {
+
+using test::MainWindowFixture;
+
+TEST(MainWindowStart, FirstRunWithoutSettingsIsQuietAndEmpty)
+{
+    MainWindowFixture f;
+    MainWindow& w = f.start();
+    EXPECT_EQ(w.windowTitle(), "Stolvar2.5");
+    EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "未连接");
+    EXPECT_EQ(f.ui().statusParts[1]->text(), "数据库连接状态：");
+    EXPECT_EQ(f.ui().statusParts[3]->text(), "邮件发送状态：");
+    EXPECT_EQ(f.ui().tree->topLevelItemCount(), 0);
+    EXPECT_FALSE(f.ui().autoCollectBox->isChecked());
+    EXPECT_FALSE(f.ui().autoMailBox->isChecked());
+    EXPECT_FALSE(f.ui().autoStartBox->isChecked());
+    EXPECT_FALSE(f.ui().reminderTimer->isActive());
+    EXPECT_TRUE(f.messages->shown.isEmpty());
+    // The first write at start-up is the (empty) lead time.
+    EXPECT_EQ(f.settings().read(keys::kLeadDays, "missing"), "");
+}
+
+TEST(MainWindowStart, EveryNamedControlExists)
+{
+    MainWindowFixture f;
+    MainWindow& w = f.start();
+    const char* names[] = {"树型框1", "高级选择夹1", "分隔条1", "分隔条2", "标签5", "高级表格1", "高级表格2", "高级表格3",
+                           "到期提醒编辑框", "到期提醒编辑框1", "拆模提醒编辑框", "近期浇筑编辑框", "地名编辑框", "查询按钮",
+                           "地区标签", "今天标签", "未来4标签", "选择框1", "选择框2", "选择框3", "编辑框3", "模糊查询编辑框",
+                           "模糊查询按钮", "编辑框1", "最高编辑框", "最低编辑框", "添加温度记录按钮", "修改温度记录",
+                           "标养状态标签", "委托日期标签", "剩余天数标签", "同养状态标签", "累计温度标签", "已委托按钮1",
+                           "未委托按钮1", "已委托按钮", "未委托按钮", "工程名称编辑框", "工程部位编辑框", "强度等级编辑框",
+                           "取样日期编辑框", "调节器2", "标养组数编辑框", "同养组数编辑框", "拆模组数编辑框", "确定", "按钮1",
+                           "修改名称", "修改部位", "修改强度", "修改日期", "修改组数", "状态条1", "时钟1"};
+    for (const char* name : names)
+        EXPECT_NE(w.findChild<QObject*>(QString::fromUtf8(name)), nullptr) << name;
+    QStringList menus;
+    for (QAction* a : w.menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, QStringList({"文件(&F)", "设置(&E)", "帮助(&H)", "更新"}));
+    for (const char* item : {"新建(&N)", "打开(&O)", "标养打印", "同养表1打印", "同养表2打印", "邮箱账号设置", "删除温度记录",
+                             "显示设置", "系统设置", "关于", "退出", "下载新版本", "升级数据库"})
+        EXPECT_NE(w.findChild<QAction*>(QString::fromUtf8(item)), nullptr) << item;
+    const QTabWidget* tabs = f.ui().tabs;
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->tabText(1), "同养表（一）");
+    EXPECT_EQ(f.ui().table1->rowCount(), 24);
+    EXPECT_EQ(f.ui().table1->columnCount(), 8);
+}
+
+TEST(MainWindowLayout, DoublingTheWidthDoublesEveryLeftEdgeAndWidth)
+{
+    MainWindowFixture f;
+    MainWindow& w = f.start();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::qWait(20);
+    ASSERT_TRUE(w.proportionalLayout().isCaptured());
+    QWidget* central = f.ui().central;
+    const QSize before = central->size();
+    const QRect tree = f.ui().tree->geometry();
+    const QRect tabs = f.ui().tabs->geometry();
+    const QRect button = f.ui().addGroupButton->geometry();
+    const QSize groupBefore = f.ui().addGroupButton->parentWidget()->size();
+    central->resize(before.width() * 2, before.height());
+    auto scaled = [](int value, int oldExtent, int newExtent) { return int(double(value) / oldExtent * newExtent); };
+    EXPECT_EQ(f.ui().tree->x(), scaled(tree.x(), before.width(), before.width() * 2));
+    EXPECT_EQ(f.ui().tree->width(), scaled(tree.width(), before.width(), before.width() * 2));
+    EXPECT_EQ(f.ui().tree->height(), tree.height());
+    EXPECT_EQ(f.ui().tabs->x(), scaled(tabs.x(), before.width(), before.width() * 2));
+    // A control inside a group box scales with its group box.
+    const QSize groupAfter = f.ui().addGroupButton->parentWidget()->size();
+    EXPECT_EQ(f.ui().addGroupButton->x(), scaled(button.x(), groupBefore.width(), groupAfter.width()));
+}
+
+TEST(MainWindowLayout, DraggingTheFirstSplitterWidensTheTree)
+{
+    MainWindowFixture f;
+    f.start();
+    MainWidgets& ui = f.ui();
+    const int treeWidth = ui.tree->width();
+    const int from = ui.splitter1->x();
+    ui.splitter1->dragTo(from + 40);
+    EXPECT_EQ(ui.splitter1->x(), from + 40);
+    EXPECT_EQ(ui.tree->width(), treeWidth + 40);
+    EXPECT_EQ(ui.standardList->x(), from + 45);
+    EXPECT_EQ(ui.listCaption->x(), from + 45);
+    ui.splitter2->dragTo(800);
+    EXPECT_EQ(ui.tabs->x(), 805);
+}
+
+TEST(MainWindowControls, SpinButtonStepsTheCastingDate)
+{
+    MainWindowFixture f;
+    f.start();
+    MainWidgets& ui = f.ui();
+    ui.castingDateBox->setText("2017年2月28日");
+    ui.castingDateSpin->upButton()->click();
+    EXPECT_EQ(ui.castingDateBox->text(), "2017年3月1日");
+    ui.castingDateSpin->downButton()->click();
+    EXPECT_EQ(ui.castingDateBox->text(), "2017年2月28日");
+}
+
+TEST(MainWindowShutdown, ClosingStoresTheThreeOptions)
+{
+    MainWindowFixture f;
+    MainWindow& w = f.start();
+    f.ui().autoCollectBox->setChecked(true);
+    w.close();
+    EXPECT_EQ(f.settings().read(keys::kAutoCollect), "真");
+    EXPECT_EQ(f.settings().read(keys::kAutoMail), "假");
+    EXPECT_EQ(f.settings().read(keys::kAutoStart), "假");
+}
+
+// What the tray's double-click and its help menu do (the tray itself needs a desktop).
+TEST(MainWindowTray, ShowFromTrayMaximisesAndExitShutsDownNormally)
+{
+    MainWindowFixture f;
+    MainWindow& w = f.start();
+    w.showMinimized();
+    w.showFromTray();
+    EXPECT_TRUE(w.isMaximized());
+    f.ui().autoMailBox->setChecked(true);
+    w.findChild<QAction*>("退出")->trigger();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(f.settings().read(keys::kAutoMail), "真");
+}
+
+} // namespace
+} // namespace stolvar

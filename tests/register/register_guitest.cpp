@@ -1,0 +1,208 @@
+#include "register/GroupStore.h"
+#include "register/RegisterController.h"
+#include "support/MainWindowFixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace stolvar {
+namespace {
+
+using test::Day;
+
+// Two projects: "乙" (yi) with three positions sorts above "甲" (jia) with two.
+class RegisterGuiTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        auto db = f.prepareDatabase();
+        ASSERT_TRUE(db);
+        test::InsertGroup(*db, "甲", "基础", Day(2017, 3, 1));
+        test::InsertGroup(*db, "甲", "一层柱", Day(2017, 3, 5));
+        test::InsertGroup(*db, "乙", "二层梁", Day(2017, 3, 9), kSent);
+        test::InsertGroup(*db, "乙", "一层梁", Day(2017, 3, 2));
+        test::InsertGroup(*db, "乙", "三层板", Day(2017, 3, 20));
+        f.start();
+    }
+
+    RegisterController& tree() { return f.window->registerView(); }
+    void select(int index) { f.ui().tree->setCurrentItem(NodeAt(index)); }
+    QTreeWidgetItem* NodeAt(int index)
+    {
+        int n = 0;
+        for (int p = 0; p < f.ui().tree->topLevelItemCount(); ++p) {
+            QTreeWidgetItem* project = f.ui().tree->topLevelItem(p);
+            if (n++ == index)
+                return project;
+            for (int c = 0; c < project->childCount(); ++c)
+                if (n++ == index)
+                    return project->child(c);
+        }
+        return nullptr;
+    }
+    QString cell(int row, int column)
+    {
+        const QTableWidgetItem* item = f.ui().standardList->item(row, column);
+        return item ? item->text() : QString();
+    }
+
+    test::MainWindowFixture f{Day(2017, 3, 10, 10, 0)};
+};
+
+TEST_F(RegisterGuiTest, StartUpConnectsFillsTheTreeAndSelectsTheFirstProject)
+{
+    EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "数据库已连接");
+    ASSERT_EQ(tree().nodeCount(), 7);
+    EXPECT_EQ(tree().nodeText(0), "乙");
+    EXPECT_EQ(tree().nodeText(1), "一层梁");   // by sampling date
+    EXPECT_EQ(tree().nodeText(3), "三层板");
+    EXPECT_EQ(tree().nodeText(4), "甲");
+    EXPECT_TRUE(NodeAt(0)->font(0).bold());
+    EXPECT_FALSE(NodeAt(1)->font(0).bold());
+    EXPECT_EQ(tree().selectedNodeIndex(), 0);
+    EXPECT_EQ(f.ui().positionBox->text(), "部位不能为空");
+    EXPECT_EQ(f.ui().standardList->rowCount(), 4);   // header + the project's three groups
+    EXPECT_EQ(cell(0, 4), "委托日期");
+}
+
+TEST_F(RegisterGuiTest, SelectingAPositionFillsThePanelAndRemembersTheNode)
+{
+    select(6);   // second project's second position
+    EXPECT_EQ(f.settings().read(keys::kTreeSelection), "6");
+    EXPECT_EQ(f.ui().projectBox->text(), "甲");
+    EXPECT_EQ(f.ui().positionBox->text(), "一层柱");
+    EXPECT_EQ(f.ui().castingDateBox->text(), "2017年3月5日");
+    EXPECT_EQ(f.ui().dueDateLabel->text(), "2017年4月2日");
+    EXPECT_EQ(f.ui().remainingLabel->text(), "还有22天达到龄期");
+    EXPECT_EQ(f.ui().standardStateLabel->text(), "标养状态：未委托");
+    EXPECT_EQ(f.ctx().selection.samplingDate, Day(2017, 3, 5));
+
+    select(4);   // a project node changes nothing in Temp.ini and keeps the panel
+    EXPECT_EQ(f.settings().read(keys::kTreeSelection), "6");
+    EXPECT_EQ(f.ui().positionBox->text(), "部位不能为空");
+    EXPECT_EQ(f.ui().remainingLabel->text(), "还有22天达到龄期");
+    EXPECT_EQ(f.ui().standardList->rowCount(), 3);
+}
+
+TEST_F(RegisterGuiTest, RebuildReselectsTheRememberedPlace)
+{
+    select(2);   // 乙 / 二层梁
+    tree().fillProjectTree();
+    EXPECT_EQ(tree().selectedNodeIndex(), 2);
+    EXPECT_EQ(f.ui().positionBox->text(), "二层梁");
+    // A group with an earlier date moves the positions down: place 2 is now another group.
+    f.ui().projectBox->setText("乙");
+    f.ui().positionBox->setText("零层");
+    f.ui().castingDateBox->setText("2017-2-1");
+    f.ui().addGroupButton->click();
+    EXPECT_EQ(f.messages->lastText(), "添加成功！请按返回退出！");
+    EXPECT_EQ(tree().selectedNodeIndex(), 2);
+    EXPECT_EQ(f.ui().positionBox->text(), "一层梁");
+}
+
+TEST_F(RegisterGuiTest, AddRefusesDuplicatesBadDatesAndLongText)
+{
+    f.ui().projectBox->setText("甲");
+    f.ui().positionBox->setText("基础");
+    f.ui().castingDateBox->setText("2017-3-5");
+    f.ui().addGroupButton->click();
+    EXPECT_EQ(f.messages->lastText(), "该部位已存在，请重新命名！");
+    f.ui().positionBox->setText("新部位");
+    f.ui().castingDateBox->setText("2017-2-30");
+    f.ui().addGroupButton->click();
+    EXPECT_TRUE(f.messages->lastText().contains("不是有效的日期"));
+    f.ui().castingDateBox->setText("2017-3-5");
+    f.ui().gradeBox->setText(QString(51, QChar('C')));
+    f.ui().addGroupButton->click();
+    EXPECT_TRUE(f.messages->lastText().contains("不能超过50个字符"));
+    EXPECT_EQ(LoadGroups(*f.ctx().db, "甲").size(), 2);
+}
+
+TEST_F(RegisterGuiTest, EditButtonsCheckTheirBoxesAndWrite)
+{
+    select(5);   // 甲 / 基础
+    f.ui().gradeBox->clear();
+    f.ui().changeGradeButton->click();
+    EXPECT_EQ(f.messages->shown.back().text, "强度等级不能为空！");
+    EXPECT_EQ(f.messages->shown.back().title, "错误！");
+    f.ui().gradeBox->setText("C35");
+    f.ui().changeGradeButton->click();
+    f.ui().castingDateBox->setText("2017/03/04");
+    f.ui().changeDateButton->click();
+    f.ui().standardCountBox->clear();
+    f.ui().changeCountsButton->click();
+    EXPECT_EQ(f.messages->lastText(), "标养组数不能为空！");
+    const SpecimenGroup g = LoadGroups(*f.ctx().db, "甲", QString("基础")).value(0);
+    EXPECT_EQ(g.grade, "C35");
+    EXPECT_EQ(g.castingDate, Day(2017, 3, 4));
+
+    f.ui().projectBox->setText("甲'楼");
+    f.ui().renameProjectButton->click();
+    EXPECT_EQ(LoadGroups(*f.ctx().db, "甲'楼").size(), 2);
+}
+
+TEST_F(RegisterGuiTest, StatusButtonsNeedAPosition)
+{
+    select(0);   // a project node: the position is the project's own name
+    f.ui().markSameButton->click();
+    EXPECT_EQ(f.messages->lastText(), "修改失败，请退出并重试！");
+    select(1);
+    f.ui().markStandardButton->click();
+    EXPECT_EQ(f.ui().standardStateLabel->text(), "标养状态：已委托");
+    f.ui().unmarkSameButton->click();
+    EXPECT_EQ(f.ui().sameStateLabel->text(), "同养状态：未委托");
+}
+
+TEST_F(RegisterGuiTest, DeleteAsksNamingExactlyWhatGoes)
+{
+    select(1);
+    f.messages->answers = {false};
+    f.ui().deleteGroupButton->click();
+    EXPECT_EQ(f.messages->asked.back().text, "您确定要删除乙一层梁的记录吗？");
+    EXPECT_EQ(f.messages->asked.back().title, "警告");
+    EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 3);
+    f.messages->answers = {true};
+    f.ui().deleteGroupButton->click();
+    EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 2);
+
+    select(0);   // a whole project
+    f.messages->answers = {true};
+    f.ui().deleteGroupButton->click();
+    EXPECT_EQ(f.messages->asked.back().text, "您确定要删除工程“乙”的全部2组试块记录吗？");
+    EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 0);
+    EXPECT_EQ(LoadGroups(*f.ctx().db, "甲").size(), 2);
+}
+
+TEST_F(RegisterGuiTest, KeywordFilterStaysInsideTheProject)
+{
+    select(0);
+    f.ui().keywordBox->setText("梁");
+    f.ui().keywordButton->click();
+    ASSERT_EQ(f.ui().standardList->rowCount(), 3);
+    EXPECT_EQ(cell(1, 1), "一层梁");
+    EXPECT_EQ(cell(2, 1), "二层梁");
+    EXPECT_EQ(cell(2, 6), kSent);
+}
+
+TEST(RegisterListFont, StandardFontSizeSettingAndDefault)
+{
+    test::MainWindowFixture f;
+    auto db = f.prepareDatabase();
+    test::InsertGroup(*db, "P", "s", Day(2017, 3, 1));
+    f.start();
+    EXPECT_EQ(f.ui().standardList->item(1, 1)->font().pixelSize(), 20);
+    f.settings().write(keys::kStandardFontSize, "14");
+    f.window->registerView().fillStandardCuringList();
+    EXPECT_EQ(f.ui().standardList->item(1, 1)->font().pixelSize(), 14);
+    EXPECT_EQ(f.ui().standardList->rowHeight(1), 30);
+    EXPECT_EQ(f.ui().standardList->columnWidth(1), 220);
+}
+
+} // namespace
+} // namespace stolvar
