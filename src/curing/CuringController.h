@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/TaskRunner.h"
+#include "curing/SameConditionQuery.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+namespace stolvar {
+
+struct AppContext;
+class DeleteTemperatureDialog;
+
+// The main window's temperature records, same-condition tables and printed forms: the
+// handlers of their buttons and menu commands. Lives on the UI thread; the table-1
+// refresh after an edit reads the database on a worker and the newest result is applied.
+class CuringController : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CuringController(AppContext& context, QObject* parent = nullptr);
+
+    // Connects "添加温度" and "修改温度".
+    void connectControls();
+    // Started after each manual addition (the weather collection run).
+    void setAfterAddition(std::function<void()> start) { m_afterAddition = std::move(start); }
+
+    void addTemperature();
+    void changeTemperature();
+    void openDeleteDialog();
+    std::unique_ptr<DeleteTemperatureDialog> createDeleteDialog();
+    // At start: the day of the last record into the date box, for the next day to be typed.
+    void showLastTemperatureDay();
+
+    // The tables of the selected group, filled now on the UI thread.
+    void fillTable1();
+    void fillTable2();
+    // Table 1 after a temperature edit; a newer refresh replaces an older one.
+    void refreshTable1InBackground();
+    // The frame of table 1 with the font sizes of Temp.ini.
+    void applyTable1Frame();
+
+    void printStandardList();
+    void printTable1();
+    void printTable2();
+
+private:
+    bool countFromNextDay() const;
+    void applyTable1(const MaturityResult& result);
+    void report(const QString& text);
+
+    AppContext& m_context;
+    Generation m_table1Generation;
+    std::function<void()> m_afterAddition;
+};
+
+} // namespace stolvar

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QNetworkInformation>
+#include <QPair>
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+namespace stolvar {
+
+class SettingsStore;
+
+// The outside addresses the program talks to, from Temp.ini "网络配置".
+struct NetworkAddresses {
+    QUrl weatherService;   // scheme, host and port of the forecast service
+    QUrl probe;            // a page that answers whenever the internet is reachable
+    QUrl versionPage;      // the version-announcement page
+};
+NetworkAddresses DefaultNetworkAddresses();
+NetworkAddresses ReadNetworkAddresses(const SettingsStore& settings);
+
+struct FetchOptions {
+    QByteArray userAgent;
+    QList<QPair<QByteArray, QByteArray>> headers;
+    bool direct = false;     // connect without any proxy
+    int timeoutMs = 10000;   // for the whole request
+};
+
+// HTTP GET on the calling thread (a worker thread: it runs a local event loop). Caches
+// are bypassed. The body is returned as bytes; empty on failure, an HTTP error status
+// or when the time runs out.
+QByteArray FetchPage(const QUrl& url, const FetchOptions& options = {});
+// Like FetchPage, but tells a successful empty page from a failure.
+bool TryFetchPage(const QUrl& url, const FetchOptions& options, QByteArray* body);
+
+// The forecast page request: the city goes as its GBK bytes, percent-encoded, so that
+// no character of it ("&", "#", "%", a space) can change the request target. A city
+// with a character GBK cannot write gives nullopt: the service could never find it.
+std::optional<QUrl> WeatherSearchUrl(const QUrl& service, const QString& city);
+FetchOptions WeatherRequestOptions(int timeoutMs = 10000);
+QString CityNotEncodableText();
+
+// The operating system's view of the connection. Call on the UI thread: the first call
+// loads the platform's backend there. Unknown when the platform has none.
+QNetworkInformation::Reachability SystemReachability();
+// Online when the system does not deny it and the probe page can be fetched.
+bool IsOnline(const QUrl& probe,
+              QNetworkInformation::Reachability system = QNetworkInformation::Reachability::Unknown,
+              int timeoutMs = 10000);
+
+} // namespace stolvar

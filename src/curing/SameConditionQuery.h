@@ -1,0 +1,27 @@
+#pragma once
+
+#include "curing/Maturity.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace stolvar {
+
+class Database;
+
+// One accumulation for a group, read from the database. Runs on any thread: it touches
+// no widget, only the serialised connection.
+struct MaturityResult {
+    QString failure;   // the message for the clerk; empty on success
+    MaturitySummary summary;
+    bool ok() const { return failure.isEmpty(); }
+};
+
+QString ConnectFailedText();  // 连接数据库失败！
+QString QueryFailedText();    // 查询数据失败！
+
+// A group without a casting date has no days: the result is empty, not a failure.
+MaturityResult ComputeTable1(Database* db, const QDateTime& castingDate, bool countFromNextDay);
+MaturityResult ComputeTable2(Database* db, const QDateTime& castingDate, bool countFromNextDay);
+
+} // namespace stolvar

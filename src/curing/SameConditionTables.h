@@ -1,0 +1,42 @@
+#pragma once
+
+#include "curing/Maturity.h"
+
+#include <QDateTime>
+#include <QString>
+
+class QLabel;
+class QTableWidget;
+
+namespace stolvar {
+
+// Designs of the three printable grids of the main window, applied when it is built.
+void SetupTable1Grid(QTableWidget* grid);        // same-condition form: 24 × 8, rows 31, columns 71
+void SetupTable2Grid(QTableWidget* grid);        // row-per-day record: 3 × 7, rows 20, columns 80
+void SetupStandardListGrid(QTableWidget* grid);  // standard-curing list: 1 × 9, rows 20, columns 60
+
+// The selected group as both forms show it in their headers.
+struct GroupHeader {
+    QString project;
+    QString position;
+    QDateTime castingDate;
+    QString grade;
+};
+using Table2Header = GroupHeader;
+
+// The group cells of table 1 (project, position, casting date, grade) and the casting
+// date of table 2, written when a position is selected.
+void WriteGroupHeaderCells(QTableWidget* table1, QTableWidget* table2, const GroupHeader& header);
+
+// Table 1: empties the day area, places each counted day in its column pair and writes
+// the accumulated degree-days and the day count, in the grid and in the label.
+void FillSameConditionTable1(QTableWidget* grid, QLabel* accumulatedLabel, const MaturitySummary& summary);
+// Only the day area is emptied, e.g. when the days could not be read.
+void ClearTable1Days(QTableWidget* grid);
+// The label text: 同养23天|604.5℃.
+QString AccumulatedLabelText(const MaturitySummary& summary);
+
+// Table 2: rebuilt completely: three header rows, one row per counted day, signature footer.
+void FillSameConditionTable2(QTableWidget* grid, const Table2Header& header, const MaturitySummary& summary);
+
+} // namespace stolvar

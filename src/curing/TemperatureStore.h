@@ -1,0 +1,57 @@
+#pragma once
+
+#include "db/Records.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+
+namespace stolvar {
+
+class Database;
+
+// The outcome of one edit of the daily temperatures. `message` is what the clerk should
+// read (empty when there is nothing to say); `rows` counts the rows written or removed.
+struct StoreResult {
+    bool ok = true;
+    QString message;
+    int rows = 0;
+};
+
+// The validated temperature-record edits. Each one reads the typed texts, refuses what
+// is no date or no number with a message and writes nothing, and reports a failed write.
+// A day is stored at midnight; rows are matched on the calendar day, so "2008-10-1" and
+// "2008年10月01日" name the same record.
+StoreResult AddTemperatureRecord(Database& db, const QString& dateText, const QString& highText,
+                                 const QString& lowText);
+// Rewrites mean, maximum and minimum of every row of that day; a day without a row
+// changes nothing and reports nothing.
+StoreResult ChangeTemperatureRecord(Database& db, const QString& dateText, const QString& highText,
+                                    const QString& lowText);
+// Removes every row of that day; a day without a row removes nothing and says nothing.
+StoreResult DeleteTemperatureRecord(Database& db, const QString& dateText);
+
+// Check-then-insert of one day in one transaction, for the weather collector.
+enum class InsertOutcome { Inserted, AlreadyThere, Failed };
+InsertOutcome InsertDayIfMissing(Database& db, QDate day, double mean, double high, double low);
+
+// The day of the last row in table order (highest id); invalid when there is none.
+QDateTime LastTemperatureDay(Database& db);
+
+// The records whose day lies from `from` to `to`, both whole days included, ascending by
+// day. On a failed query the result is empty and `error` (when given) says why.
+QVector<TemperatureRecord> LoadTemperatureWindow(Database& db, const QDateTime& from, const QDateTime& to,
+                                                 QString* error = nullptr);
+
+// An index on the day column, so that day lookups and windows do not scan the table.
+// Safe to call on every open.
+bool EnsureTemperatureIndex(Database& db);
+
+// The mean stored for a day: half of maximum plus minimum, in double precision.
+double DailyMean(double high, double low);
+
+// A typed temperature: the whole trimmed text must be one finite number.
+bool ReadTemperatureText(const QString& text, double* value);
+
+} // namespace stolvar

@@ -1,0 +1,111 @@
+#include "curing/WeatherController.h"
+
+#include "app/About.h"
+#include "app/AppContext.h"
+#include "app/VersionCheck.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace stolvar {
+
+namespace {
+
+void SetLabel(QLabel* label, const std::optional<QString>& text)
+{
+    if (label && text)
+        label->setText(*text);
+}
+
+void SetVisible(QLabel* label, bool visible)
+{
+    if (label)
+        label->setVisible(visible);
+}
+
+// The red of an unknown city stays until the program ends.
+void MarkRed(QLabel* label)
+{
+    if (!label)
+        return;
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    label->setPalette(palette);
+}
+
+} // namespace
+
+void ApplyCollectionResult(const CollectionResult& result, MainWidgets& ui)
+{
+    if (ui.cityBox)
+        ui.cityBox->setText(result.city);
+    SetLabel(ui.locationLabel, result.locationText);
+    if (result.locationRed)
+        MarkRed(ui.locationLabel);
+    SetLabel(ui.todayLabel, result.todayLabel);
+    for (size_t k = 0; k < ui.futureLabels.size(); ++k)
+        SetLabel(ui.futureLabels[k], result.futureLabels[k]);
+    if (result.dayLabelsVisible) {
+        SetVisible(ui.todayLabel, *result.dayLabelsVisible);
+        for (QLabel* label : ui.futureLabels)
+            SetVisible(label, *result.dayLabelsVisible);
+    }
+}
+
+WeatherController::WeatherController(AppContext& context, QObject* parent)
+    : QObject(parent), m_ctx(context)
+{
+}
+
+void WeatherController::collect()
+{
+    CollectionInput input;
+    input.city = m_ctx.settings.read(keys::kWeatherCity);
+    input.addresses = ReadNetworkAddresses(m_ctx.settings);
+    input.db = m_ctx.db;
+    input.today = m_ctx.today();
+    input.previous = m_days;
+    input.system = SystemReachability();
+    m_ctx.tasks.run(
+        this, [input] { return CollectWeather(input); },
+        [this](const CollectionResult& result) { apply(result); });
+}
+
+void WeatherController::updateLocation()
+{
+    if (m_ctx.ui.cityBox)
+        m_ctx.settings.write(keys::kWeatherCity, m_ctx.ui.cityBox->text());
+    collect();
+}
+
+void WeatherController::autoCollectToggled(bool checked)
+{
+    if (checked)
+        collect();
+}
+
+void WeatherController::checkVersion()
+{
+    const QUrl page = ReadNetworkAddresses(m_ctx.settings).versionPage;
+    const QString title = m_ctx.window ? m_ctx.window->windowTitle() : ProgramTitle();
+    m_ctx.tasks.run(
+        this, [page, title] { return CheckLatestVersion(page, title); },
+        [this](const VersionOutcome& outcome) {
+            ApplyVersionOutcome(outcome, m_ctx.ui, m_ctx.messages(), m_ctx.window);
+        });
+}
+
+void WeatherController::openVersionPage()
+{
+    OpenVersionPage(ReadNetworkAddresses(m_ctx.settings).versionPage);
+}
+
+void WeatherController::apply(const CollectionResult& result)
+{
+    m_days = result.days;
+    ApplyCollectionResult(result, m_ctx.ui);
+    if (result.startVersionCheck)
+        checkVersion();
+}
+
+} // namespace stolvar

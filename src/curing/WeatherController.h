@@ -1,0 +1,44 @@
+#pragma once
+
+#include "curing/WeatherCollector.h"
+
+#include <QObject>
+
+namespace stolvar {
+
+struct AppContext;
+struct MainWidgets;
+
+// The "温度提示" box and the update check of the main window: starts collection runs
+// and version checks in the background and shows their results. Lives on the UI
+// thread; keeps the per-day values of the collection runs for the program run.
+class WeatherController : public QObject
+{
+    Q_OBJECT
+public:
+    explicit WeatherController(AppContext& context, QObject* parent = nullptr);
+
+    // One collection run with the city and addresses of Temp.ini.
+    void collect();
+    // "更新位置": remembers the typed city, then collects.
+    void updateLocation();
+    // "自动采集温度": ticking it collects at once; unticking does nothing now.
+    void autoCollectToggled(bool checked);
+    // The version check that follows every run that reached the network.
+    void checkVersion();
+    // "下载新版本".
+    void openVersionPage();
+
+    const WeatherDays& days() const { return m_days; }
+
+private:
+    void apply(const CollectionResult& result);
+
+    AppContext& m_ctx;
+    WeatherDays m_days;
+};
+
+// Shows a run's result in the box (UI thread).
+void ApplyCollectionResult(const CollectionResult& result, MainWidgets& ui);
+
+} // namespace stolvar

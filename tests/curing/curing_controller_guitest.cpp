@@ -1,0 +1,183 @@
+#include "app/AppContext.h"
+#include "curing/CuringController.h"
+#include "curing/CuringFixtures.h"
+#include "curing/DeleteTemperatureDialog.h"
+#include "curing/GridCells.h"
+#include "curing/SameConditionTables.h"
+#include "curing/TemperatureStore.h"
+#include "db/Database.h"
+#include "db/Schema.h"
+#include "support/ScriptedMessages.h"
+#include "support/TempHome.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace stolvar {
+namespace {
+
+using test::kCasting;
+using test::Text;
+
+Environment TestEnvironment(const test::TempHome& home, std::shared_ptr<test::ScriptedMessages> messages)
+{
+    Environment env;
+    env.home = home.path();
+    env.clock = std::make_shared<FixedClock>(WallTime(QDate(2017, 3, 5), QTime(10, 0)));
+    env.messages = std::move(messages);
+    return env;
+}
+
+class CuringControllerTest : public ::testing::Test
+{
+protected:
+    CuringControllerTest() : context(TestEnvironment(home, messages)), controller(context)
+    {
+        MainWidgets& ui = context.ui;
+        ui.table1 = &table1;
+        ui.table2 = &table2;
+        ui.accumulatedLabel = &label;
+        ui.temperatureDateBox = &dateBox;
+        ui.highBox = &highBox;
+        ui.lowBox = &lowBox;
+        ui.addTemperatureButton = &addButton;
+        ui.changeTemperatureButton = &changeButton;
+        SetupTable1Grid(&table1);
+        SetupTable2Grid(&table2);
+        context.db = Database::Create(home.file(QStringLiteral("p.dat")));
+        CreateSchema(*context.db);
+        context.selection = {QStringLiteral("三层梁"), QStringLiteral("一号楼"), kCasting, QStringLiteral("三层梁"),
+                             QStringLiteral("C30")};
+        controller.connectControls();
+        controller.setAfterAddition([this] { ++additions; });
+    }
+
+    void type(const char* date, const char* high, const char* low)
+    {
+        dateBox.setText(QString::fromUtf8(date));
+        highBox.setText(QString::fromUtf8(high));
+        lowBox.setText(QString::fromUtf8(low));
+    }
+
+    // Lets the background refresh finish and hands its result to the UI thread.
+    void settle()
+    {
+        context.tasks.waitForDone();
+        QCoreApplication::processEvents();
+    }
+
+    test::TempHome home;
+    std::shared_ptr<test::ScriptedMessages> messages = std::make_shared<test::ScriptedMessages>();
+    AppContext context;
+    CuringController controller;
+    QTableWidget table1, table2;
+    QLabel label;
+    QLineEdit dateBox, highBox, lowBox;
+    QPushButton addButton, changeButton;
+    int additions = 0;
+};
+
+TEST_F(CuringControllerTest, AddingADayRefreshesTable1AndRefusesTheSameDayAgain)
+{
+    type("2017年3月1日", "25", "18");
+    addButton.click();
+    settle();
+    EXPECT_TRUE(messages->shown.isEmpty());
+    EXPECT_EQ(Text(table1, 7, 0), QStringLiteral("3月1日"));
+    EXPECT_EQ(Text(table1, 7, 1), QStringLiteral("21.5℃"));
+    EXPECT_EQ(label.text(), QStringLiteral("同养1天|21.5℃"));
+    EXPECT_EQ(additions, 1);
+
+    type("2017-3-1", "30", "20");
+    addButton.click();
+    EXPECT_EQ(messages->lastText(), QStringLiteral("日期已存在，请重新输入！"));
+    EXPECT_EQ(additions, 1);
+}
+
+TEST_F(CuringControllerTest, ChangingADayRefreshesTable1AndFailuresAreShown)
+{
+    InsertDayIfMissing(*context.db, QDate(2017, 3, 1), 10, 12, 8);
+    type("2017-3-1", "30", "20");
+    changeButton.click();
+    settle();
+    EXPECT_EQ(Text(table1, 7, 1), QStringLiteral("25℃"));
+    type("2017-3-1", "hot", "20");
+    changeButton.click();
+    EXPECT_TRUE(messages->lastText().startsWith(QStringLiteral("最高温度")));
+
+    context.db.reset();
+    addButton.click();
+    EXPECT_EQ(messages->lastText(), QStringLiteral("请先打开数据库！"));
+    controller.fillTable1();
+    EXPECT_EQ(messages->lastText(), QStringLiteral("连接数据库失败！"));
+    EXPECT_EQ(Text(table1, 7, 0), QString()) << "the day area is left cleared";
+}
+
+TEST_F(CuringControllerTest, CountingFromTheNextDaySkipsTheCastingDay)
+{
+    for (int day = 1; day <= 3; ++day)
+        InsertDayIfMissing(*context.db, QDate(2017, 3, day), day * 10, 0, 0);
+    ASSERT_TRUE(context.settings.write(keys::kCountFromNextDay, QStringLiteral("真")));
+    controller.fillTable1();
+    EXPECT_EQ(label.text(), QStringLiteral("同养2天|50℃"));
+    controller.showLastTemperatureDay();
+    EXPECT_EQ(dateBox.text(), QStringLiteral("2017年3月3日"));
+    controller.fillTable2();
+    EXPECT_EQ(table2.rowCount(), 3 + 2 + 1);
+    EXPECT_EQ(Text(table2, 0, 1), QStringLiteral("一号楼"));
+    EXPECT_EQ(Text(table2, 1, 1), QStringLiteral("三层梁"));
+    EXPECT_EQ(Text(table2, 3, 0), QStringLiteral("3月2日"));
+}
+
+TEST_F(CuringControllerTest, AnOlderBackgroundRefreshNeverOverwritesANewerFill)
+{
+    InsertDayIfMissing(*context.db, QDate(2017, 3, 1), 10, 0, 0);
+    controller.refreshTable1InBackground();
+    context.tasks.waitForDone();   // its one-day result waits for the UI thread
+    InsertDayIfMissing(*context.db, QDate(2017, 3, 2), 10, 0, 0);
+    controller.fillTable1();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(label.text(), QStringLiteral("同养2天|20℃"));
+}
+
+TEST_F(CuringControllerTest, DeleteDialogDeletesOnEnterAndStaysOpen)
+{
+    InsertDayIfMissing(*context.db, QDate(2017, 3, 1), 10, 0, 0);
+    InsertDayIfMissing(*context.db, QDate(2017, 3, 2), 10, 0, 0);
+    std::unique_ptr<DeleteTemperatureDialog> dialog = controller.createDeleteDialog();
+    EXPECT_EQ(dialog->objectName(), QStringLiteral("温度记录删除"));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("温度记录删除"));
+    auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("编辑框1"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QStringLiteral("2017年3月5日"));
+    auto* hint = dialog->findChild<QLabel*>(QStringLiteral("要修改的温度"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->text(), QStringLiteral("例如：2008年10月01日"));
+    dialog->show();
+
+    box->setText(QStringLiteral("2017年3月2日"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_TRUE(dialog->isVisible());
+    settle();
+    EXPECT_EQ(label.text(), QStringLiteral("同养1天|10℃"));
+
+    box->setText(QStringLiteral("2017-3-1"));
+    dialog->findChild<QPushButton*>(QStringLiteral("确定删除"))->click();
+    EXPECT_TRUE(LoadTemperatureWindow(*context.db, kCasting, AddDays(kCasting, 5)).isEmpty());
+    EXPECT_TRUE(messages->shown.isEmpty()) << "deleting shows nothing";
+    box->setText(QStringLiteral("2017-3-1"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_TRUE(messages->shown.isEmpty()) << "a day without records deletes nothing, silently";
+
+    dialog->findChild<QPushButton*>(QStringLiteral("退出"))->click();
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+} // namespace
+} // namespace stolvar

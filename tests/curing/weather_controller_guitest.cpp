@@ -1,0 +1,113 @@
+#include "curing/WeatherController.h"
+
+#include "app/About.h"
+#include "app/AppContext.h"
+#include "app/Conversions.h"
+#include "app/MainWidgetsBuilder.h"
+#include "curing/LocalHttpServer.h"
+#include "db/Database.h"
+#include "db/Schema.h"
+#include "support/ScriptedMessages.h"
+#include "support/TempHome.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace stolvar {
+namespace {
+
+const QDate kToday(2024, 5, 10);
+
+QByteArray FullPage()
+{
+    QFile file(QStringLiteral(STOLVAR_TEST_DATA "/weather/full.html"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+class WeatherControllerGuiTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        server.setPage("/", "ok");
+        server.setPage("/search.php", FullPage());
+        server.setPage("/version.html", "<p>最新版本号：Stolvar2.6</p>");
+        const SettingsStore settings = home.settings();
+        settings.write(keys::kWeatherCity, QStringLiteral("郑州"));
+        settings.write(keys::kWeatherService, server.url().toString());
+        settings.write(keys::kProbeAddress, server.url(QStringLiteral("/")).toString());
+        settings.write(keys::kVersionPage, server.url(QStringLiteral("/version.html")).toString());
+
+        Environment env;
+        env.home = home.path();
+        env.clock = std::make_shared<FixedClock>(WallTime(kToday, QTime(10, 0)));
+        env.messages = messages;
+        ctx = std::make_unique<AppContext>(env);
+        window.setWindowTitle(ProgramTitle());
+        BuildMainWidgets(&window, ctx->ui);
+        ctx->window = &window;
+        ctx->db = Database::Create(home.file(QStringLiteral("p.dat")));
+        ASSERT_TRUE(ctx->db && CreateSchema(*ctx->db));
+        Statement st(*ctx->db, QStringLiteral("INSERT INTO skxx(养护记录,温度记录,最高温度,最低温度) VALUES (?,1,1,1)"));
+        ASSERT_TRUE(st.bindAll(ToStorageText(WallTime(kToday.addDays(-1)))).run());
+        controller = std::make_unique<WeatherController>(*ctx);
+    }
+
+    void TearDown() override
+    {
+        controller.reset();
+        ctx->tasks.waitForDone();
+    }
+
+    // Every run that reaches the network ends with the version check's message box.
+    bool waitForMessages(qsizetype count)
+    {
+        return QTest::qWaitFor([&] { return messages->shown.size() >= count; }, 10000);
+    }
+
+    test::LocalHttpServer server;
+    test::TempHome home;
+    std::shared_ptr<test::ScriptedMessages> messages = std::make_shared<test::ScriptedMessages>();
+    QMainWindow window;
+    std::unique_ptr<AppContext> ctx;
+    std::unique_ptr<WeatherController> controller;
+};
+
+TEST_F(WeatherControllerGuiTest, RunShowsTheForecastThenTheVersion)
+{
+    controller->collect();
+    ASSERT_TRUE(waitForMessages(1));
+    MainWidgets& ui = ctx->ui;
+    EXPECT_EQ(ui.cityBox->text(), QStringLiteral("郑州"));
+    EXPECT_EQ(ui.locationLabel->text(), QStringLiteral("郑州2024年5月10日星期五"));
+    EXPECT_TRUE(ui.todayLabel->text().endsWith(QStringLiteral("平均温度3.5℃")));
+    EXPECT_TRUE(ui.futureLabels[3]->text().startsWith(QStringLiteral("5月14日 星期二")));
+    EXPECT_FALSE(ui.todayLabel->isHidden());
+    EXPECT_EQ(ui.statusParts[kVersionPart]->text(), QStringLiteral("软件有新版本，请更新到最新版！Stolvar2.6"));
+    EXPECT_EQ(messages->lastText(), QStringLiteral("软件有新版本:Stolvar2.6请更注意更新！"));
+    EXPECT_EQ(messages->shown.back().title, Messages::DefaultTitle());
+    EXPECT_FLOAT_EQ(controller->days()[1].mean, 22.0f);
+}
+
+TEST_F(WeatherControllerGuiTest, UnknownCityHidesTheDaysInRed)
+{
+    server.setPage("/search.php", "<html>no such place</html>");
+    ctx->ui.cityBox->setText(QStringLiteral("郑州市"));
+    controller->updateLocation();
+    ASSERT_TRUE(waitForMessages(1));
+    EXPECT_EQ(home.settings().read(keys::kWeatherCity), QStringLiteral("郑州市"));
+    EXPECT_EQ(ctx->ui.locationLabel->text(), UnknownCityText());
+    EXPECT_EQ(ctx->ui.locationLabel->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_TRUE(ctx->ui.todayLabel->isHidden());
+    EXPECT_TRUE(ctx->ui.futureLabels[0]->isHidden());
+}
+
+} // namespace
+} // namespace stolvar
