@@ -1,9 +1,11 @@
 #include "app/MainWindow.h"
 
+#include "app/About.h"
 #include "app/AppIcon.h"
 #include "app/MainWidgetsBuilder.h"
 #include "app/ProportionalLayout.h"
 #include "app/SplitterBar.h"
+#include "curing/WeatherController.h"
 #include "db/DatabaseController.h"
 #include "register/GroupEditor.h"
 #include "register/RegisterController.h"
@@ -18,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTableWidget>
 #include <QTabWidget>
@@ -29,7 +32,7 @@ namespace stolvar {
 MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), m_ctx(std::move(env))
 {
     setObjectName(QStringLiteral("MainWindow"));
-    setWindowTitle(QStringLiteral("Stolvar2.5"));
+    setWindowTitle(ProgramTitle());
     setWindowIcon(AppIcon());
     m_ctx.window = this;
     BuildMainWidgets(this, m_ctx.ui);
@@ -41,6 +44,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), 
     m_register = std::make_unique<RegisterController>(m_ctx);
     m_editor = std::make_unique<GroupEditor>(m_ctx, *m_register);
     m_options = std::make_unique<OptionsController>(m_ctx, QCoreApplication::applicationFilePath());
+    m_weather = std::make_unique<WeatherController>(m_ctx);
     connectSplitters();
     connectControllers();
     startUp();
@@ -67,11 +71,11 @@ void MainWindow::buildMenus()
     settings->addAction(QStringLiteral("系统设置"), this, &MainWindow::showSameConditionSettings);
 
     m_ctx.ui.helpMenu = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    m_ctx.ui.helpMenu->addAction(QStringLiteral("关于"));
+    m_ctx.ui.helpMenu->addAction(QStringLiteral("关于"), this, [this] { ShowAbout(this, m_ctx.messages()); });
     m_ctx.ui.helpMenu->addAction(QStringLiteral("退出"), this, &QWidget::close);
 
     QMenu* update = menuBar()->addMenu(QStringLiteral("更新"));
-    update->addAction(QStringLiteral("下载新版本"));
+    update->addAction(QStringLiteral("下载新版本"), this, [this] { m_weather->openVersionPage(); });
     update->addAction(QStringLiteral("升级数据库"), this, [this] { m_database->upgradeProjectDatabase(); });
 
     for (QAction* action : menuBar()->findChildren<QAction*>())
@@ -117,6 +121,8 @@ void MainWindow::connectSplitters()
 void MainWindow::connectControllers()
 {
     connect(m_database.get(), &DatabaseController::opened, this, &MainWindow::onDatabaseOpened);
+    connect(m_options.get(), &OptionsController::collectWeatherRequested, m_weather.get(), &WeatherController::collect);
+    connect(m_ctx.ui.updateCityButton, &QPushButton::clicked, m_weather.get(), &WeatherController::updateLocation);
 }
 
 void MainWindow::onDatabaseOpened()
@@ -158,6 +164,8 @@ void MainWindow::shutDown()
         return;
     m_shutDown = true;
     m_ctx.ui.reminderTimer->stop();
+    // Background runs end within their network timeouts; the window goes first.
+    hide();
     m_ctx.tasks.waitForDone();
     m_database->closeProjectDatabase();
     m_options->storeOptions();

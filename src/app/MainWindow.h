@@ -15,6 +15,7 @@ class GroupEditor;
 class OptionsController;
 class ProportionalLayout;
 class RegisterController;
+class WeatherController;
 
 // The one main window: builds the controls, routes every command to the subsystem
 // that does the work, and runs the start-up and shutdown sequences.
@@ -30,6 +31,7 @@ public:
     DatabaseController& database() { return *m_database; }
     OptionsController& options() { return *m_options; }
     ProportionalLayout& proportionalLayout() { return *m_layout; }
+    WeatherController& weather() { return *m_weather; }
     QSystemTrayIcon* trayIcon() const { return m_tray; }
 
     // Tray double-click: shows the window maximised.
@@ -57,6 +59,7 @@ private:
     std::unique_ptr<RegisterController> m_register;
     std::unique_ptr<GroupEditor> m_editor;
     std::unique_ptr<OptionsController> m_options;
+    std::unique_ptr<WeatherController> m_weather;
     ProportionalLayout* m_layout = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     bool m_shutDown = false;
