@@ -3,8 +3,8 @@
 #include "app/MainWidgets.h"
 #include "app/SplitterBar.h"
 #include "app/WidgetFactory.h"
+#include "curing/SameConditionTables.h"
 
-#include <QHeaderView>
 #include <QMainWindow>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -16,13 +16,11 @@ namespace stolvar {
 
 namespace {
 
-QTableWidget* MakeGrid(QWidget* parent, const QString& name, int rows, int columns)
+// Rows, columns, sizes and headers of the grids are set up by the curing views.
+QTableWidget* MakeGrid(QWidget* parent, const QString& name)
 {
-    auto* grid = new QTableWidget(rows, columns, parent);
+    auto* grid = new QTableWidget(parent);
     grid->setObjectName(name);
-    grid->horizontalHeader()->hide();
-    grid->verticalHeader()->hide();
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     return grid;
 }
 
@@ -44,10 +42,10 @@ void BuildStatusBar(QMainWindow* window, MainWidgets& ui)
     }
 }
 
-QWidget* BuildTablePage(QTableWidget*& grid, const QString& name, int rows, int columns)
+QWidget* BuildTablePage(QTableWidget*& grid, const QString& name)
 {
     auto* page = new QWidget;
-    grid = MakeGrid(page, name, rows, columns);
+    grid = MakeGrid(page, name);
     grid->setGeometry(0, 0, 600, 615);
     return page;
 }
@@ -68,16 +66,19 @@ void BuildMainWidgets(QMainWindow* window, MainWidgets& ui)
     ui.splitter1 = Place<SplitterBar>(c, QStringLiteral("分隔条1"), {150, 0, 5, 700});
     ui.listCaption = PlaceLabel(c, QStringLiteral("标签5"), QString(), {155, 0, 590, 30});
     ui.listCaption->setAlignment(Qt::AlignCenter);
-    ui.standardList = MakeGrid(c, QStringLiteral("高级表格2"), 1, 9);
+    ui.standardList = MakeGrid(c, QStringLiteral("高级表格2"));
     ui.standardList->setGeometry(155, 30, 590, 618);
     ui.splitter2 = Place<SplitterBar>(c, QStringLiteral("分隔条2"), {744, 0, 5, 700});
     ui.tabs = Place<QTabWidget>(c, QStringLiteral("高级选择夹1"), {749, 0, 608, 645});
 
     ui.tabs->addTab(BuildInfoPage(ui), QStringLiteral("信息提示"));
-    ui.tabs->addTab(BuildTablePage(ui.table1, QStringLiteral("高级表格1"), 24, 8), QStringLiteral("同养表（一）"));
-    ui.tabs->addTab(BuildTablePage(ui.table2, QStringLiteral("高级表格3"), 3, 7), QStringLiteral("同养表（二）"));
+    ui.tabs->addTab(BuildTablePage(ui.table1, QStringLiteral("高级表格1")), QStringLiteral("同养表（一）"));
+    ui.tabs->addTab(BuildTablePage(ui.table2, QStringLiteral("高级表格3")), QStringLiteral("同养表（二）"));
     ui.tabs->addTab(BuildDataPage(ui), QStringLiteral("数据管理"));
 
+    SetupStandardListGrid(ui.standardList);
+    SetupTable1Grid(ui.table1);
+    SetupTable2Grid(ui.table2);
     BuildStatusBar(window, ui);
     ui.reminderTimer = new QTimer(window);
     ui.reminderTimer->setObjectName(QStringLiteral("时钟1"));

@@ -5,7 +5,11 @@
 #include "app/MainWidgetsBuilder.h"
 #include "app/ProportionalLayout.h"
 #include "app/SplitterBar.h"
+#include "curing/CuringController.h"
+#include "curing/SameConditionTables.h"
+#include "curing/TemperatureStore.h"
 #include "curing/WeatherController.h"
+#include "db/Database.h"
 #include "db/DatabaseController.h"
 #include "register/GroupEditor.h"
 #include "register/RegisterController.h"
@@ -45,6 +49,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), 
     m_editor = std::make_unique<GroupEditor>(m_ctx, *m_register);
     m_options = std::make_unique<OptionsController>(m_ctx, QCoreApplication::applicationFilePath());
     m_weather = std::make_unique<WeatherController>(m_ctx);
+    m_curing = std::make_unique<CuringController>(m_ctx);
     connectSplitters();
     connectControllers();
     startUp();
@@ -60,13 +65,13 @@ void MainWindow::buildMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addAction(QStringLiteral("新建(&N)"), this, [this] { m_database->showNewDatabaseDialog(); });
     file->addAction(QStringLiteral("打开(&O)"), this, [this] { m_database->openProjectDatabase(); });
-    file->addAction(QStringLiteral("标养打印"));
-    file->addAction(QStringLiteral("同养表1打印"));
-    file->addAction(QStringLiteral("同养表2打印"));
+    file->addAction(QStringLiteral("标养打印"), this, [this] { m_curing->printStandardList(); });
+    file->addAction(QStringLiteral("同养表1打印"), this, [this] { m_curing->printTable1(); });
+    file->addAction(QStringLiteral("同养表2打印"), this, [this] { m_curing->printTable2(); });
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("设置(&E)"));
     settings->addAction(QStringLiteral("邮箱账号设置"));
-    settings->addAction(QStringLiteral("删除温度记录"));
+    settings->addAction(QStringLiteral("删除温度记录"), this, [this] { m_curing->openDeleteDialog(); });
     settings->addAction(QStringLiteral("显示设置"), this, &MainWindow::showDisplaySettings);
     settings->addAction(QStringLiteral("系统设置"), this, &MainWindow::showSameConditionSettings);
 
@@ -123,11 +128,29 @@ void MainWindow::connectControllers()
     connect(m_database.get(), &DatabaseController::opened, this, &MainWindow::onDatabaseOpened);
     connect(m_options.get(), &OptionsController::collectWeatherRequested, m_weather.get(), &WeatherController::collect);
     connect(m_ctx.ui.updateCityButton, &QPushButton::clicked, m_weather.get(), &WeatherController::updateLocation);
+    m_curing->connectControls();
+    m_curing->setAfterAddition([this] { m_weather->collect(); });
+    connect(m_register.get(), &RegisterController::groupShown, this, &MainWindow::onGroupShown);
+    connect(m_register.get(), &RegisterController::table1PageShown, m_curing.get(), &CuringController::applyTable1Frame);
 }
 
 void MainWindow::onDatabaseOpened()
 {
+    EnsureTemperatureIndex(*m_ctx.db);
     m_register->fillProjectTree();
+    m_curing->showLastTemperatureDay();
+}
+
+// A position's group is in the panel: the two same-condition tables take its header,
+// and the table on the current page is computed for it.
+void MainWindow::onGroupShown(const SpecimenGroup& group)
+{
+    WriteGroupHeaderCells(m_ctx.ui.table1, m_ctx.ui.table2,
+                          {group.project, group.position, group.castingDate, group.grade});
+    if (m_ctx.ui.tabs->currentIndex() == kTable1Page)
+        m_curing->fillTable1();
+    else if (m_ctx.ui.tabs->currentIndex() == kTable2Page)
+        m_curing->fillTable2();
 }
 
 void MainWindow::startUp()
@@ -176,6 +199,7 @@ void MainWindow::showDisplaySettings()
     DisplaySettingsDialog dialog(m_ctx.settings, m_ctx.ui, this);
     connect(&dialog, &DisplaySettingsDialog::coloursChanged, this,
             [this] { ApplyDisplayColours(m_ctx.settings, m_ctx.ui); });
+    connect(&dialog, &DisplaySettingsDialog::table1FontsChanged, m_curing.get(), &CuringController::applyTable1Frame);
     dialog.exec();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppContext.h"
+#include "db/Records.h"
 
 #include <QMainWindow>
 
@@ -10,6 +11,7 @@ class QSystemTrayIcon;
 
 namespace stolvar {
 
+class CuringController;
 class DatabaseController;
 class GroupEditor;
 class OptionsController;
@@ -32,6 +34,7 @@ public:
     OptionsController& options() { return *m_options; }
     ProportionalLayout& proportionalLayout() { return *m_layout; }
     WeatherController& weather() { return *m_weather; }
+    CuringController& curing() { return *m_curing; }
     QSystemTrayIcon* trayIcon() const { return m_tray; }
 
     // Tray double-click: shows the window maximised.
@@ -53,6 +56,7 @@ private:
     void showDisplaySettings();
     void showSameConditionSettings();
     void onDatabaseOpened();
+    void onGroupShown(const SpecimenGroup& group);
 
     AppContext m_ctx;
     std::unique_ptr<DatabaseController> m_database;
@@ -60,6 +64,7 @@ private:
     std::unique_ptr<GroupEditor> m_editor;
     std::unique_ptr<OptionsController> m_options;
     std::unique_ptr<WeatherController> m_weather;
+    std::unique_ptr<CuringController> m_curing;
     ProportionalLayout* m_layout = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     bool m_shutDown = false;

@@ -21,6 +21,8 @@ namespace stolvar {
 namespace {
 
 constexpr int kListRowHeight = 30;
+// The list's font size is counted in half points, so the default 20 is a 10-point font
+// that fits the dates into their 120-pixel columns.
 constexpr int kDefaultListFontSize = 20;
 
 QTreeWidgetItem* ProjectItem(const QString& text)
@@ -162,7 +164,7 @@ void RegisterController::showList(const QVector<SpecimenGroup>& groups)
         SetCell(grid, 0, c, header[c]);
     QFont font = grid->font();
     if (const int size = listFontSize(); size > 0)
-        font.setPixelSize(size);
+        font.setPointSizeF(size / 2.0);
     const QDateTime now = m_ctx.now();
     grid->setRowCount(1 + int(groups.size()));
     for (int r = 0; r < groups.size(); ++r) {

@@ -196,10 +196,10 @@ TEST(RegisterListFont, StandardFontSizeSettingAndDefault)
     auto db = f.prepareDatabase();
     test::InsertGroup(*db, "P", "s", Day(2017, 3, 1));
     f.start();
-    EXPECT_EQ(f.ui().standardList->item(1, 1)->font().pixelSize(), 20);
+    EXPECT_EQ(f.ui().standardList->item(1, 1)->font().pointSizeF(), 10.0);   // 20 half points
     f.settings().write(keys::kStandardFontSize, "14");
     f.window->registerView().fillStandardCuringList();
-    EXPECT_EQ(f.ui().standardList->item(1, 1)->font().pixelSize(), 14);
+    EXPECT_EQ(f.ui().standardList->item(1, 1)->font().pointSizeF(), 7.0);
     EXPECT_EQ(f.ui().standardList->rowHeight(1), 30);
     EXPECT_EQ(f.ui().standardList->columnWidth(1), 220);
 }
