@@ -1,0 +1,47 @@
+#pragma once
+
+#include "remind/MailSettings.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+namespace stolvar {
+
+class Messages;
+
+// "设置收件人地址": the SMTP account and the recipient list of the store `help`, and a
+// button that asks for a reminder mail at once.
+class MailDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    MailDialog(QString storePath, Messages& messages, QWidget* parent = nullptr);
+
+signals:
+    // After every successful save: the whole record as now stored, to be used at once.
+    void settingsSaved(const stolvar::MailSettings& settings);
+    // "发送邮件": the owner starts the sending on a worker thread.
+    void sendRequested();
+
+private:
+    QWidget* buildServerBox();
+    QWidget* buildRecipientBox();
+    void fill();
+    void saveServer();
+    void saveRecipients();
+    void announceSaved();
+    void reportFailure(const QString& error);
+
+    QString m_storePath;
+    Messages& m_messages;
+    QLineEdit* m_server = nullptr;      // 编辑框1
+    QLineEdit* m_port = nullptr;        // 编辑框2
+    QLineEdit* m_user = nullptr;        // 编辑框3
+    QLineEdit* m_password = nullptr;    // 编辑框4
+    QLineEdit* m_recipients = nullptr;  // 收件人编辑框
+};
+
+} // namespace stolvar

@@ -1,0 +1,135 @@
+#include "remind/ReminderController.h"
+
+#include "app/AppContext.h"
+#include "app/Conversions.h"
+#include "remind/DueScan.h"
+#include "remind/MailDialog.h"
+#include "remind/MailSender.h"
+#include "remind/ReminderQueries.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+namespace stolvar {
+
+namespace {
+
+// Puts the text into a read-only box and scrolls to its end, as appending does.
+void ShowText(QPlainTextEdit* box, const QString& text)
+{
+    box->setPlainText(text);
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+}
+
+// The store is created with placeholders; until the clerk enters a real server no
+// connection is attempted.
+bool IsConfigured(const MailSettings& mail)
+{
+    return !mail.server.trimmed().isEmpty() && mail.server != DefaultMailSettings().server;
+}
+
+} // namespace
+
+ReminderController::ReminderController(AppContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
+
+QString ReminderController::mailStorePath() const
+{
+    return m_ctx.env.file(QStringLiteral("help"));
+}
+
+void ReminderController::loadMailSettings()
+{
+    m_mail = LoadMailSettings(mailStorePath());
+}
+
+int ReminderController::daysAhead() const
+{
+    return TruncateToInt(ParseNumberText(m_ctx.ui.leadDaysBox->text()));
+}
+
+void ReminderController::scanDueSpecimens()
+{
+    const quint64 generation = m_scanGeneration.next();
+    auto work = [db = m_ctx.db, now = m_ctx.now(), days = daysAhead()] {
+        return db ? ScanDueSpecimens(*db, now, days) : DueTexts{};
+    };
+    m_ctx.tasks.run(this, std::move(work), [this, generation](const DueTexts& texts) {
+        if (m_scanGeneration.isCurrent(generation))
+            applyDueTexts(texts);
+    });
+}
+
+void ReminderController::applyDueTexts(const DueTexts& texts)
+{
+    ShowText(m_ctx.ui.standardDueBox, texts.standardText);
+    ShowText(m_ctx.ui.formRemovalDueBox, texts.formRemovalText);
+    runMailGate();
+}
+
+void ReminderController::runMailGate()
+{
+    const MailGateDecision gate = MailGate(m_ctx.settings.read(keys::kMailDay), m_ctx.today());
+    setMailStatus(gate.statusText);
+    if (gate.sendNow)
+        sendReminderMail();
+}
+
+void ReminderController::scanSameConditionDue()
+{
+    const QString text = m_ctx.db ? ScanSameConditionDue(*m_ctx.db, m_ctx.now(), daysAhead()) : QString();
+    ShowText(m_ctx.ui.sameConditionDueBox, text);
+}
+
+void ReminderController::listRecentPours()
+{
+    ShowText(m_ctx.ui.recentPoursBox, m_ctx.db ? ListRecentPours(*m_ctx.db) : QString());
+}
+
+void ReminderController::setMailStatus(const QString& text)
+{
+    m_ctx.ui.statusParts[kMailStatePart]->setText(text);
+}
+
+void ReminderController::sendReminderMail()
+{
+    if (m_sending)
+        return;   // one sending at a time; the next scan tries again
+    if (!IsConfigured(m_mail)) {
+        setMailStatus(QStringLiteral("邮件账号未设置"));
+        return;
+    }
+    scanSameConditionDue();
+    MailRequest request;
+    request.settings = m_mail;
+    request.texts = {m_ctx.ui.standardDueBox->toPlainText(), m_ctx.ui.sameConditionDueBox->toPlainText(),
+                     m_ctx.ui.formRemovalDueBox->toPlainText()};
+    request.dueDate = AddDays(m_ctx.today(), daysAhead());
+    request.senderDomain = MailDomain(m_ctx.settings);
+    request.localTime = m_ctx.now();
+    request.utcOffsetSeconds = LocalUtcOffsetSeconds();
+    SmtpOptions options;
+    options.allowSelfSigned = m_ctx.settings.readBool(keys::kAllowSelfSigned);
+    m_sending = true;
+    m_ctx.tasks.run(
+        this, [request, options] { return SendReminderMail(request, options); },
+        [this](const MailResult& result) {
+            m_sending = false;
+            if (result.outcome == MailOutcome::Sent)
+                RecordMailDay(m_ctx.settings, m_ctx.today());
+            if (!result.statusText.isEmpty())
+                setMailStatus(result.statusText);
+            emit mailFinished();
+        });
+}
+
+void ReminderController::openMailDialog()
+{
+    MailDialog dialog(mailStorePath(), m_ctx.messages(), m_ctx.window);
+    connect(&dialog, &MailDialog::settingsSaved, this, [this](const MailSettings& saved) { m_mail = saved; });
+    connect(&dialog, &MailDialog::sendRequested, this, &ReminderController::sendReminderMail);
+    dialog.exec();
+}
+
+} // namespace stolvar

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/TaskRunner.h"
+#include "remind/MailSettings.h"
+
+#include <QObject>
+
+namespace stolvar {
+
+struct AppContext;
+struct DueTexts;
+
+// The reminder boxes of "信息提示" and the daily reminder mail: scans run on a worker
+// and their texts are applied on the UI thread; after each due scan the mail gate
+// sends today's mail if none has gone out yet.
+class ReminderController : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ReminderController(AppContext& ctx, QObject* parent = nullptr);
+
+    // Start-up: reads the store `help`, creating it with placeholders when missing.
+    void loadMailSettings();
+    const MailSettings& mailSettings() const { return m_mail; }
+    QString mailStorePath() const;
+
+    // Standard and form-removal reminders in the background, then the mail gate.
+    void scanDueSpecimens();
+    // Same-condition reminder and recent pours, now.
+    void scanSameConditionDue();
+    void listRecentPours();
+    void sendReminderMail();
+    void openMailDialog();
+
+    // The lead time typed into 编辑框3, in whole days.
+    int daysAhead() const;
+    bool isSending() const { return m_sending; }
+
+signals:
+    void mailFinished();   // a sending ended (whatever its outcome)
+
+private:
+    void applyDueTexts(const DueTexts& texts);
+    void runMailGate();
+    void setMailStatus(const QString& text);
+
+    AppContext& m_ctx;
+    MailSettings m_mail;
+    Generation m_scanGeneration;
+    bool m_sending = false;
+};
+
+} // namespace stolvar

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "remind/SmtpReply.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QSslSocket;
+class QSslError;
+
+namespace stolvar {
+
+struct SmtpOptions {
+    int replyTimeoutMs = 2000;     // each connection step and each reply
+    bool allowSelfSigned = false;  // accept a server certificate that signs itself
+    QString localHostName;         // for EHLO/HELO; empty: this machine's name
+    int implicitTlsPort = 465;     // the port that speaks TLS from the first byte
+};
+
+// A blocking SMTP client for a worker thread: create, use and destroy it on that one
+// thread (it waits on its socket and needs no event loop). Settings come in as arguments.
+class SmtpClient
+{
+public:
+    enum class Failure { None, Connect, Greeting, Hello, Tls, Certificate, Auth, Mail, Recipient, Data };
+
+    explicit SmtpClient(SmtpOptions options = {});
+    ~SmtpClient();  // says QUIT when still connected
+    SmtpClient(const SmtpClient&) = delete;
+    SmtpClient& operator=(const SmtpClient&) = delete;
+
+    // Connects, greets and logs in. The implicit-TLS port speaks TLS from the first byte;
+    // elsewhere the session is upgraded when the server offers STARTTLS. With an empty user or
+    // password the server is greeted with HELO and no log-in is tried.
+    bool open(const QString& server, int port, const QString& user, const QString& password);
+    // MAIL FROM, RCPT TO for each recipient, DATA with `data`, and the closing dot.
+    bool send(const QString& sender, const QStringList& recipients, const QByteArray& data);
+    void quit();
+
+    bool isOpen() const;
+    Failure failure() const { return m_failure; }
+    QString errorText() const { return m_error; }
+    bool isEncrypted() const;
+    AuthMethod authMethod() const { return m_auth; }
+
+private:
+    bool connectSocket(const QString& server, int port);
+    bool greet(const QString& user, const QString& password);
+    bool upgradeToTls(SmtpReply& ehlo);
+    bool logIn(AuthMethod method, const QString& user, const QString& password);
+    bool waitEncrypted();
+    void onSslErrors(const QList<QSslError>& errors);
+
+    bool write(const QByteArray& bytes);
+    std::optional<SmtpReply> readReply();
+    std::optional<SmtpReply> command(const QByteArray& line);
+    bool exchange(const QByteArray& line, int expectedCode, Failure failure);
+    bool fail(Failure failure, const QString& text);
+    bool failAndReset(Failure failure, const QString& text);
+    void drop();
+    QByteArray helloName() const;
+
+    SmtpOptions m_options;
+    std::unique_ptr<QSslSocket> m_socket;
+    QByteArray m_buffer;
+    Failure m_failure = Failure::None;
+    QString m_error;
+    QString m_certificateProblem;
+    AuthMethod m_auth = AuthMethod::None;
+};
+
+} // namespace stolvar

@@ -1,0 +1,136 @@
+#include "remind/SmtpClient.h"
+
+#include "ScriptedSmtpServer.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+namespace stolvar {
+namespace {
+
+using test::ScriptedSmtpServer;
+using Rules = QList<ScriptedSmtpServer::Rule>;
+
+SmtpOptions FastOptions()
+{
+    SmtpOptions options;
+    options.replyTimeoutMs = 400;
+    options.localHostName = QStringLiteral("clerk-pc");
+    return options;
+}
+
+QByteArray B64(const QByteArray& bytes)
+{
+    return bytes.toBase64();
+}
+
+struct LogInCase {
+    const char* name;
+    Rules rules;
+    QString user;
+    QString password;
+    bool opens;
+    AuthMethod method;
+    QList<QByteArray> commands;  // as the server saw them, QUIT included
+};
+
+TEST(SmtpClient, GreetsAndLogsInAsTheServerAllows)
+{
+    const QString user = QStringLiteral("clerk");
+    const QString password = QStringLiteral("pa55");
+    const QByteArray login[] = {"EHLO clerk-pc", "AUTH LOGIN", B64("clerk"), B64("pa55")};
+    const LogInCase cases[] = {
+        {"LOGIN preferred", {{"EHLO", "250-x\r\n250 AUTH PLAIN LOGIN"}, {B64("clerk"), "334 UGFzc3dvcmQ6"}, {B64("pa55"), "235 ok"}, {"AUTH LOGIN", "334 VXNlcm5hbWU6"}},
+         user, password, true, AuthMethod::Login, {login[0], login[1], login[2], login[3], "QUIT"}},
+        {"only AUTH=LOGIN", {{"EHLO", "250-x\r\n250 AUTH=LOGIN"}, {"AUTH LOGIN", "334 VXNlcm5hbWU6"},
+                             {B64("clerk"), "334 UGFzc3dvcmQ6"}, {B64("pa55"), "235 ok"}},
+         user, password, true, AuthMethod::Login, {login[0], login[1], login[2], login[3], "QUIT"}},
+        {"only PLAIN", {{"EHLO", "250-x\r\n250-SIZE 100\r\n250 AUTH PLAIN"}, {"AUTH PLAIN", "334 "},
+                        {B64(QByteArray("\0clerk\0pa55", 11)), "235 ok"}},
+         user, password, true, AuthMethod::Plain, {"EHLO clerk-pc", "AUTH PLAIN", B64(QByteArray("\0clerk\0pa55", 11)), "QUIT"}},
+        {"no AUTH offered", {{"EHLO", "250-x\r\n250 SIZE 100"}}, user, password, true, AuthMethod::None,
+         {"EHLO clerk-pc", "QUIT"}},
+        {"EHLO refused", {{"EHLO", "502 not here"}}, user, password, true, AuthMethod::None,
+         {"EHLO clerk-pc", "HELO clerk-pc", "QUIT"}},
+        {"empty password", {}, user, QString(), true, AuthMethod::None, {"HELO clerk-pc", "QUIT"}},
+        {"empty user", {}, QString(), password, true, AuthMethod::None, {"HELO clerk-pc", "QUIT"}},
+        {"password refused", {{"AUTH LOGIN", "334 VXNlcm5hbWU6"}, {B64("clerk"), "334 UGFzc3dvcmQ6"}, {B64("pa55"), "535 no"}},
+         user, password, false, AuthMethod::Login, {login[0], login[1], login[2], login[3], "QUIT"}},
+        {"AUTH refused at once", {{"AUTH LOGIN", "504 no"}}, user, password, false, AuthMethod::Login,
+         {login[0], login[1], "QUIT"}},
+        {"HELO refused", {{"HELO", "550 go away"}}, user, QString(), false, AuthMethod::None, {"HELO clerk-pc", "QUIT"}},
+    };
+    for (const LogInCase& c : cases) {
+        ScriptedSmtpServer server(c.rules);
+        {
+            SmtpClient client(FastOptions());
+            EXPECT_EQ(client.open(QStringLiteral("127.0.0.1"), server.port(), c.user, c.password), c.opens) << c.name;
+            EXPECT_EQ(client.authMethod(), c.method) << c.name;
+        }
+        server.finish();
+        EXPECT_EQ(server.commands(), c.commands) << c.name;
+    }
+}
+
+TEST(SmtpClient, GivesUpOnASilentServerAfterTheTimeout)
+{
+    ScriptedSmtpServer server({}, QByteArray());
+    SmtpClient client(FastOptions());
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(client.open(QStringLiteral("127.0.0.1"), server.port(), {}, {}));
+    EXPECT_LT(timer.elapsed(), 1500);
+    EXPECT_GE(timer.elapsed(), 350);
+    EXPECT_FALSE(client.isOpen());
+}
+
+TEST(SmtpClient, SendsTheTransactionAndEndsTheDataWithADot)
+{
+    ScriptedSmtpServer server({});
+    SmtpClient client(FastOptions());
+    ASSERT_TRUE(client.open(QStringLiteral("127.0.0.1"), server.port(), {}, {}));
+    const QByteArray data = "Subject: x\r\n\r\n.starts with a dot\r\nbody\r\n";
+    ASSERT_TRUE(client.send(QStringLiteral("me@x.cn"), {QStringLiteral("a@x.cn"), QStringLiteral("b@x.cn")}, data));
+    client.quit();
+    server.finish();
+    const QList<QByteArray> expected = {"HELO clerk-pc", "MAIL FROM:<me@x.cn>", "RCPT TO:<a@x.cn>",
+                                        "RCPT TO:<b@x.cn>", "DATA", ".", "QUIT"};
+    EXPECT_EQ(server.commands(), expected);
+    // The dot-stuffed line and the empty line before the closing dot.
+    EXPECT_EQ(server.message(), QByteArray("Subject: x\r\n\r\n..starts with a dot\r\nbody\r\n\r\n"));
+}
+
+TEST(SmtpClient, ResetsAfterARefusalAndStopsAtTheFirstRefusedRecipient)
+{
+    const struct {
+        const char* name;
+        Rules rules;
+        SmtpClient::Failure failure;
+        QList<QByteArray> commands;
+    } cases[] = {
+        {"second recipient refused", {{"RCPT TO:<b@", "550 no such user"}}, SmtpClient::Failure::Recipient,
+         {"HELO clerk-pc", "MAIL FROM:<me@x.cn>", "RCPT TO:<a@x.cn>", "RCPT TO:<b@x.cn>", "RSET", "QUIT"}},
+        {"sender refused", {{"MAIL FROM", "553 no"}}, SmtpClient::Failure::Mail,
+         {"HELO clerk-pc", "MAIL FROM:<me@x.cn>", "RSET", "QUIT"}},
+        {"message refused", {{".", "554 spam"}}, SmtpClient::Failure::Data,
+         {"HELO clerk-pc", "MAIL FROM:<me@x.cn>", "RCPT TO:<a@x.cn>", "RCPT TO:<b@x.cn>", "RCPT TO:<c@x.cn>", "DATA",
+          ".", "RSET", "QUIT"}},
+    };
+    for (const auto& c : cases) {
+        ScriptedSmtpServer server(c.rules);
+        {
+            SmtpClient client(FastOptions());
+            ASSERT_TRUE(client.open(QStringLiteral("127.0.0.1"), server.port(), {}, {})) << c.name;
+            EXPECT_FALSE(client.send(QStringLiteral("me@x.cn"),
+                                     {QStringLiteral("a@x.cn"), QStringLiteral("b@x.cn"), QStringLiteral("c@x.cn")}, "x\r\n"))
+                << c.name;
+            EXPECT_EQ(client.failure(), c.failure) << c.name;
+        }
+        server.finish();
+        EXPECT_EQ(server.commands(), c.commands) << c.name;
+    }
+}
+
+} // namespace
+} // namespace stolvar
