@@ -7,12 +7,13 @@
 #include "app/SplitterBar.h"
 #include "curing/CuringController.h"
 #include "curing/SameConditionTables.h"
-#include "curing/TemperatureStore.h"
 #include "curing/WeatherController.h"
 #include "db/Database.h"
 #include "db/DatabaseController.h"
+#include "db/Schema.h"
 #include "register/GroupEditor.h"
 #include "register/RegisterController.h"
+#include "remind/ReminderController.h"
 #include "settings/DisplayColours.h"
 #include "settings/DisplaySettingsDialog.h"
 #include "settings/OptionsController.h"
@@ -50,6 +51,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), 
     m_options = std::make_unique<OptionsController>(m_ctx, QCoreApplication::applicationFilePath());
     m_weather = std::make_unique<WeatherController>(m_ctx);
     m_curing = std::make_unique<CuringController>(m_ctx);
+    m_reminders = std::make_unique<ReminderController>(m_ctx);
     connectSplitters();
     connectControllers();
     startUp();
@@ -70,7 +72,7 @@ void MainWindow::buildMenus()
     file->addAction(QStringLiteral("同养表2打印"), this, [this] { m_curing->printTable2(); });
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("设置(&E)"));
-    settings->addAction(QStringLiteral("邮箱账号设置"));
+    settings->addAction(QStringLiteral("邮箱账号设置"), this, [this] { m_reminders->openMailDialog(); });
     settings->addAction(QStringLiteral("删除温度记录"), this, [this] { m_curing->openDeleteDialog(); });
     settings->addAction(QStringLiteral("显示设置"), this, &MainWindow::showDisplaySettings);
     settings->addAction(QStringLiteral("系统设置"), this, &MainWindow::showSameConditionSettings);
@@ -131,12 +133,17 @@ void MainWindow::connectControllers()
     m_curing->connectControls();
     m_curing->setAfterAddition([this] { m_weather->collect(); });
     connect(m_register.get(), &RegisterController::groupShown, this, &MainWindow::onGroupShown);
+    connect(m_options.get(), &OptionsController::dueScanRequested, m_reminders.get(),
+            &ReminderController::scanDueSpecimens);
+    connect(m_options.get(), &OptionsController::sameConditionScanRequested, m_reminders.get(),
+            &ReminderController::scanSameConditionDue);
+    connect(m_ctx.ui.reminderTimer, &QTimer::timeout, m_reminders.get(), &ReminderController::scanDueSpecimens);
     connect(m_register.get(), &RegisterController::table1PageShown, m_curing.get(), &CuringController::applyTable1Frame);
 }
 
 void MainWindow::onDatabaseOpened()
 {
-    EnsureTemperatureIndex(*m_ctx.db);
+    EnsureIndexes(*m_ctx.db);
     m_register->fillProjectTree();
     m_curing->showLastTemperatureDay();
 }
@@ -155,9 +162,12 @@ void MainWindow::onGroupShown(const SpecimenGroup& group)
 
 void MainWindow::startUp()
 {
+    m_reminders->loadMailSettings();
     buildTray();
     m_database->openLastProjectDatabase();
     m_register->fillProjectTree();
+    m_reminders->scanSameConditionDue();
+    m_reminders->listRecentPours();
     ApplyDisplayColours(m_ctx.settings, m_ctx.ui);
     m_options->restoreOptions();
 }

@@ -17,6 +17,7 @@ class GroupEditor;
 class OptionsController;
 class ProportionalLayout;
 class RegisterController;
+class ReminderController;
 class WeatherController;
 
 // The one main window: builds the controls, routes every command to the subsystem
@@ -35,6 +36,7 @@ public:
     ProportionalLayout& proportionalLayout() { return *m_layout; }
     WeatherController& weather() { return *m_weather; }
     CuringController& curing() { return *m_curing; }
+    ReminderController& reminders() { return *m_reminders; }
     QSystemTrayIcon* trayIcon() const { return m_tray; }
 
     // Tray double-click: shows the window maximised.
@@ -65,6 +67,7 @@ private:
     std::unique_ptr<OptionsController> m_options;
     std::unique_ptr<WeatherController> m_weather;
     std::unique_ptr<CuringController> m_curing;
+    std::unique_ptr<ReminderController> m_reminders;
     ProportionalLayout* m_layout = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     bool m_shutDown = false;

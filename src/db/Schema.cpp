@@ -35,7 +35,13 @@ bool CreateSchema(Database& db, QString* error)
 {
     Transaction tx(db);
     return tx.ok() && db.execute(QString::fromUtf8(kCreateGroups), error)
-           && db.execute(QString::fromUtf8(kCreateTemperatures), error) && tx.commit();
+           && db.execute(QString::fromUtf8(kCreateTemperatures), error) && EnsureIndexes(db, error) && tx.commit();
+}
+
+bool EnsureIndexes(Database& db, QString* error)
+{
+    return db.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS gcxx_取样日期 ON gcxx(取样日期)"), error)
+           && db.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS skxx_养护记录 ON skxx(养护记录)"), error);
 }
 
 QStringList TableColumns(const Database& db, const QString& table)
