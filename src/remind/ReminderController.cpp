@@ -63,8 +63,10 @@ void ReminderController::scanDueSpecimens()
 
 void ReminderController::applyDueTexts(const DueTexts& texts)
 {
-    ShowText(m_ctx.ui.standardDueBox, texts.standardText);
-    ShowText(m_ctx.ui.formRemovalDueBox, texts.formRemovalText);
+    m_standardText = texts.standardText;
+    m_formRemovalText = texts.formRemovalText;
+    ShowText(m_ctx.ui.standardDueBox, m_standardText);
+    ShowText(m_ctx.ui.formRemovalDueBox, m_formRemovalText);
     runMailGate();
 }
 
@@ -78,8 +80,8 @@ void ReminderController::runMailGate()
 
 void ReminderController::scanSameConditionDue()
 {
-    const QString text = m_ctx.db ? ScanSameConditionDue(*m_ctx.db, m_ctx.now(), daysAhead()) : QString();
-    ShowText(m_ctx.ui.sameConditionDueBox, text);
+    m_sameConditionText = m_ctx.db ? ScanSameConditionDue(*m_ctx.db, m_ctx.now(), daysAhead()) : QString();
+    ShowText(m_ctx.ui.sameConditionDueBox, m_sameConditionText);
 }
 
 void ReminderController::listRecentPours()
@@ -103,8 +105,7 @@ void ReminderController::sendReminderMail()
     scanSameConditionDue();
     MailRequest request;
     request.settings = m_mail;
-    request.texts = {m_ctx.ui.standardDueBox->toPlainText(), m_ctx.ui.sameConditionDueBox->toPlainText(),
-                     m_ctx.ui.formRemovalDueBox->toPlainText()};
+    request.texts = {m_standardText, m_sameConditionText, m_formRemovalText};
     request.dueDate = AddDays(m_ctx.today(), daysAhead());
     request.senderDomain = MailDomain(m_ctx.settings);
     request.localTime = m_ctx.now();

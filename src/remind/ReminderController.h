@@ -46,6 +46,10 @@ private:
 
     AppContext& m_ctx;
     MailSettings m_mail;
+    // The reminder texts as composed (with their CR LF line ends), for the mail body.
+    QString m_standardText;
+    QString m_formRemovalText;
+    QString m_sameConditionText;
     Generation m_scanGeneration;
     bool m_sending = false;
 };

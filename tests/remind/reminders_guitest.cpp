@@ -1,0 +1,85 @@
+#include "app/Gbk.h"
+#include "remind/MailSettings.h"
+#include "remind/ReminderController.h"
+#include "remind/ScriptedSmtpServer.h"
+#include "support/MainWindowFixture.h"
+#include "support/Wait.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <gtest/gtest.h>
+
+namespace stolvar {
+namespace {
+
+using test::Day;
+
+// 10 May 2017, 10:00, lead time 3: a group cast on 15 April is delivered on 13 May.
+class RemindersGuiTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        auto db = f.prepareDatabase();
+        ASSERT_TRUE(db);
+        test::InsertGroup(*db, "城北花园", "二层梁板", Day(2017, 4, 15), kNotSent, kNotSent, "C30", "2", "1", "1");
+        test::InsertGroup(*db, "城北花园", "已送检", Day(2017, 4, 15), kSent);
+        test::InsertGroup(*db, "城北花园", "一层柱", Day(2017, 4, 13));
+        // 20 ℃ a day up to 13 May: counted from the day after casting, 600 ℃·d after 30 days.
+        for (int d = 0; d < 40; ++d)
+            test::InsertTemperature(*db, Day(2017, 4, 4).addDays(d), 20.0, 25.0, 15.0);
+        f.settings().write(keys::kLeadDays, "3");
+    }
+
+    QString mailStatus() { return f.ui().statusParts[kMailStatePart]->text(); }
+
+    test::MainWindowFixture f{Day(2017, 5, 10, 10, 0)};
+};
+
+TEST_F(RemindersGuiTest, StartUpFillsTheBoxesAndMailsOnceADay)
+{
+    test::ScriptedSmtpServer server({});
+    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", server.port(), "materials", ""));
+    ASSERT_TRUE(SaveMailRecipients(f.home.file("help"), "clerk@example.com"));
+    f.start();
+    ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() == "邮件发送成功！"; })) << mailStatus().toStdString();
+    server.finish();
+    // The boxes show lines; the mail carries the texts with their CR LF line ends.
+    EXPECT_TRUE(f.ui().standardDueBox->toPlainText().startsWith("工程名称：城北花园\n工程部位：二层梁板\n"));
+    EXPECT_FALSE(f.ui().standardDueBox->toPlainText().contains("已送检"));
+    EXPECT_TRUE(f.ui().formRemovalDueBox->toPlainText().isEmpty());
+    EXPECT_TRUE(f.ui().sameConditionDueBox->toPlainText().contains("同条件养护龄期为30天")) << f.ui().sameConditionDueBox->toPlainText().toStdString();
+    EXPECT_TRUE(f.ui().recentPoursBox->toPlainText().startsWith("工程名称：城北花园\n工程部位：一层柱"));
+    EXPECT_EQ(f.settings().read(keys::kMailDay), "2017年5月10日");
+    const QByteArray mail = server.message();
+    EXPECT_TRUE(mail.contains("Subject: =?gb2312?B?")) << mail.toStdString();
+    const QByteArray body = QByteArray::fromBase64(mail.mid(mail.indexOf("\r\n\r\n") + 4));
+    EXPECT_TRUE(body.startsWith(EncodeGbk("工程名称：城北花园\r\n工程部位：二层梁板\r\n"))) << body.toStdString();
+
+    // A second scan the same day sends nothing.
+    f.window->reminders().scanDueSpecimens();
+    ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() == "邮件于2017年5月10日发送成功！"; }));
+    EXPECT_FALSE(f.window->reminders().isSending());
+}
+
+TEST_F(RemindersGuiTest, PlaceholderAccountIsNeverContacted)
+{
+    f.start();   // the store is created with placeholders at start-up
+    ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() == "邮件账号未设置"; }));
+    EXPECT_EQ(f.settings().read(keys::kMailDay), "");
+    EXPECT_EQ(f.window->reminders().mailSettings().server, DefaultMailSettings().server);
+}
+
+TEST_F(RemindersGuiTest, ChangingTheLeadTimeRescansAtOnce)
+{
+    f.start();
+    f.ui().leadDaysBox->setText("4");
+    ASSERT_TRUE(test::WaitUntil([&] { return f.ui().standardDueBox->toPlainText().isEmpty(); }));
+    EXPECT_EQ(f.settings().read(keys::kLeadDays), "4");
+    EXPECT_TRUE(f.ui().sameConditionDueBox->toPlainText().contains("截止至2017年5月14日同条件养护龄期为31天"));
+}
+
+} // namespace
+} // namespace stolvar
