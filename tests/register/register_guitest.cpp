@@ -90,6 +90,16 @@ TEST_F(RegisterGuiTest, SelectingAPositionFillsThePanelAndRemembersTheNode)
     EXPECT_EQ(f.ui().standardList->rowCount(), 3);
 }
 
+TEST_F(RegisterGuiTest, RightClickSelectsTheNodeUnderThePointer)
+{
+    f.window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.window.get()));
+    QTreeWidget* t = f.ui().tree;
+    QTest::mouseClick(t->viewport(), Qt::RightButton, {}, t->visualItemRect(NodeAt(3)).center());
+    EXPECT_EQ(tree().selectedNodeIndex(), 3);
+    EXPECT_EQ(f.ui().positionBox->text(), "三层板");
+}
+
 TEST_F(RegisterGuiTest, RebuildReselectsTheRememberedPlace)
 {
     select(2);   // 乙 / 二层梁
