@@ -1,0 +1,93 @@
+#include "curing/LocalHttpServer.h"
+#include "register/RegisterController.h"
+#include "remind/MailSettings.h"
+#include "remind/ReminderController.h"
+#include "remind/ScriptedSmtpServer.h"
+#include "support/MainWindowFixture.h"
+#include "support/Wait.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace stolvar {
+namespace {
+
+using test::Day;
+
+QByteArray WeatherPage()
+{
+    QFile file(QStringLiteral(STOLVAR_TEST_DATA "/weather/full.html"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Background work (weather run against a local server, table-1 refreshes, due scans and
+// the reminder mail against a local SMTP server) runs while the clerk keeps editing.
+// Run under ThreadSanitizer this shows that no task touches what the UI thread owns.
+TEST(Concurrency, BackgroundTasksRunWhileTheClerkEdits)
+{
+    test::LocalHttpServer web;
+    web.setPage("/", "ok");
+    web.setPage("/search.php", WeatherPage());
+    web.setPage("/version.html", "<p>最新版本号：Stolvar2.5</p>");
+    test::ScriptedSmtpServer smtp({});
+
+    test::MainWindowFixture f(Day(2017, 5, 10, 10, 0));
+    {
+        auto db = f.prepareDatabase();
+        for (int i = 0; i < 12; ++i)
+            test::InsertGroup(*db, "城北花园", QString("部位%1").arg(i), Day(2017, 4, 3 + i), kNotSent, kNotSent, "C30",
+                              "1", "1", "1");
+        for (int d = 0; d < 37; ++d)
+            test::InsertTemperature(*db, Day(2017, 4, 3).addDays(d), 18.0, 24.0, 12.0);
+    }
+    const SettingsStore settings = f.settings();
+    settings.write(keys::kWeatherCity, "郑州");
+    settings.write(keys::kWeatherService, web.url().toString());
+    settings.write(keys::kProbeAddress, web.url("/").toString());
+    settings.write(keys::kVersionPage, web.url("/version.html").toString());
+    settings.write(keys::kAutoCollect, "真");
+    settings.write(keys::kLeadDays, "3");
+    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", smtp.port(), "materials", ""));
+    ASSERT_TRUE(SaveMailRecipients(f.home.file("help"), "clerk@example.com"));
+
+    MainWindow& w = f.start();
+    MainWidgets& ui = f.ui();
+    ui.tabs->setCurrentIndex(kTable1Page);
+    for (int i = 0; i < 10; ++i) {
+        ui.temperatureDateBox->setText(QString("2017-5-%1").arg(20 + i));
+        ui.highBox->setText("20");
+        ui.lowBox->setText(QString::number(i));
+        ui.addTemperatureButton->click();          // table refresh and a weather run
+        ui.tree->setCurrentItem(ui.tree->topLevelItem(0)->child(i % 12));
+        ui.gradeBox->setText(QString("C%1").arg(30 + i));
+        ui.changeGradeButton->click();
+        ui.leadDaysBox->setText(QString::number(2 + i % 3));   // a due scan and its mail gate
+        QTest::qWait(5);
+    }
+    ASSERT_TRUE(test::WaitUntil([&] {
+        f.ctx().tasks.waitForDone();
+        QCoreApplication::processEvents();
+        return !w.reminders().isSending() && f.ctx().tasks.pool().activeThreadCount() == 0;
+    }, 30000));
+    QTest::qWait(50);
+
+    Statement duplicates(*f.ctx().db, "SELECT 养护记录 FROM skxx GROUP BY 养护记录 HAVING count(*) > 1");
+    EXPECT_FALSE(duplicates.next()) << "a day was stored twice";
+    Statement forecast(*f.ctx().db, "SELECT count(*) FROM skxx WHERE 养护记录 >= '2017-05-10' AND 养护记录 < '2017-05-15'");
+    ASSERT_TRUE(forecast.next());
+    // Today and the four forecast days, each once, except the day whose mean is 0 ℃.
+    EXPECT_EQ(forecast.integer(0), 4);
+    EXPECT_EQ(settings.read(keys::kMailDay), "2017年5月10日");
+    EXPECT_FALSE(web.requestsTo("/search.php").isEmpty());
+    EXPECT_EQ(ui.statusParts[kVersionPart]->text(), "您当前使用的是最新版！Stolvar2.5");
+}
+
+} // namespace
+} // namespace stolvar
