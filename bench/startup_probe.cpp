@@ -1,0 +1,27 @@
+// Start-up probe: builds the real main window on the program folder given by
+// STOLVAR_HOME, shows it, and prints the wall-clock time (ns since the epoch) at which
+// the window was first exposed; then quits. scripts/startup-bench.sh compares it with
+// the time the process was launched, next to the same figure for a bare Qt window.
+#include "app/Environment.h"
+#include "app/MainWindow.h"
+
+#include <QApplication>
+#include <QWindow>
+
+#include <chrono>
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    stolvar::Environment env;
+    env.home = stolvar::DefaultProgramFolder();
+    stolvar::MainWindow window(env);
+    window.show();
+    while (!window.windowHandle() || !window.windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    const auto shown = std::chrono::system_clock::now().time_since_epoch();
+    std::printf("%lld\n", static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(shown).count()));
+    std::fflush(stdout);
+    return 0;
+}
