@@ -78,12 +78,6 @@ void WeatherController::updateLocation()
     collect();
 }
 
-void WeatherController::autoCollectToggled(bool checked)
-{
-    if (checked)
-        collect();
-}
-
 void WeatherController::checkVersion()
 {
     const QUrl page = ReadNetworkAddresses(m_ctx.settings).versionPage;

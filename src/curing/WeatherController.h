@@ -22,8 +22,6 @@ public:
     void collect();
     // "更新位置": remembers the typed city, then collects.
     void updateLocation();
-    // "自动采集温度": ticking it collects at once; unticking does nothing now.
-    void autoCollectToggled(bool checked);
     // The version check that follows every run that reached the network.
     void checkVersion();
     // "下载新版本".
