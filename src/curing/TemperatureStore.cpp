@@ -71,15 +71,6 @@ QString ReadTypedDay(const QString& dateText, const QString& highText, const QSt
     return {};
 }
 
-// -1 when the query fails.
-int CountDayRows(Database& db, const QDate& day)
-{
-    Statement st(db, QStringLiteral("SELECT count(*) FROM skxx") + DayCondition());
-    BindDayRange(st, 1, day, day);
-    if (!st.next())
-        return -1;
-    return int(st.integer(0));
-}
 
 bool InsertDay(Database& db, const QDate& day, double mean, double high, double low, QString* error)
 {
@@ -92,6 +83,15 @@ bool InsertDay(Database& db, const QDate& day, double mean, double high, double 
 }
 
 } // namespace
+
+int TemperatureRowsOn(Database& db, const QDate& day)
+{
+    Statement st(db, QStringLiteral("SELECT count(*) FROM skxx") + DayCondition());
+    BindDayRange(st, 1, day, day);
+    if (!st.next())
+        return -1;
+    return int(st.integer(0));
+}
 
 double DailyMean(double high, double low)
 {
@@ -118,7 +118,7 @@ StoreResult AddTemperatureRecord(Database& db, const QString& dateText, const QS
     Transaction tx(db);
     if (!tx.ok())
         return WriteFailed(failed, db.lastError());
-    const int existing = CountDayRows(db, typed.day);
+    const int existing = TemperatureRowsOn(db, typed.day);
     if (existing < 0)
         return WriteFailed(failed, db.lastError());
     if (existing > 0)
@@ -162,7 +162,7 @@ InsertOutcome InsertDayIfMissing(Database& db, QDate day, double mean, double hi
     Transaction tx(db);
     if (!tx.ok())
         return InsertOutcome::Failed;
-    const int existing = CountDayRows(db, day);
+    const int existing = TemperatureRowsOn(db, day);
     if (existing != 0)
         return existing > 0 ? InsertOutcome::AlreadyThere : InsertOutcome::Failed;
     QString error;

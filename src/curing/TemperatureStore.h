@@ -33,6 +33,10 @@ StoreResult ChangeTemperatureRecord(Database& db, const QString& dateText, const
 StoreResult DeleteTemperatureRecord(Database& db, const QString& dateText);
 
 // Check-then-insert of one day in one transaction, for the weather collector.
+// The rows stored for a calendar day (whatever time of day they carry); -1 when the
+// query fails.
+int TemperatureRowsOn(Database& db, const QDate& day);
+
 enum class InsertOutcome { Inserted, AlreadyThere, Failed };
 InsertOutcome InsertDayIfMissing(Database& db, QDate day, double mean, double high, double low);
 

@@ -1,6 +1,7 @@
 #include "curing/WeatherCollector.h"
 
 #include "app/Conversions.h"
+#include "curing/TemperatureStore.h"
 #include "db/Database.h"
 
 #include <cmath>
@@ -10,46 +11,10 @@ namespace stolvar {
 
 namespace {
 
-enum class DayLookup { Found, Missing, Failed };
-enum class InsertOutcome { Inserted, AlreadyThere, Failed };
-
-QString DayKey(const QDate& day)
-{
-    return ToStorageText(WallTime(day));
-}
-
-DayLookup LookUpDay(Database& db, const QDate& day)
-{
-    Statement st(db, QStringLiteral("SELECT id FROM skxx WHERE 养护记录=?"));
-    st.bindAll(DayKey(day));
-    if (st.next())
-        return DayLookup::Found;
-    return st.ok() ? DayLookup::Missing : DayLookup::Failed;
-}
-
-// The duplicate check and the insert share one transaction, so two runs can never
-// both find the day missing and store it twice.
-InsertOutcome InsertDayIfMissing(Database& db, const QDate& day, double mean, double high, double low)
-{
-    Transaction tx(db);
-    if (!tx.ok())
-        return InsertOutcome::Failed;
-    const DayLookup lookup = LookUpDay(db, day);
-    if (lookup != DayLookup::Missing)
-        return lookup == DayLookup::Found ? InsertOutcome::AlreadyThere : InsertOutcome::Failed;
-    Statement insert(db, QStringLiteral(
-        "INSERT INTO skxx(养护记录,温度记录,最高温度,最低温度) VALUES (?,?,?,?)"));
-    insert.bindAll(DayKey(day), mean, high, low);
-    if (!insert.run())
-        return InsertOutcome::Failed;
-    return tx.commit() ? InsertOutcome::Inserted : InsertOutcome::Failed;
-}
-
 bool IsNumberText(const QString& text)
 {
-    bool ok = false;
-    const double value = FoldFullWidth(text).trimmed().toDouble(&ok);
-    return ok && std::isfinite(value);
+    double value = 0;
+    return ReadTemperatureText(text, &value);
 }
 
 // A mean of 0 is what a day never read holds, so it is not trusted as a reading.
@@ -116,9 +81,9 @@ QString StoreCollectedDays(Database& db, const QDateTime& today, const WeatherDa
     static std::mutex storing;   // one storing step at a time, whatever the connection
     const std::lock_guard guard(storing);
     const QDate first = today.date();
-    const DayLookup yesterday = LookUpDay(db, first.addDays(-1));
-    if (yesterday != DayLookup::Found)
-        return yesterday == DayLookup::Missing ? MissingYesterdayText() : StoreFailedText();
+    const int yesterday = TemperatureRowsOn(db, first.addDays(-1));
+    if (yesterday <= 0)
+        return yesterday == 0 ? MissingYesterdayText() : StoreFailedText();
     for (size_t k = 0; k < days.size(); ++k) {
         if (IsStorable(days[k]) && !StoreDay(db, first.addDays(qint64(k)), days[k]))
             return StoreFailedText();
