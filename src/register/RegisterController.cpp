@@ -3,15 +3,14 @@
 #include "app/AppContext.h"
 #include "app/Conversions.h"
 #include "register/GroupStore.h"
+#include "register/ProjectTreeView.h"
 #include "register/StatusTexts.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -24,23 +23,6 @@ constexpr int kListRowHeight = 30;
 // The list's font size is counted in half points, so the default 20 is a 10-point font
 // that fits the dates into their 120-pixel columns.
 constexpr int kDefaultListFontSize = 20;
-
-QTreeWidgetItem* ProjectItem(const QString& text)
-{
-    auto* item = new QTreeWidgetItem({text});
-    item->setIcon(0, QApplication::style()->standardIcon(QStyle::SP_DirIcon));
-    QFont font = item->font(0);
-    font.setBold(true);
-    item->setFont(0, font);
-    return item;
-}
-
-QTreeWidgetItem* PositionItem(QTreeWidgetItem* project, const QString& text)
-{
-    auto* item = new QTreeWidgetItem(project, {text});
-    item->setIcon(0, QApplication::style()->standardIcon(QStyle::SP_FileIcon));
-    return item;
-}
 
 void SetCell(QTableWidget* grid, int row, int column, const QString& text, const QFont* font = nullptr)
 {
@@ -70,14 +52,7 @@ void RegisterController::fillProjectTree()
     const QString remembered = m_ctx.settings.read(keys::kTreeSelection);
     if (m_ctx.db) {
         const QSignalBlocker blocker(tree);
-        for (const ProjectNode& project : LoadProjectTree(*m_ctx.db)) {
-            QTreeWidgetItem* node = ProjectItem(project.name);
-            tree->addTopLevelItem(node);
-            m_nodes << node;
-            for (const QString& position : project.positions)
-                m_nodes << PositionItem(node, position);
-        }
-        tree->expandAll();
+        m_nodes = PopulateProjectTree(tree, LoadProjectTree(*m_ctx.db));
     }
     const int index = TruncateToInt(ParseNumberText(remembered));
     if (index >= 0 && index < m_nodes.size())
