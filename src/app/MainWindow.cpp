@@ -164,12 +164,20 @@ void MainWindow::startUp()
 {
     m_reminders->loadMailSettings();
     buildTray();
-    m_database->openLastProjectDatabase();
-    m_register->fillProjectTree();
+    m_database->openLastProjectDatabase([this](bool opened) { finishStartUp(opened); });
+}
+
+void MainWindow::finishStartUp(bool databaseOpened)
+{
+    // A successful open fills the tree already; filling it again would change nothing.
+    if (!databaseOpened)
+        m_register->fillProjectTree();
     m_reminders->scanSameConditionDue();
     m_reminders->listRecentPours();
     ApplyDisplayColours(m_ctx.settings, m_ctx.ui);
     m_options->restoreOptions();
+    m_startedUp = true;
+    emit startedUp();
 }
 
 void MainWindow::showEvent(QShowEvent* event)

@@ -39,10 +39,17 @@ public:
     ReminderController& reminders() { return *m_reminders; }
     QSystemTrayIcon* trayIcon() const { return m_tray; }
 
+    // True once the start-up sequence has run to its end (the last database is opened
+    // in the background, so the window shows before its data).
+    bool isStartedUp() const { return m_startedUp; }
+
     // Tray double-click: shows the window maximised.
     void showFromTray();
     // Captures the proportions of every control (done once, when first shown).
     void captureLayout();
+
+signals:
+    void startedUp();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -54,6 +61,7 @@ private:
     void connectSplitters();
     void connectControllers();
     void startUp();
+    void finishStartUp(bool databaseOpened);
     void shutDown();
     void showDisplaySettings();
     void showSameConditionSettings();
@@ -71,6 +79,7 @@ private:
     ProportionalLayout* m_layout = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     bool m_shutDown = false;
+    bool m_startedUp = false;
 };
 
 } // namespace stolvar

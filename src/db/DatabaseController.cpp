@@ -45,14 +45,21 @@ void DatabaseController::openProjectDatabase()
     emit opened();
 }
 
-bool DatabaseController::openLastProjectDatabase()
+void DatabaseController::openLastProjectDatabase(std::function<void(bool)> done)
 {
     const QString path = m_ctx.settings.read(keys::kDatabaseFile, QStringLiteral("文件名"));
-    if (!connectTo(path))
-        return false;
-    m_ctx.ui.statusParts[kDatabaseStatePart]->setText(QStringLiteral("数据库已连接"));
-    emit opened();
-    return true;
+    m_ctx.tasks.run(
+        this, [path] { return Database::Open(path); },
+        [this, done = std::move(done)](const std::shared_ptr<Database>& db) {
+            // A file the clerk opened from the menu meanwhile stays the open one.
+            const bool adopt = db && !m_ctx.db;
+            if (adopt) {
+                m_ctx.db = db;
+                m_ctx.ui.statusParts[kDatabaseStatePart]->setText(QStringLiteral("数据库已连接"));
+                emit opened();
+            }
+            done(adopt);
+        });
 }
 
 void DatabaseController::upgradeProjectDatabase()

@@ -41,6 +41,7 @@ bool CreateSchema(Database& db, QString* error)
 bool EnsureIndexes(Database& db, QString* error)
 {
     return db.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS gcxx_取样日期 ON gcxx(取样日期)"), error)
+           && db.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS gcxx_工程 ON gcxx(工程名称, 工程部位)"), error)
            && db.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS skxx_养护记录 ON skxx(养护记录)"), error);
 }
 

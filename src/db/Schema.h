@@ -13,8 +13,8 @@ bool CreateSchema(Database& db, QString* error = nullptr);
 // transaction. Columns that exist are left alone, so a second run changes nothing.
 // Returns false (and changes nothing) when a statement fails.
 bool UpgradeSchema(Database& db, QStringList* added = nullptr, QString* error = nullptr);
-// The indexes the date queries need (groups by casting date, records by day); created
-// when missing, so that files of older releases get them at their first open.
+// The indexes the queries need (groups by casting date and by project/position, records
+// by day); created when missing, so that files of older releases get them at first open.
 bool EnsureIndexes(Database& db, QString* error = nullptr);
 QStringList TableColumns(const Database& db, const QString& table);
 

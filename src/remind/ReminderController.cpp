@@ -12,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
+#include <utility>
+
 namespace stolvar {
 
 namespace {
@@ -41,7 +43,16 @@ QString ReminderController::mailStorePath() const
 
 void ReminderController::loadMailSettings()
 {
-    m_mail = LoadMailSettings(mailStorePath());
+    // Opening the store derives its key (tens of milliseconds): not on the start-up path.
+    m_ctx.tasks.run(
+        this, [path = mailStorePath()] { return LoadMailSettings(path); },
+        [this](const MailSettings& loaded) {
+            if (!m_mailLoaded)   // settings saved in the dialog meanwhile are newer
+                m_mail = loaded;
+            m_mailLoaded = true;
+            if (std::exchange(m_sendWhenLoaded, false))
+                sendReminderMail();
+        });
 }
 
 int ReminderController::daysAhead() const
@@ -98,6 +109,10 @@ void ReminderController::sendReminderMail()
 {
     if (m_sending)
         return;   // one sending at a time; the next scan tries again
+    if (!m_mailLoaded) {
+        m_sendWhenLoaded = true;
+        return;
+    }
     if (!IsConfigured(m_mail)) {
         setMailStatus(QStringLiteral("邮件账号未设置"));
         return;
@@ -128,7 +143,10 @@ void ReminderController::sendReminderMail()
 void ReminderController::openMailDialog()
 {
     MailDialog dialog(mailStorePath(), m_ctx.messages(), m_ctx.window);
-    connect(&dialog, &MailDialog::settingsSaved, this, [this](const MailSettings& saved) { m_mail = saved; });
+    connect(&dialog, &MailDialog::settingsSaved, this, [this](const MailSettings& saved) {
+        m_mail = saved;
+        m_mailLoaded = true;
+    });
     connect(&dialog, &MailDialog::sendRequested, this, &ReminderController::sendReminderMail);
     dialog.exec();
 }

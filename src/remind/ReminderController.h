@@ -19,8 +19,10 @@ class ReminderController : public QObject
 public:
     explicit ReminderController(AppContext& ctx, QObject* parent = nullptr);
 
-    // Start-up: reads the store `help`, creating it with placeholders when missing.
+    // Start-up: reads the store `help` in the background (creating it with placeholders
+    // when missing); a mail asked for before it is read goes out once it is.
     void loadMailSettings();
+    bool mailSettingsLoaded() const { return m_mailLoaded; }
     const MailSettings& mailSettings() const { return m_mail; }
     QString mailStorePath() const;
 
@@ -52,6 +54,8 @@ private:
     QString m_sameConditionText;
     Generation m_scanGeneration;
     bool m_sending = false;
+    bool m_mailLoaded = false;
+    bool m_sendWhenLoaded = false;
 };
 
 } // namespace stolvar

@@ -6,6 +6,7 @@
 #include "support/TestRegister.h"
 
 #include <QCoreApplication>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -37,6 +38,11 @@ public:
         env.clock = clock;
         env.messages = messages;
         window = std::make_unique<MainWindow>(env);
+        // The last database opens in the background; the tests start from a window whose
+        // start-up has run to its end.
+        QSignalSpy started(window.get(), &MainWindow::startedUp);
+        if (!window->isStartedUp())
+            started.wait(20000);
         return *window;
     }
 
