@@ -39,7 +39,7 @@ struct Fixture {
     Fixture()
     {
         db = Database::Create(dir.filePath(QStringLiteral("bench.dat")));
-        if (!db || !CreateSchema(*db) || !EnsureTemperatureIndex(*db))
+        if (!db || !CreateSchema(*db))
             qFatal("cannot create the benchmark database");
         Transaction tx(*db);
         const QDate end = kFirstDay.addYears(kYears);

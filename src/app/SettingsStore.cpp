@@ -91,10 +91,14 @@ bool Lookup(const QString& text, const QString& section, const QString& key, QSt
 
 QString Assign(const QString& text, const QString& section, const QString& key, const QString& value)
 {
-    const QString eol = text.contains(QStringLiteral("\r\n")) ? QStringLiteral("\r\n") : QStringLiteral("\n");
-    QStringList lines = text.split(eol);
-    if (!lines.isEmpty() && lines.back().isEmpty())
+    // Lines end at every LF, as Lookup reads them; a CR before the LF stays with its line,
+    // so a hand-edited file with mixed line ends keeps every line as it was.
+    const QString cr = text.contains(QStringLiteral("\r\n")) ? QStringLiteral("\r") : QString();
+    QStringList lines = text.split(u'\n');
+    if (lines.back().isEmpty())
         lines.removeLast();
+    else
+        lines.back() += cr;   // the unterminated last line gets the file's line end
     const QString entry = key + u'=' + SanitizeValue(value);
 
     qsizetype sectionAt = -1;
@@ -111,19 +115,19 @@ QString Assign(const QString& text, const QString& section, const QString& key, 
             continue;
         QString k, v;
         if (SplitKeyValue(lines[i], &k, &v) && k.compare(key, Qt::CaseInsensitive) == 0) {
-            lines[i] = entry;
-            return lines.join(eol) + eol;
+            lines[i] = entry + (lines[i].endsWith(u'\r') ? QStringLiteral("\r") : QString());
+            return lines.join(u'\n') + u'\n';
         }
         if (!lines[i].trimmed().isEmpty())
             lastContent = i;
     }
     if (sectionAt >= 0) {
-        lines.insert(lastContent + 1, entry);
+        lines.insert(lastContent + 1, entry + cr);
     } else {
-        lines.append(u'[' + section + u']');
-        lines.append(entry);
+        lines.append(u'[' + section + u']' + cr);
+        lines.append(entry + cr);
     }
-    return lines.join(eol) + eol;
+    return lines.join(u'\n') + u'\n';
 }
 
 } // namespace ini

@@ -194,9 +194,5 @@ QVector<TemperatureRecord> LoadTemperatureWindow(Database& db, const QDateTime& 
     return records;
 }
 
-bool EnsureTemperatureIndex(Database& db)
-{
-    return db.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS skxx_养护记录 ON skxx(养护记录)"));
-}
 
 } // namespace stolvar

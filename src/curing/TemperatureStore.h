@@ -48,10 +48,6 @@ QDateTime LastTemperatureDay(Database& db);
 QVector<TemperatureRecord> LoadTemperatureWindow(Database& db, const QDateTime& from, const QDateTime& to,
                                                  QString* error = nullptr);
 
-// An index on the day column, so that day lookups and windows do not scan the table.
-// Safe to call on every open.
-bool EnsureTemperatureIndex(Database& db);
-
 // The mean stored for a day: half of maximum plus minimum, in double precision.
 double DailyMean(double high, double low);
 

@@ -5,6 +5,10 @@
 
 #include <boost/regex.hpp>
 
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
 namespace stolvar {
 
 namespace {
@@ -54,10 +58,21 @@ DayReading MakeDay(QString heading, QString high, QString low)
     return day;
 }
 
+// The matcher gives up (throws) on a page whose lazy patterns would take too long;
+// such a page reads as one without the part searched for.
+bool SearchPage(const std::wstring& page, boost::wsmatch& m, const boost::wregex& pattern)
+{
+    try {
+        return boost::regex_search(page, m, pattern);
+    } catch (const std::runtime_error&) {
+        return false;
+    }
+}
+
 DayReading ReadToday(const std::wstring& page)
 {
     boost::wsmatch m;
-    if (!boost::regex_search(page, m, TodayPattern()))
+    if (!SearchPage(page, m, TodayPattern()))
         return MakeDay({}, {}, {});
     return MakeDay({}, Group(m, 1), Group(m, 2));
 }
@@ -65,7 +80,7 @@ DayReading ReadToday(const std::wstring& page)
 QString ReadLocation(const std::wstring& page)
 {
     boost::wsmatch m;
-    if (!boost::regex_search(page, m, LocationPattern()))
+    if (!SearchPage(page, m, LocationPattern()))
         return {};
     return Group(m, 1) + Group(m, 2) + Group(m, 3);
 }
@@ -84,9 +99,13 @@ std::wstring ForecastSection(const QString& page)
 QVector<DayReading> ReadFutures(const std::wstring& section)
 {
     QVector<DayReading> days;
-    boost::wsregex_iterator it(section.begin(), section.end(), ForecastDayPattern());
-    for (; it != boost::wsregex_iterator() && days.size() < 4; ++it)
-        days.append(MakeDay(Group(*it, 1), Group(*it, 2), Group(*it, 3)));
+    try {
+        boost::wsregex_iterator it(section.begin(), section.end(), ForecastDayPattern());
+        for (; it != boost::wsregex_iterator() && days.size() < 4; ++it)
+            days.append(MakeDay(Group(*it, 1), Group(*it, 2), Group(*it, 3)));
+    } catch (const std::runtime_error&) {
+        // The days matched before the matcher gave up are kept.
+    }
     return days;
 }
 
@@ -94,8 +113,15 @@ void TakeReading(DayValues& day, const DayReading& reading)
 {
     day.high = reading.high;
     day.low = reading.low;
-    if (reading.lowRead)
-        day.mean = float((ParseNumberText(day.high) + ParseNumberText(day.low)) / 2.0);
+    if (reading.lowRead) {
+        const double mean = (ParseNumberText(day.high) + ParseNumberText(day.low)) / 2.0;
+        // Digits beyond any single-precision value are no temperature: the minimum
+        // counts as not given, so the day keeps its mean and is not stored.
+        if (std::fabs(mean) <= double(std::numeric_limits<float>::max()))
+            day.mean = float(mean);
+        else
+            day.low = NotAvailableText();
+    }
     day.readThisRun = true;
 }
 

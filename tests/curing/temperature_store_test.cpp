@@ -132,7 +132,7 @@ TEST_F(TemperatureStoreTest, WindowIncludesBothEndDaysAscendingAndLastDayFollows
     EXPECT_EQ(days.join(u' '), QStringLiteral("2008-10-1 2008-10-5 2008-10-10 2008-10-11"));
     EXPECT_EQ(LastTemperatureDay(*db), WallTime(QDate(2008, 10, 10)));
 
-    ASSERT_TRUE(EnsureTemperatureIndex(*db) && EnsureTemperatureIndex(*db));
+    ASSERT_TRUE(EnsureIndexes(*db) && EnsureIndexes(*db));
     Statement plan(*db, QStringLiteral("EXPLAIN QUERY PLAN SELECT id FROM skxx WHERE 养护记录 >= ? AND 养护记录 < ?"));
     ASSERT_TRUE(plan.next());
     EXPECT_TRUE(plan.text(3).contains(QStringLiteral("INDEX"))) << plan.text(3).toStdString();

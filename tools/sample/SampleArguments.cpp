@@ -1,0 +1,44 @@
+#include "SampleArguments.h"
+
+#include "app/SampleRegister.h"
+
+#include <QCommandLineParser>
+
+namespace stolvar {
+
+QString SampleUsage()
+{
+    return QStringLiteral("usage: stolvar-sample <folder> [--large|--huge] [--seed N]");
+}
+
+SampleArguments ParseSampleArguments(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption large(QStringLiteral("large"));
+    const QCommandLineOption huge(QStringLiteral("huge"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QString(), QStringLiteral("N"),
+                                  QString::number(kDefaultSampleSeed));
+    parser.addOptions({large, huge, seed});
+    parser.addPositionalArgument(QStringLiteral("folder"), QString());
+
+    SampleArguments out;
+    if (!parser.parse(arguments)) {
+        out.error = parser.errorText();
+        return out;
+    }
+    bool seedOk = false;
+    out.seed = parser.value(seed).toUInt(&seedOk);
+    if (parser.positionalArguments().size() != 1)
+        out.error = QStringLiteral("one folder expected");
+    else if (parser.isSet(large) && parser.isSet(huge))
+        out.error = QStringLiteral("--large and --huge exclude each other");
+    else if (!seedOk)
+        out.error = QStringLiteral("--seed takes a number from 0 to 4294967295");
+    if (!out.error.isEmpty())
+        return out;
+    out.folder = parser.positionalArguments().constFirst();
+    out.size = parser.isSet(huge) ? SampleSize::Huge : parser.isSet(large) ? SampleSize::Large : SampleSize::Site;
+    return out;
+}
+
+} // namespace stolvar
