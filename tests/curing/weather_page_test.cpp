@@ -1,6 +1,10 @@
 #include "curing/WeatherPage.h"
 
+#include "app/Gbk.h"
+
 #include <QFile>
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -96,6 +100,23 @@ TEST(WeatherPageTest, MissingMinimumShowsNotAvailableAndKeepsTheMean)
     EXPECT_EQ(view.futureLabels[0],
               QStringLiteral("【明天温度】\r\n\r\n最高温度20\r\n\r\n最低温度暂无\r\n\r\n平均温度7.5℃"));
     EXPECT_FLOAT_EQ(view.days[3].mean, 20.0f);
+}
+
+} // namespace
+} // namespace stolvar
+
+namespace stolvar {
+namespace {
+
+// A temperature beyond the single-precision range (10^39) must not become an infinite
+// mean that the collector would store and add into every degree-day sum.
+TEST(WeatherPageTest, ADigitFloodCountsAsAMissingMinimum)
+{
+    QString text = DecodeGbk(Fixture("full.html"));
+    text.replace(QStringLiteral(">-3℃"), QStringLiteral(">") + QString(39, u'9') + QStringLiteral("℃"));
+    const WeatherView view = ApplyWeatherReading(ReadWeatherPage(EncodeGbk(text)), {});
+    EXPECT_EQ(view.days[0].low, QStringLiteral("暂无"));
+    EXPECT_TRUE(std::isfinite(view.days[0].mean));
 }
 
 } // namespace

@@ -63,6 +63,17 @@ TEST_F(SettingsStoreTest, Utf8WithBomAndNewKeyInExistingSection)
               QStringLiteral("[字号配置]\n标题字号 = 18 \n表格字号=10\n\n[颜色配置]\n颜色1=255\n"));
 }
 
+// A hand-edited file may mix CRLF and LF: a written key must still be the one read.
+TEST_F(SettingsStoreTest, MixedLineEndsKeepEveryLineAndTheWrittenValueReads)
+{
+    WriteBytes(store.path(), "[a]\r\nx=1\n[树形框]\n选中位置=6\r\ny=2\r\n");
+    ASSERT_TRUE(store.write(keys::kTreeSelection, "9"));
+    EXPECT_EQ(store.read(keys::kTreeSelection), "9");
+    EXPECT_EQ(store.read("a", "x"), "1");
+    EXPECT_EQ(store.read(keys::kTreeSelection.sectionText(), "y"), "2");
+    EXPECT_EQ(QString::fromUtf8(ReadBytes(store.path())).count("[树形框]"), 1);
+}
+
 TEST_F(SettingsStoreTest, ValuesCannotBreakTheFileAndBooleansAreExact)
 {
     ASSERT_TRUE(store.write(keys::kWeatherCity, QStringLiteral("郑州\n[选择框1配置]\n1状态=真")));
