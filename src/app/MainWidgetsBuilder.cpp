@@ -62,6 +62,9 @@ void BuildMainWidgets(QMainWindow* window, MainWidgets& ui)
 
     ui.tree = Place<QTreeWidget>(c, QStringLiteral("树型框1"), {2, 0, 150, 648});
     ui.tree->setHeaderHidden(true);
+    // All nodes share one height; without this the view measures every node above the
+    // selected one (tens of thousands in a large register) to place the selection.
+    ui.tree->setUniformRowHeights(true);
     ui.tree->setContextMenuPolicy(Qt::CustomContextMenu);
     ui.splitter1 = Place<SplitterBar>(c, QStringLiteral("分隔条1"), {150, 0, 5, 700});
     ui.listCaption = PlaceLabel(c, QStringLiteral("标签5"), QString(), {155, 0, 590, 30});
