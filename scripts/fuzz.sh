@@ -30,9 +30,12 @@ for t in "${targets[@]}"; do
   options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
            -artifact_prefix="$artifacts/")
   [ -f "$root/fuzz/dict/$t.dict" ] && options+=(-dict="$root/fuzz/dict/$t.dict")
+  seeds=("$root/fuzz/corpus/$t")
+  # The forecast pages of the weather tests seed the page reader too.
+  [ "$t" = fuzz_weather_page ] && seeds+=("$root/tests/data/weather")
   echo "== $t: ${seconds}s"
   # shellcheck disable=SC2086
-  if "$build/fuzz/$t" "${options[@]}" ${FUZZ_ARGS:-} "$work" "$root/fuzz/corpus/$t" >"$build/$t.log" 2>&1; then
+  if "$build/fuzz/$t" "${options[@]}" ${FUZZ_ARGS:-} "$work" "${seeds[@]}" >"$build/$t.log" 2>&1; then
     grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units' "$build/$t.log" | tail -n 2 || true
   else
     failed+=("$t")
