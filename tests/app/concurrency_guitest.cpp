@@ -1,3 +1,4 @@
+#include "curing/WeatherFixtures.h"
 #include "curing/LocalHttpServer.h"
 #include "register/RegisterController.h"
 #include "remind/MailSettings.h"
@@ -21,12 +22,6 @@ namespace {
 
 using test::Day;
 
-QByteArray WeatherPage()
-{
-    QFile file(QStringLiteral(STOLVAR_TEST_DATA "/weather/full.html"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Background work (weather run against a local server, table-1 refreshes, due scans and
 // the reminder mail against a local SMTP server) runs while the clerk keeps editing.
 // Run under ThreadSanitizer this shows that no task touches what the UI thread owns.
@@ -34,7 +29,7 @@ TEST(Concurrency, BackgroundTasksRunWhileTheClerkEdits)
 {
     test::LocalHttpServer web;
     web.setPage("/", "ok");
-    web.setPage("/search.php", WeatherPage());
+    web.setPage("/search.php", test::WeatherFixture());
     web.setPage("/version.html", "<p>最新版本号：Stolvar2.5</p>");
     test::ScriptedSmtpServer smtp({});
 

@@ -1,3 +1,4 @@
+#include "curing/WeatherFixtures.h"
 #include "curing/WeatherCollector.h"
 
 #include "app/Conversions.h"
@@ -16,20 +17,13 @@ namespace {
 
 const QDate kToday(2024, 5, 10);
 
-QByteArray FullPage()
-{
-    QFile file(QStringLiteral(STOLVAR_TEST_DATA "/weather/full.html"));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return file.readAll();
-}
-
 class WeatherCollectorTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         server.setPage("/", "ok");
-        server.setPage("/search.php", FullPage());
+        server.setPage("/search.php", test::WeatherFixture());
         db = Database::Create(home.file(QStringLiteral("p.dat")));
         ASSERT_TRUE(db && CreateSchema(*db));
         Statement st(*db, QStringLiteral("INSERT INTO skxx(养护记录,温度记录,最高温度,最低温度) VALUES (?,1,1,1)"));

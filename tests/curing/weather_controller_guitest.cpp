@@ -1,3 +1,4 @@
+#include "curing/WeatherFixtures.h"
 #include "curing/WeatherController.h"
 
 #include "app/About.h"
@@ -24,20 +25,13 @@ namespace {
 
 const QDate kToday(2024, 5, 10);
 
-QByteArray FullPage()
-{
-    QFile file(QStringLiteral(STOLVAR_TEST_DATA "/weather/full.html"));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return file.readAll();
-}
-
 class WeatherControllerGuiTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         server.setPage("/", "ok");
-        server.setPage("/search.php", FullPage());
+        server.setPage("/search.php", test::WeatherFixture());
         server.setPage("/version.html", "<p>最新版本号：Stolvar2.6</p>");
         const SettingsStore settings = home.settings();
         settings.write(keys::kWeatherCity, QStringLiteral("郑州"));

@@ -1,3 +1,4 @@
+#include "curing/WeatherFixtures.h"
 #include "curing/WeatherPage.h"
 
 #include "app/Gbk.h"
@@ -11,16 +12,9 @@
 namespace stolvar {
 namespace {
 
-QByteArray Fixture(const char* name)
-{
-    QFile file(QStringLiteral(STOLVAR_TEST_DATA "/weather/") + QString::fromLatin1(name));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-    return file.readAll();
-}
-
 WeatherView ReadFixture(const char* name, const WeatherDays& previous = {})
 {
-    return ApplyWeatherReading(ReadWeatherPage(Fixture(name)), previous);
+    return ApplyWeatherReading(ReadWeatherPage(test::WeatherFixture(name)), previous);
 }
 
 // Values an earlier run left behind.
@@ -34,7 +28,7 @@ WeatherDays EarlierRun()
 
 TEST(WeatherPageTest, FullPageFillsEveryLabel)
 {
-    const WeatherReading reading = ReadWeatherPage(Fixture("full.html"));
+    const WeatherReading reading = ReadWeatherPage(test::WeatherFixture("full.html"));
     ASSERT_EQ(reading.futures.size(), 4);
     EXPECT_EQ(reading.futures[2].heading, QStringLiteral("5月13日 星期一"));
     const WeatherView view = ApplyWeatherReading(reading, {});
@@ -112,7 +106,7 @@ namespace {
 // mean that the collector would store and add into every degree-day sum.
 TEST(WeatherPageTest, ADigitFloodCountsAsAMissingMinimum)
 {
-    QString text = DecodeGbk(Fixture("full.html"));
+    QString text = DecodeGbk(test::WeatherFixture("full.html"));
     text.replace(QStringLiteral(">-3℃"), QStringLiteral(">") + QString(39, u'9') + QStringLiteral("℃"));
     const WeatherView view = ApplyWeatherReading(ReadWeatherPage(EncodeGbk(text)), {});
     EXPECT_EQ(view.days[0].low, QStringLiteral("暂无"));
