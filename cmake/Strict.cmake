@@ -3,7 +3,7 @@
 add_library(stolvar_warnings INTERFACE)
 target_compile_options(stolvar_warnings INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
-  -Wunused -Woverloaded-virtual -Wnull-dereference -Wformat=2)
+  -Wunused -Woverloaded-virtual -Wformat=2)
 add_library(stolvar_strict INTERFACE)
 target_link_libraries(stolvar_strict INTERFACE stolvar_warnings)
 target_compile_definitions(stolvar_strict INTERFACE
