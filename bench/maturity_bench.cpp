@@ -1,6 +1,6 @@
 // Reading a group's temperature window from a 20-year project database, accumulating
 // both same-condition tables, and filling their grids.
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "curing/Maturity.h"
 #include "curing/SameConditionTables.h"
 #include "curing/Table1Frame.h"

@@ -1,7 +1,7 @@
 // Conversions, and the project tree of a large register (2,000 projects × 10 positions):
 // the one query that reads it and the fill of the tree widget.
-#include "app/Conversions.h"
-#include "app/SettingsStore.h"
+#include "core/Conversions.h"
+#include "core/SettingsStore.h"
 #include "db/Database.h"
 #include "db/Schema.h"
 #include "register/GroupStore.h"

@@ -1,7 +1,7 @@
 // The reminder scans on a large project: 100,000 specimen groups and 20 years of daily
 // temperatures. Each scan should stay well under 100 ms, since the timer runs it every
 // five minutes and a lead-time change runs it at once.
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "db/Database.h"
 #include "db/Schema.h"
 #include "remind/ReminderQueries.h"

@@ -3,7 +3,7 @@
 // the window was first exposed and at which its start-up had filled it from the last
 // database; then quits. scripts/startup-bench.sh compares them with the time the
 // process was launched, next to the same figure for a bare Qt window.
-#include "app/Environment.h"
+#include "core/Environment.h"
 #include "app/MainWindow.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // Invariants of the text conversions, shared by the fuzz targets and the replay test.
 // Each check returns what broke, or an empty text when every invariant holds.
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 
 #include <QByteArray>
 #include <QString>

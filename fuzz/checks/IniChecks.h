@@ -4,8 +4,8 @@
 // replay test. The file text and the value are arbitrary (a hand-edited file, a typed
 // value); sections and keys are the program's own. The check returns what broke.
 
-#include "app/SettingsStore.h"
-#include "settings/Keys.h"
+#include "core/SettingsStore.h"
+#include "core/Keys.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/About.h"
 
-#include "app/Messages.h"
+#include "core/Messages.h"
 
 namespace stolvar {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ProgramInfo.h"
+
 #include <QString>
 
 class QWidget;
@@ -7,9 +9,6 @@ class QWidget;
 namespace stolvar {
 
 class Messages;
-
-// The program's title, which is also its version identity for the update check.
-inline QString ProgramTitle() { return QStringLiteral("Stolvar2.5"); }
 
 QString AboutTitle();
 QString AboutText();

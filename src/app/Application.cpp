@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "app/Environment.h"
+#include "core/Environment.h"
 #include "app/MainWindow.h"
 #include "app/SignalCloser.h"
 

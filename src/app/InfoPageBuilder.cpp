@@ -1,6 +1,6 @@
-#include "app/MainWidgets.h"
+#include "ui/MainWidgets.h"
 #include "app/MainWidgetsBuilder.h"
-#include "app/WidgetFactory.h"
+#include "ui/WidgetFactory.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

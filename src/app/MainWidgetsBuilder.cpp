@@ -1,9 +1,10 @@
 #include "app/MainWidgetsBuilder.h"
 
-#include "app/MainWidgets.h"
-#include "app/SplitterBar.h"
-#include "app/WidgetFactory.h"
+#include "ui/MainWidgets.h"
+#include "ui/SplitterBar.h"
+#include "ui/WidgetFactory.h"
 #include "curing/SameConditionTables.h"
+#include "register/DataPageBuilder.h"
 
 #include <QMainWindow>
 #include <QStatusBar>

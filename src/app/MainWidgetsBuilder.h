@@ -11,12 +11,7 @@ struct MainWidgets;
 // 1366 × 725), each named as its objectName.
 void BuildMainWidgets(QMainWindow* window, MainWidgets& ui);
 
-// The pages of the tab control, built by their own subsystems.
+// Page 0 of the tab control; the other pages are built by their own subsystems.
 QWidget* BuildInfoPage(MainWidgets& ui);
-QWidget* BuildDataPage(MainWidgets& ui);
-
-// Designed size of the central area.
-inline constexpr int kDesignWidth = 1366;
-inline constexpr int kDesignHeight = 700;
 
 } // namespace stolvar

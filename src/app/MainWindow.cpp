@@ -4,12 +4,12 @@
 #include "app/AppIcon.h"
 #include "app/MainWidgetsBuilder.h"
 #include "app/ProportionalLayout.h"
-#include "app/SplitterBar.h"
+#include "ui/SplitterBar.h"
 #include "curing/CuringController.h"
 #include "curing/SameConditionTables.h"
 #include "curing/WeatherController.h"
 #include "db/Database.h"
-#include "db/DatabaseController.h"
+#include "register/DatabaseController.h"
 #include "db/Schema.h"
 #include "register/GroupEditor.h"
 #include "register/RegisterController.h"
@@ -18,6 +18,7 @@
 #include "settings/DisplaySettingsDialog.h"
 #include "settings/OptionsController.h"
 #include "settings/SameConditionDialog.h"
+#include "version/VersionController.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -50,6 +51,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), 
     m_editor = std::make_unique<GroupEditor>(m_ctx, *m_register);
     m_options = std::make_unique<OptionsController>(m_ctx, QCoreApplication::applicationFilePath());
     m_weather = std::make_unique<WeatherController>(m_ctx);
+    m_version = std::make_unique<VersionController>(m_ctx);
     m_curing = std::make_unique<CuringController>(m_ctx);
     m_reminders = std::make_unique<ReminderController>(m_ctx);
     connectSplitters();
@@ -82,7 +84,7 @@ void MainWindow::buildMenus()
     m_ctx.ui.helpMenu->addAction(QStringLiteral("退出"), this, &QWidget::close);
 
     QMenu* update = menuBar()->addMenu(QStringLiteral("更新"));
-    update->addAction(QStringLiteral("下载新版本"), this, [this] { m_weather->openVersionPage(); });
+    update->addAction(QStringLiteral("下载新版本"), this, [this] { m_version->openPage(); });
     update->addAction(QStringLiteral("升级数据库"), this, [this] { m_database->upgradeProjectDatabase(); });
 
     for (QAction* action : menuBar()->findChildren<QAction*>())
@@ -130,6 +132,7 @@ void MainWindow::connectControllers()
     connect(m_database.get(), &DatabaseController::opened, this, &MainWindow::onDatabaseOpened);
     connect(m_options.get(), &OptionsController::collectWeatherRequested, m_weather.get(), &WeatherController::collect);
     connect(m_ctx.ui.updateCityButton, &QPushButton::clicked, m_weather.get(), &WeatherController::updateLocation);
+    connect(m_weather.get(), &WeatherController::networkReached, m_version.get(), &VersionController::check);
     m_curing->connectControls();
     m_curing->setAfterAddition([this] { m_weather->collect(); });
     connect(m_register.get(), &RegisterController::groupShown, this, &MainWindow::onGroupShown);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "ui/AppContext.h"
 #include "db/Records.h"
 
 #include <QMainWindow>
@@ -18,6 +18,7 @@ class OptionsController;
 class ProportionalLayout;
 class RegisterController;
 class ReminderController;
+class VersionController;
 class WeatherController;
 
 // The one main window: builds the controls, routes every command to the subsystem
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<GroupEditor> m_editor;
     std::unique_ptr<OptionsController> m_options;
     std::unique_ptr<WeatherController> m_weather;
+    std::unique_ptr<VersionController> m_version;
     std::unique_ptr<CuringController> m_curing;
     std::unique_ptr<ReminderController> m_reminders;
     ProportionalLayout* m_layout = nullptr;

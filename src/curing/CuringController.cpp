@@ -1,7 +1,7 @@
 #include "curing/CuringController.h"
 
-#include "app/AppContext.h"
-#include "app/Conversions.h"
+#include "ui/AppContext.h"
+#include "core/Conversions.h"
 #include "curing/DeleteTemperatureDialog.h"
 #include "curing/GridPrinter.h"
 #include "curing/SameConditionTables.h"

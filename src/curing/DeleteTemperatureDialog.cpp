@@ -1,7 +1,7 @@
 #include "curing/DeleteTemperatureDialog.h"
 
-#include "app/Conversions.h"
-#include "app/Messages.h"
+#include "core/Conversions.h"
+#include "core/Messages.h"
 #include "curing/TemperatureStore.h"
 
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "curing/GridPrinter.h"
 
-#include "app/Messages.h"
+#include "core/Messages.h"
 #include "curing/GridGeometry.h"
 
 #include <QAction>

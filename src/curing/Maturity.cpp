@@ -1,6 +1,6 @@
 #include "curing/Maturity.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 
 #include <functional>
 

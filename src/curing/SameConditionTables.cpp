@@ -1,6 +1,6 @@
 #include "curing/SameConditionTables.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "curing/GridCells.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "curing/Table1Frame.h"
 
-#include "app/Conversions.h"
-#include "app/SettingsStore.h"
+#include "core/Conversions.h"
+#include "core/SettingsStore.h"
 #include "curing/GridCells.h"
 
 #include <QTableWidget>

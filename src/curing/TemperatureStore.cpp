@@ -1,6 +1,6 @@
 #include "curing/TemperatureStore.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "db/Database.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "curing/WeatherCollector.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "curing/TemperatureStore.h"
 #include "db/Database.h"
 

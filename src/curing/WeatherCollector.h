@@ -1,6 +1,6 @@
 #pragma once
 
-#include "curing/Network.h"
+#include "net/Network.h"
 #include "curing/WeatherPage.h"
 
 #include <QDateTime>

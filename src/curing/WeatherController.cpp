@@ -1,8 +1,6 @@
 #include "curing/WeatherController.h"
 
-#include "app/About.h"
-#include "app/AppContext.h"
-#include "app/VersionCheck.h"
+#include "ui/AppContext.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -78,28 +76,12 @@ void WeatherController::updateLocation()
     collect();
 }
 
-void WeatherController::checkVersion()
-{
-    const QUrl page = ReadNetworkAddresses(m_ctx.settings).versionPage;
-    const QString title = m_ctx.window ? m_ctx.window->windowTitle() : ProgramTitle();
-    m_ctx.tasks.run(
-        this, [page, title] { return CheckLatestVersion(page, title); },
-        [this](const VersionOutcome& outcome) {
-            ApplyVersionOutcome(outcome, m_ctx.ui, m_ctx.messages(), m_ctx.window);
-        });
-}
-
-void WeatherController::openVersionPage()
-{
-    OpenVersionPage(ReadNetworkAddresses(m_ctx.settings).versionPage);
-}
-
 void WeatherController::apply(const CollectionResult& result)
 {
     m_days = result.days;
     ApplyCollectionResult(result, m_ctx.ui);
     if (result.startVersionCheck)
-        checkVersion();
+        emit networkReached();
 }
 
 } // namespace stolvar

@@ -9,9 +9,9 @@ namespace stolvar {
 struct AppContext;
 struct MainWidgets;
 
-// The "温度提示" box and the update check of the main window: starts collection runs
-// and version checks in the background and shows their results. Lives on the UI
-// thread; keeps the per-day values of the collection runs for the program run.
+// The "温度提示" box of the main window: starts collection runs in the background and
+// shows their results. Lives on the UI thread; keeps the per-day values of the
+// collection runs for the program run.
 class WeatherController : public QObject
 {
     Q_OBJECT
@@ -22,12 +22,11 @@ public:
     void collect();
     // "更新位置": remembers the typed city, then collects.
     void updateLocation();
-    // The version check that follows every run that reached the network.
-    void checkVersion();
-    // "下载新版本".
-    void openVersionPage();
-
     const WeatherDays& days() const { return m_days; }
+
+signals:
+    // A run reached the network: the version check follows.
+    void networkReached();
 
 private:
     void apply(const CollectionResult& result);

@@ -1,7 +1,7 @@
 #include "curing/WeatherPage.h"
 
-#include "app/Conversions.h"
-#include "app/Gbk.h"
+#include "core/Conversions.h"
+#include "core/Gbk.h"
 
 #include <boost/regex.hpp>
 

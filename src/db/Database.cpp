@@ -1,6 +1,6 @@
 #include "db/Database.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,8 @@
-#include "app/MainWidgets.h"
-#include "app/MainWidgetsBuilder.h"
-#include "app/SpinButton.h"
-#include "app/WidgetFactory.h"
+#include "register/DataPageBuilder.h"
+
+#include "ui/MainWidgets.h"
+#include "ui/SpinButton.h"
+#include "ui/WidgetFactory.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "app/AppContext.h"
+#include "ui/AppContext.h"
 #include "register/GroupEditor.h"
 #include "register/RegisterController.h"
 

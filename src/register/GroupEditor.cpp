@@ -1,8 +1,8 @@
 #include "register/GroupEditor.h"
 
-#include "app/AppContext.h"
-#include "app/Conversions.h"
-#include "app/SpinButton.h"
+#include "ui/AppContext.h"
+#include "core/Conversions.h"
+#include "ui/SpinButton.h"
 #include "db/Database.h"
 #include "register/RegisterController.h"
 

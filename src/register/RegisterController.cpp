@@ -1,7 +1,7 @@
 #include "register/RegisterController.h"
 
-#include "app/AppContext.h"
-#include "app/Conversions.h"
+#include "ui/AppContext.h"
+#include "core/Conversions.h"
 #include "register/GroupStore.h"
 #include "register/ProjectTreeView.h"
 #include "register/StatusTexts.h"

@@ -1,6 +1,6 @@
 #include "register/StatusTexts.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 
 namespace stolvar {
 

@@ -1,6 +1,6 @@
 #include "remind/DueScan.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "remind/ReminderTexts.h"
 
 namespace stolvar {

@@ -1,7 +1,7 @@
 #include "remind/MailDialog.h"
 
-#include "app/Conversions.h"
-#include "app/Messages.h"
+#include "core/Conversions.h"
+#include "core/Messages.h"
 
 #include <QFormLayout>
 #include <QGroupBox>

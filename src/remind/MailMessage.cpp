@@ -1,6 +1,6 @@
 #include "remind/MailMessage.h"
 
-#include "app/Gbk.h"
+#include "core/Gbk.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
 #include "remind/MailSender.h"
 
-#include "app/Conversions.h"
-#include "app/SettingsStore.h"
-#include "app/TaskRunner.h"
+#include "core/Conversions.h"
+#include "core/SettingsStore.h"
+#include "core/TaskRunner.h"
 #include "remind/MailMessage.h"
 #include "remind/Recipients.h"
 

@@ -1,7 +1,7 @@
 #include "remind/ReminderController.h"
 
-#include "app/AppContext.h"
-#include "app/Conversions.h"
+#include "ui/AppContext.h"
+#include "core/Conversions.h"
 #include "remind/DueScan.h"
 #include "remind/MailDialog.h"
 #include "remind/MailSender.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TaskRunner.h"
+#include "core/TaskRunner.h"
 #include "remind/MailSettings.h"
 
 #include <QObject>

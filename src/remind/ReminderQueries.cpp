@@ -1,6 +1,6 @@
 #include "remind/ReminderQueries.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "db/Database.h"
 #include "remind/SameConditionScan.h"
 

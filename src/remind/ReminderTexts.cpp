@@ -1,6 +1,6 @@
 #include "remind/ReminderTexts.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 
 namespace stolvar {
 

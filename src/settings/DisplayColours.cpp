@@ -1,8 +1,8 @@
 #include "settings/DisplayColours.h"
 
-#include "app/Conversions.h"
-#include "app/MainWidgets.h"
-#include "app/SettingsStore.h"
+#include "core/Conversions.h"
+#include "ui/MainWidgets.h"
+#include "core/SettingsStore.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "settings/DisplaySettingsDialog.h"
 
-#include "app/MainWidgets.h"
-#include "app/SettingsStore.h"
+#include "ui/MainWidgets.h"
+#include "core/SettingsStore.h"
 #include "settings/ColourPicker.h"
 #include "settings/DisplayColours.h"
 

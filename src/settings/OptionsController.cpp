@@ -1,6 +1,6 @@
 #include "settings/OptionsController.h"
 
-#include "app/AppContext.h"
+#include "ui/AppContext.h"
 #include "settings/AutoStart.h"
 
 #include <QCheckBox>

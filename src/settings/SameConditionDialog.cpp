@@ -1,6 +1,6 @@
 #include "settings/SameConditionDialog.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>

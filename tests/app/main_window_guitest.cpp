@@ -1,6 +1,6 @@
 #include "app/ProportionalLayout.h"
-#include "app/SplitterBar.h"
-#include "app/SpinButton.h"
+#include "ui/SplitterBar.h"
+#include "ui/SpinButton.h"
 #include "support/MainWindowFixture.h"
 
 #include <QCheckBox>

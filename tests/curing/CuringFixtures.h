@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "db/Records.h"
 
 #include <QStringList>

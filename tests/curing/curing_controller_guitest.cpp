@@ -1,4 +1,4 @@
-#include "app/AppContext.h"
+#include "ui/AppContext.h"
 #include "curing/CuringController.h"
 #include "curing/CuringFixtures.h"
 #include "curing/DeleteTemperatureDialog.h"

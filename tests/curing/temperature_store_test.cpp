@@ -1,4 +1,4 @@
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "curing/TemperatureStore.h"
 #include "db/Database.h"
 #include "db/Schema.h"

@@ -1,7 +1,7 @@
 #include "curing/WeatherFixtures.h"
 #include "curing/WeatherCollector.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "curing/LocalHttpServer.h"
 #include "db/Database.h"
 #include "db/Schema.h"

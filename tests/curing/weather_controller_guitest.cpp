@@ -1,15 +1,16 @@
 #include "curing/WeatherFixtures.h"
 #include "curing/WeatherController.h"
 
-#include "app/About.h"
-#include "app/AppContext.h"
-#include "app/Conversions.h"
+#include "core/ProgramInfo.h"
+#include "ui/AppContext.h"
+#include "core/Conversions.h"
 #include "app/MainWidgetsBuilder.h"
 #include "curing/LocalHttpServer.h"
 #include "db/Database.h"
 #include "db/Schema.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
+#include "version/VersionController.h"
 
 #include <QFile>
 #include <QLabel>
@@ -52,11 +53,15 @@ protected:
         Statement st(*ctx->db, QStringLiteral("INSERT INTO skxx(养护记录,温度记录,最高温度,最低温度) VALUES (?,1,1,1)"));
         ASSERT_TRUE(st.bindAll(ToStorageText(WallTime(kToday.addDays(-1)))).run());
         controller = std::make_unique<WeatherController>(*ctx);
+        version = std::make_unique<VersionController>(*ctx);
+        QObject::connect(controller.get(), &WeatherController::networkReached, version.get(),
+                         &VersionController::check);
     }
 
     void TearDown() override
     {
         controller.reset();
+        version.reset();
         ctx->tasks.waitForDone();
     }
 
@@ -72,6 +77,7 @@ protected:
     QMainWindow window;
     std::unique_ptr<AppContext> ctx;
     std::unique_ptr<WeatherController> controller;
+    std::unique_ptr<VersionController> version;
 };
 
 TEST_F(WeatherControllerGuiTest, RunShowsTheForecastThenTheVersion)

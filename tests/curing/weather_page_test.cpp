@@ -1,7 +1,7 @@
 #include "curing/WeatherFixtures.h"
 #include "curing/WeatherPage.h"
 
-#include "app/Gbk.h"
+#include "core/Gbk.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "db/Database.h"
 #include "db/Records.h"
 #include "db/Schema.h"

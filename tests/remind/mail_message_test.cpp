@@ -1,7 +1,7 @@
 #include "remind/MailMessage.h"
 
-#include "app/Conversions.h"
-#include "app/Gbk.h"
+#include "core/Conversions.h"
+#include "core/Gbk.h"
 
 #include <gtest/gtest.h>
 

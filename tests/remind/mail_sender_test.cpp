@@ -1,9 +1,9 @@
 #include "remind/MailSender.h"
 
 #include "ScriptedSmtpServer.h"
-#include "app/Conversions.h"
-#include "app/Gbk.h"
-#include "app/SettingsStore.h"
+#include "core/Conversions.h"
+#include "core/Gbk.h"
+#include "core/SettingsStore.h"
 #include "support/TempHome.h"
 
 #include <QDeadlineTimer>

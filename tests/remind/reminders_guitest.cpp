@@ -1,4 +1,4 @@
-#include "app/Gbk.h"
+#include "core/Gbk.h"
 #include "remind/MailSettings.h"
 #include "remind/ReminderController.h"
 #include "remind/ScriptedSmtpServer.h"

@@ -1,6 +1,6 @@
 #include "remind/MailSender.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

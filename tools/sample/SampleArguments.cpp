@@ -1,6 +1,6 @@
 #include "SampleArguments.h"
 
-#include "app/SampleRegister.h"
+#include "sample/SampleRegister.h"
 
 #include <QCommandLineParser>
 

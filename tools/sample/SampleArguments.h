@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SamplePlan.h"
+#include "sample/SamplePlan.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,0 +1,141 @@
+#include "net/Network.h"
+
+#include "core/Gbk.h"
+#include "core/SettingsStore.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+namespace stolvar {
+
+namespace {
+
+using Reachability = QNetworkInformation::Reachability;
+
+QUrl ReadAddress(const SettingsStore& settings, const keys::Key& key, const QUrl& fallback)
+{
+    const QString text = settings.read(key).trimmed();
+    const QUrl url(text, QUrl::StrictMode);
+    return text.isEmpty() || !url.isValid() ? fallback : url;
+}
+
+QNetworkRequest MakeRequest(const QUrl& url, const FetchOptions& options)
+{
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    request.setRawHeader("Cache-Control", "no-cache");
+    request.setRawHeader("Pragma", "no-cache");
+    if (!options.userAgent.isEmpty())
+        request.setHeader(QNetworkRequest::UserAgentHeader, options.userAgent);
+    for (const auto& [name, value] : options.headers)
+        request.setRawHeader(name, value);
+    return request;
+}
+
+// Waits for the reply in a local event loop; false when the time ran out.
+bool WaitForReply(QNetworkReply* reply, int timeoutMs)
+{
+    if (reply->isFinished())
+        return true;
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(timeoutMs);
+    loop.exec();
+    return reply->isFinished();
+}
+
+} // namespace
+
+NetworkAddresses DefaultNetworkAddresses()
+{
+    return {QUrl(QStringLiteral("http://127.0.0.1:8080")), QUrl(QStringLiteral("http://127.0.0.1:8080/")),
+            QUrl(QStringLiteral("http://127.0.0.1:8080/version.html"))};
+}
+
+NetworkAddresses ReadNetworkAddresses(const SettingsStore& settings)
+{
+    const NetworkAddresses defaults = DefaultNetworkAddresses();
+    return {ReadAddress(settings, keys::kWeatherService, defaults.weatherService),
+            ReadAddress(settings, keys::kProbeAddress, defaults.probe),
+            ReadAddress(settings, keys::kVersionPage, defaults.versionPage)};
+}
+
+bool TryFetchPage(const QUrl& url, const FetchOptions& options, QByteArray* body)
+{
+    body->clear();
+    QNetworkAccessManager manager;   // owns the reply
+    if (options.direct)
+        manager.setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
+    QNetworkReply* reply = manager.get(MakeRequest(url, options));
+    if (!WaitForReply(reply, options.timeoutMs)) {
+        reply->abort();
+        return false;
+    }
+    if (reply->error() != QNetworkReply::NoError)
+        return false;
+    *body = reply->readAll();
+    return true;
+}
+
+QByteArray FetchPage(const QUrl& url, const FetchOptions& options)
+{
+    QByteArray body;
+    TryFetchPage(url, options, &body);
+    return body;
+}
+
+std::optional<QUrl> WeatherSearchUrl(const QUrl& service, const QString& city)
+{
+    bool complete = false;
+    const QByteArray gbkCity = EncodeGbk(city, &complete);
+    if (!complete)
+        return std::nullopt;
+    const QByteArray target = service.toEncoded(QUrl::StripTrailingSlash)
+        + "/search.php?f=1&c=1&city=" + gbkCity.toPercentEncoding() + "&dpc=1";
+    return QUrl::fromEncoded(target, QUrl::StrictMode);
+}
+
+FetchOptions WeatherRequestOptions(int timeoutMs)
+{
+    FetchOptions options;
+    options.userAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+    options.headers = {{"Accept", "*/*"}};
+    options.direct = true;
+    options.timeoutMs = timeoutMs;
+    return options;
+}
+
+QString CityNotEncodableText()
+{
+    return QStringLiteral("地名含有无法识别的字符，请检查后重新输入。");
+}
+
+Reachability SystemReachability()
+{
+    static const bool loaded = QNetworkInformation::loadDefaultBackend();
+    const QNetworkInformation* info = QNetworkInformation::instance();
+    return loaded && info ? info->reachability() : Reachability::Unknown;
+}
+
+bool IsOnline(const QUrl& probe, Reachability system, int timeoutMs)
+{
+    if (system == Reachability::Disconnected || system == Reachability::Local
+        || system == Reachability::Site)
+        return false;
+    FetchOptions options;
+    options.userAgent = "test";
+    options.timeoutMs = timeoutMs;
+    QByteArray body;
+    return TryFetchPage(probe, options, &body);
+}
+
+} // namespace stolvar

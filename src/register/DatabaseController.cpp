@@ -1,0 +1,80 @@
+#include "register/DatabaseController.h"
+
+#include "ui/AppContext.h"
+#include "db/Database.h"
+#include "register/NewDatabaseDialog.h"
+#include "db/Schema.h"
+
+#include <QLabel>
+
+namespace stolvar {
+
+DatabaseController::DatabaseController(AppContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
+
+bool DatabaseController::connectTo(const QString& path, QString* error)
+{
+    // Every attempt first lets go of the open file, so a failed attempt leaves none open.
+    m_ctx.db.reset();
+    m_ctx.db = Database::Open(path, error);
+    return m_ctx.db != nullptr;
+}
+
+void DatabaseController::showNewDatabaseDialog()
+{
+    NewDatabaseDialog dialog(m_ctx.env.home, m_ctx.messages(), m_ctx.window);
+    if (dialog.exec() == QDialog::Accepted)
+        openProjectDatabase();
+}
+
+void DatabaseController::openProjectDatabase()
+{
+    const QString folder = m_ctx.settings.read(keys::kDatabaseFolder, QStringLiteral("路径"));
+    m_ctx.settings.write(keys::kDatabaseFolder, folder);
+    const QString path = m_ctx.messages().openFileName(m_ctx.window, QStringLiteral("打开"), folder,
+                                                       QStringLiteral("数据库文件 (*.dat)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!connectTo(path, &error)) {
+        m_ctx.messages().show(m_ctx.window, QStringLiteral("数据库未连接！"), Messages::DefaultTitle(),
+                              Messages::Icon::Information);
+        return;
+    }
+    m_ctx.ui.statusParts[kDatabaseStatePart]->setText(QStringLiteral("已连接"));
+    m_ctx.settings.write(keys::kDatabaseFile, path);
+    emit opened();
+}
+
+void DatabaseController::openLastProjectDatabase(std::function<void(bool)> done)
+{
+    const QString path = m_ctx.settings.read(keys::kDatabaseFile, QStringLiteral("文件名"));
+    m_ctx.tasks.run(
+        this, [path] { return Database::Open(path); },
+        [this, done = std::move(done)](const std::shared_ptr<Database>& db) {
+            // A file the clerk opened from the menu meanwhile stays the open one.
+            const bool adopt = db && !m_ctx.db;
+            if (adopt) {
+                m_ctx.db = db;
+                m_ctx.ui.statusParts[kDatabaseStatePart]->setText(QStringLiteral("数据库已连接"));
+                emit opened();
+            }
+            done(adopt);
+        });
+}
+
+void DatabaseController::upgradeProjectDatabase()
+{
+    if (!m_ctx.db)
+        return;
+    QString error;
+    if (!UpgradeSchema(*m_ctx.db, nullptr, &error))
+        m_ctx.messages().show(m_ctx.window, QStringLiteral("升级数据库失败：") + error, QStringLiteral("错误！"),
+                              Messages::Icon::Critical);
+}
+
+void DatabaseController::closeProjectDatabase()
+{
+    m_ctx.db.reset();
+}
+
+} // namespace stolvar

@@ -1,0 +1,33 @@
+#include "version/VersionController.h"
+
+#include "core/ProgramInfo.h"
+#include "net/Network.h"
+#include "ui/AppContext.h"
+#include "version/VersionCheck.h"
+
+#include <QWidget>
+
+namespace stolvar {
+
+VersionController::VersionController(AppContext& context, QObject* parent)
+    : QObject(parent), m_ctx(context)
+{
+}
+
+void VersionController::check()
+{
+    const QUrl page = ReadNetworkAddresses(m_ctx.settings).versionPage;
+    const QString title = m_ctx.window ? m_ctx.window->windowTitle() : ProgramTitle();
+    m_ctx.tasks.run(
+        this, [page, title] { return CheckLatestVersion(page, title); },
+        [this](const VersionOutcome& outcome) {
+            ApplyVersionOutcome(outcome, m_ctx.ui, m_ctx.messages(), m_ctx.window);
+        });
+}
+
+void VersionController::openPage()
+{
+    OpenVersionPage(ReadNetworkAddresses(m_ctx.settings).versionPage);
+}
+
+} // namespace stolvar

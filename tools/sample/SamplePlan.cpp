@@ -1,0 +1,144 @@
+#include "sample/SamplePlan.h"
+
+#include "core/Conversions.h"
+#include "sample/SampleNames.h"
+#include "sample/SampleRandom.h"
+#include "remind/DueScan.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+
+namespace stolvar {
+
+namespace {
+
+struct Shape {
+    int projects;
+    int positions;         // per project; 0: as many as the season allows
+    int temperatureDays;
+};
+
+Shape ShapeOf(SampleSize size)
+{
+    constexpr int kTwentyYears = 7305;
+    switch (size) {
+    case SampleSize::Large:
+        return {2000, 10, kTwentyYears};
+    case SampleSize::Huge:
+        return {10000, 10, kTwentyYears};
+    case SampleSize::Site:
+        break;
+    }
+    return {3, 0, 105};
+}
+
+// One concrete pour of a project's position.
+struct Pour {
+    int project;
+    int order;
+    SamplePosition position;
+    QDate day;
+};
+
+// A crew pours again three to seven days after the last pour.
+int NextPourGap(SampleRandom& rng)
+{
+    return rng.between(3, 7);
+}
+
+void PlanProject(QVector<Pour>& pours, int project, QDate day, const Shape& shape, const QDate& today,
+                 SampleRandom& rng)
+{
+    const QVector<SamplePosition> positions = SamplePositions(rng);
+    const qsizetype wanted = shape.positions > 0 ? shape.positions : positions.size();
+    for (qsizetype i = 0; i < wanted && day <= today; ++i) {
+        pours.append({project, int(i), positions[i], day});
+        day = day.addDays(NextPourGap(rng));
+    }
+}
+
+// The site's three projects started about 100, 70 and 42 days ago.
+QDate SiteStart(int project, const QDate& today, SampleRandom& rng)
+{
+    static const int kDaysBack[] = {100, 70, 42};
+    return today.addDays(-kDaysBack[project] + rng.between(0, project == 0 ? 2 : 5));
+}
+
+// Projects of the large registers start anywhere in the twenty years, early enough to
+// have all their positions cast by today.
+QDate SpreadStart(const Shape& shape, const QDate& today, SampleRandom& rng)
+{
+    return today.addDays(-rng.between(75, shape.temperatureDays - 15));
+}
+
+// Moves the pour nearest to `day` among those `eligible` onto that day.
+void PinNearest(QVector<Pour>& pours, const QDate& day, const std::function<bool(const Pour&)>& eligible)
+{
+    Pour* nearest = nullptr;
+    for (Pour& p : pours) {
+        if (eligible(p) && (!nearest || std::abs(p.day.daysTo(day)) < std::abs(nearest->day.daysTo(day))))
+            nearest = &p;
+    }
+    if (nearest)
+        nearest->day = day;
+}
+
+// The reminders list a group during the whole day on which its delivery is the lead
+// time away, that is when the day after delivery lies lead + 1 days ahead.
+void PinReminders(QVector<Pour>& pours, const QDate& today)
+{
+    const QDate standardDue = today.addDays(kSampleLeadDays + 1 - kStandardReferenceDays);
+    const QDate formDue = today.addDays(kSampleLeadDays + 1 - kFormRemovalReferenceDays);
+    PinNearest(pours, standardDue, [&](const Pour& p) { return p.day != formDue; });
+    PinNearest(pours, formDue, [&](const Pour& p) { return p.position.formRemoval && p.day != standardDue; });
+}
+
+QString CountText(bool present, int low, int high, SampleRandom& rng)
+{
+    return present ? QString::number(rng.between(low, high)) : QString();
+}
+
+// Standard specimens go to the laboratory at 28 days, same-condition ones once they
+// have matured, usually some weeks later; most of the old groups have been sent.
+SpecimenGroup MakeGroup(const Pour& p, const QStringList& projects, const QDate& today, SampleRandom& rng)
+{
+    const qint64 age = p.day.daysTo(today);
+    SpecimenGroup g;
+    g.project = projects[p.project];
+    g.position = p.position.name;
+    g.grade = p.position.grade;
+    g.castingDate = WallTime(p.day);
+    g.standardState = age >= kStandardDeliveryDays && rng.chance(0.9) ? kSent : kNotSent;
+    g.sameState = p.position.sameCondition && age >= 45 && rng.chance(0.8) ? kSent : kNotSent;
+    g.standardCount = CountText(true, 1, 3, rng);
+    g.sameCount = CountText(p.position.sameCondition, 1, 3, rng);
+    g.formCount = CountText(p.position.formRemoval, 1, 2, rng);
+    return g;
+}
+
+} // namespace
+
+SamplePlan PlanSampleRegister(SampleSize size, quint32 seed, const QDate& today)
+{
+    SampleRandom rng(seed);
+    const Shape shape = ShapeOf(size);
+    const QStringList projects = SampleProjectNames(shape.projects, rng);
+    QVector<Pour> pours;
+    for (int p = 0; p < shape.projects; ++p) {
+        const QDate start = size == SampleSize::Site ? SiteStart(p, today, rng) : SpreadStart(shape, today, rng);
+        PlanProject(pours, p, start, shape, today, rng);
+    }
+    if (size == SampleSize::Site)
+        PinReminders(pours, today);
+    std::stable_sort(pours.begin(), pours.end(), [](const Pour& a, const Pour& b) { return a.day < b.day; });
+
+    SamplePlan plan;
+    plan.projects = shape.projects;
+    for (const Pour& p : pours)
+        plan.groups.append(MakeGroup(p, projects, today, rng));
+    plan.days = SampleTemperatures(today, shape.temperatureDays, rng);
+    return plan;
+}
+
+} // namespace stolvar
