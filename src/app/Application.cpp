@@ -3,12 +3,27 @@
 #include "core/Environment.h"
 #include "app/MainWindow.h"
 #include "app/SignalCloser.h"
+#include "app/SingleInstance.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFont>
 
+#include <cstdlib>
+
 namespace stolvar {
+
+namespace {
+
+// The options are stored and the database is closed; what still runs (a mail server that
+// does not answer) must not hold the closing program.
+[[noreturn]] void EndWithoutWaiting(SingleInstance& instance, int code)
+{
+    instance.release();
+    std::_Exit(code);
+}
+
+} // namespace
 
 int RunApplication(int argc, char* argv[])
 {
@@ -19,11 +34,20 @@ int RunApplication(int argc, char* argv[])
     Environment env;
     env.home = DefaultProgramFolder();
     QDir().mkpath(env.home);
+    SingleInstance instance(env.home);
+    if (!instance.isPrimary()) {
+        instance.askRunningToShow();
+        return 0;
+    }
 
     MainWindow window(env);
     SignalCloser closer(&window);
+    instance.raiseOnRequest(&window);
     window.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    if (!window.allWorkFinished())
+        EndWithoutWaiting(instance, code);
+    return code;
 }
 
 } // namespace stolvar

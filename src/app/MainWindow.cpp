@@ -23,6 +23,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,6 +34,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <utility>
+
 namespace stolvar {
 
 MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), m_ctx(std::move(env))
@@ -41,6 +44,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), 
     setWindowTitle(ProgramTitle());
     setWindowIcon(AppIcon());
     m_ctx.window = this;
+    watchSettingsWrites();
     BuildMainWidgets(this, m_ctx.ui);
     buildMenus();
     resize(kDesignWidth, 725 + menuBar()->sizeHint().height());
@@ -208,11 +212,36 @@ void MainWindow::shutDown()
         return;
     m_shutDown = true;
     m_ctx.ui.reminderTimer->stop();
-    // Background runs end within their network timeouts; the window goes first.
+    // No work starts from here on and no late result is applied; network requests in
+    // flight are aborted. The window goes first; a run that still hangs (a mail server
+    // that does not answer) is left behind after a short wait.
+    m_ctx.tasks.stop();
     hide();
-    m_ctx.tasks.waitForDone();
+    m_workLeftRunning = !m_ctx.tasks.waitForDone(kShutdownWaitMs);
     m_database->closeProjectDatabase();
     m_options->storeOptions();
+}
+
+void MainWindow::watchSettingsWrites()
+{
+    m_ctx.settings.setWriteFailureHandler([this](const QString& path) {
+        QMetaObject::invokeMethod(this, [this, path] { showSettingsWriteFailure(path); }, Qt::AutoConnection);
+    });
+}
+
+// Once per run: the clerk learns that settings are not being kept, and where the file is.
+void MainWindow::showSettingsWriteFailure(const QString& path)
+{
+    if (std::exchange(m_settingsFailureShown, true))
+        return;
+    QLabel* part = m_ctx.ui.statusParts[kVersionPart];
+    part->setText(SettingsWriteFailedText(path));
+    part->setToolTip(part->text());
+}
+
+QString SettingsWriteFailedText(const QString& path)
+{
+    return QStringLiteral("设置未能保存，请检查文件：") + QDir::toNativeSeparators(path);
 }
 
 void MainWindow::showDisplaySettings()

@@ -44,6 +44,10 @@ public:
     // in the background, so the window shows before its data).
     bool isStartedUp() const { return m_startedUp; }
 
+    // False when work was still running at the end of the shutdown wait: the process
+    // then ends without waiting for it.
+    bool allWorkFinished() const { return !m_workLeftRunning; }
+
     // Tray double-click: shows the window maximised.
     void showFromTray();
     // Captures the proportions of every control (done once, when first shown).
@@ -64,6 +68,8 @@ private:
     void startUp();
     void finishStartUp(bool databaseOpened);
     void shutDown();
+    void watchSettingsWrites();
+    void showSettingsWriteFailure(const QString& path);
     void showDisplaySettings();
     void showSameConditionSettings();
     void onDatabaseOpened();
@@ -82,6 +88,15 @@ private:
     QSystemTrayIcon* m_tray = nullptr;
     bool m_shutDown = false;
     bool m_startedUp = false;
+    bool m_workLeftRunning = false;
+    bool m_settingsFailureShown = false;
 };
+
+// Shutdown waits this long for background work; network requests are aborted at once,
+// so only a blocked mail conversation can take longer.
+inline constexpr int kShutdownWaitMs = 1500;
+
+// The status bar text for a Temp.ini that could not be written.
+QString SettingsWriteFailedText(const QString& path);
 
 } // namespace stolvar

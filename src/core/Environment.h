@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/Messages.h"
+#include "core/SettingsStore.h"
 
 #include <QString>
 
@@ -15,6 +16,7 @@ struct Environment {
     QString home;
     std::shared_ptr<Clock> clock = std::make_shared<Clock>();
     std::shared_ptr<Messages> messages;   // null: the real dialogs of the main window
+    std::shared_ptr<const SettingsFileIo> settingsIo;   // null: the real Temp.ini
 
     QString file(const QString& name) const;
 };

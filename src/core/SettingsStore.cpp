@@ -19,12 +19,11 @@ QMutex& FileMutex()
     return mutex;
 }
 
-QString ReadFileText(const QString& path)
+// The one real file system, shared by every store that is given none.
+std::shared_ptr<const SettingsFileIo> RealFileIo()
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return ini::DecodeFile(file.readAll());
+    static const auto io = std::make_shared<const SettingsFileIo>();
+    return io;
 }
 
 // A section header "[name]" (blanks around the name ignored); null when not a header.
@@ -132,22 +131,58 @@ QString Assign(const QString& text, const QString& section, const QString& key, 
 
 } // namespace ini
 
+SettingsFileIo::ReadStatus SettingsFileIo::read(const QString& path, QByteArray* bytes) const
+{
+    QFile file(path);
+    if (!file.exists())
+        return ReadStatus::Missing;
+    if (!file.open(QIODevice::ReadOnly))
+        return ReadStatus::Failed;
+    *bytes = file.readAll();
+    return file.error() == QFileDevice::NoError ? ReadStatus::Ok : ReadStatus::Failed;
+}
+
+bool SettingsFileIo::replace(const QString& path, const QByteArray& bytes) const
+{
+    const bool created = !QFile::exists(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (created && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return false;
+    return file.write(bytes) == bytes.size() && file.commit();
+}
+
+SettingsStore::SettingsStore(QString filePath, std::shared_ptr<const SettingsFileIo> io)
+    : m_path(std::move(filePath)), m_io(io ? std::move(io) : RealFileIo())
+{
+}
+
 QString SettingsStore::read(const QString& section, const QString& key, const QString& fallback) const
 {
     QMutexLocker lock(&FileMutex());
+    QByteArray bytes;
+    if (m_io->read(m_path, &bytes) != SettingsFileIo::ReadStatus::Ok)
+        return fallback;
     QString value;
-    return ini::Lookup(ReadFileText(m_path), section, key, &value) ? value : fallback;
+    return ini::Lookup(ini::DecodeFile(bytes), section, key, &value) ? value : fallback;
 }
 
 bool SettingsStore::write(const QString& section, const QString& key, const QString& value) const
 {
-    QMutexLocker lock(&FileMutex());
-    const QString text = ini::Assign(ReadFileText(m_path), section, key, value);
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(text.toUtf8());
-    return file.commit();
+    bool written = false;
+    {
+        QMutexLocker lock(&FileMutex());
+        QByteArray bytes;
+        const SettingsFileIo::ReadStatus status = m_io->read(m_path, &bytes);
+        if (status != SettingsFileIo::ReadStatus::Failed) {
+            const QString text = ini::Assign(ini::DecodeFile(bytes), section, key, value);
+            written = m_io->replace(m_path, text.toUtf8());
+        }
+    }
+    if (!written && m_onWriteFailed)
+        m_onWriteFailed(m_path);
+    return written;
 }
 
 QString SettingsStore::BoolText(bool value)

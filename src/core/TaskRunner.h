@@ -12,9 +12,13 @@
 
 namespace stolvar {
 
+// Raised once, when the program closes; work that waits on the network watches it and
+// gives up at once.
+using StopFlag = std::shared_ptr<const std::atomic<bool>>;
+
 // Runs work on background threads and hands each result to the UI thread. The work
 // function must not touch widgets; the apply function runs on the thread of `context`
-// (queued) and is dropped when the context is gone.
+// (queued) and is dropped when the context is gone or the runner has been stopped.
 class TaskRunner
 {
 public:
@@ -24,26 +28,37 @@ public:
     template <typename Work, typename Apply>
     void run(QObject* context, Work work, Apply apply)
     {
+        if (*m_stopped)
+            return;
         QPointer<QObject> guard(context);
-        m_pool.start([guard, work = std::move(work), apply = std::move(apply)]() mutable {
+        m_pool.start([guard, stopped = m_stopped, work = std::move(work), apply = std::move(apply)]() mutable {
             auto result = work();
-            if (!guard)
+            if (!guard || *stopped)
                 return;
             QMetaObject::invokeMethod(
                 guard.data(),
-                [guard, apply = std::move(apply), result = std::move(result)]() mutable {
-                    if (guard)
+                [guard, stopped, apply = std::move(apply), result = std::move(result)]() mutable {
+                    if (guard && !*stopped)
                         apply(std::move(result));
                 },
                 Qt::QueuedConnection);
         });
     }
 
+    // The program is closing: no work starts from now on, no result is applied, and
+    // network waits that watch stopFlag() end.
+    void stop() { *m_stopped = true; }
+    bool isStopped() const { return *m_stopped; }
+    StopFlag stopFlag() const { return m_stopped; }
+
     // Waits until every started task has finished its work (not its apply step).
     void waitForDone() { m_pool.waitForDone(); }
+    // The same within `msecs`; false when work is still running then.
+    bool waitForDone(int msecs) { return m_pool.waitForDone(msecs); }
     QThreadPool& pool() { return m_pool; }
 
 private:
+    std::shared_ptr<std::atomic<bool>> m_stopped = std::make_shared<std::atomic<bool>>(false);
     QThreadPool m_pool;
 };
 

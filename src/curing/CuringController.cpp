@@ -116,11 +116,14 @@ void CuringController::fillTable1()
 void CuringController::refreshTable1InBackground()
 {
     const quint64 generation = m_table1Generation.next();
-    auto work = [db = m_context.db, casting = m_context.selection.samplingDate, fromNext = countFromNextDay()] {
+    const CurrentSelection group = m_context.selection;
+    auto work = [db = m_context.db, casting = group.samplingDate, fromNext = countFromNextDay()] {
         return ComputeTable1(db.get(), casting, fromNext);
     };
-    auto apply = [this, generation](const MaturityResult& result) {
-        if (m_table1Generation.isCurrent(generation))
+    // The clerk may pick another position meanwhile (on a page where table 1 is not
+    // refilled): a result for the group no longer shown is dropped.
+    auto apply = [this, generation, group](const MaturityResult& result) {
+        if (m_table1Generation.isCurrent(generation) && IsSameGroup(group, m_context.selection))
             applyTable1(result);
     };
     m_context.tasks.run(this, std::move(work), std::move(apply));

@@ -50,7 +50,11 @@ void ReadAndStore(CollectionResult& result, const CollectionInput& input)
         result.locationRed = true;
         return;
     }
-    const QByteArray page = FetchPage(*url, WeatherRequestOptions(input.timeoutMs));
+    FetchOptions options = WeatherRequestOptions(input.timeoutMs);
+    options.stop = input.stop;
+    const QByteArray page = FetchPage(*url, options);
+    if (input.stop && *input.stop)
+        return;   // the program is closing: nothing is read or stored
     const WeatherView view = ApplyWeatherReading(ReadWeatherPage(page), input.previous);
     TakeView(result, view);
     if (view.cityFound && input.db)
@@ -98,7 +102,7 @@ CollectionResult CollectWeather(const CollectionInput& input)
     CollectionResult result;
     result.city = input.city;
     result.days = input.previous;
-    result.online = IsOnline(input.addresses.probe, input.system, input.timeoutMs);
+    result.online = IsOnline(input.addresses.probe, input.system, input.timeoutMs, input.stop);
     if (!result.online) {
         result.locationText = NoNetworkText();
         return result;

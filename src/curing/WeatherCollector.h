@@ -23,6 +23,7 @@ struct CollectionInput {
     WeatherDays previous;           // the per-day values of the earlier runs
     QNetworkInformation::Reachability system = QNetworkInformation::Reachability::Unknown;
     int timeoutMs = 10000;
+    StopFlag stop;                  // raised when the program closes: the run ends at once
 };
 
 // What a run hands to the UI thread. Optional texts are left as they are when unset.

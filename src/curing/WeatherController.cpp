@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <utility>
+
 namespace stolvar {
 
 namespace {
@@ -57,6 +59,12 @@ WeatherController::WeatherController(AppContext& context, QObject* parent)
 
 void WeatherController::collect()
 {
+    // One run at a time; requests meanwhile become one more run when it ends, so a dead
+    // network never fills the workers with waiting runs.
+    if (m_running) {
+        m_pending = true;
+        return;
+    }
     CollectionInput input;
     input.city = m_ctx.settings.read(keys::kWeatherCity);
     input.addresses = ReadNetworkAddresses(m_ctx.settings);
@@ -64,6 +72,10 @@ void WeatherController::collect()
     input.today = m_ctx.today();
     input.previous = m_days;
     input.system = SystemReachability();
+    input.stop = m_ctx.tasks.stopFlag();
+    if (m_ctx.tasks.isStopped())
+        return;
+    m_running = true;
     m_ctx.tasks.run(
         this, [input] { return CollectWeather(input); },
         [this](const CollectionResult& result) { apply(result); });
@@ -78,10 +90,13 @@ void WeatherController::updateLocation()
 
 void WeatherController::apply(const CollectionResult& result)
 {
+    m_running = false;
     m_days = result.days;
     ApplyCollectionResult(result, m_ctx.ui);
     if (result.startVersionCheck)
         emit networkReached();
+    if (std::exchange(m_pending, false))
+        collect();
 }
 
 } // namespace stolvar

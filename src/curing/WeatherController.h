@@ -18,11 +18,13 @@ class WeatherController : public QObject
 public:
     explicit WeatherController(AppContext& context, QObject* parent = nullptr);
 
-    // One collection run with the city and addresses of Temp.ini.
+    // One collection run with the city and addresses of Temp.ini. While a run is on its
+    // way, further calls make one more run after it (with the settings of that moment).
     void collect();
     // "更新位置": remembers the typed city, then collects.
     void updateLocation();
     const WeatherDays& days() const { return m_days; }
+    bool isCollecting() const { return m_running; }
 
 signals:
     // A run reached the network: the version check follows.
@@ -33,6 +35,8 @@ private:
 
     AppContext& m_ctx;
     WeatherDays m_days;
+    bool m_running = false;   // a run is on a worker
+    bool m_pending = false;   // another run was asked for meanwhile
 };
 
 // Shows a run's result in the box (UI thread).

@@ -38,8 +38,17 @@ QNetworkRequest MakeRequest(const QUrl& url, const FetchOptions& options)
     return request;
 }
 
-// Waits for the reply in a local event loop; false when the time ran out.
-bool WaitForReply(QNetworkReply* reply, int timeoutMs)
+// How often a waiting request looks at its stop flag.
+constexpr int kStopPollMs = 20;
+
+bool IsRaised(const StopFlag& stop)
+{
+    return stop && stop->load();
+}
+
+// Waits for the reply in a local event loop; false when the time ran out or the stop
+// flag was raised.
+bool WaitForReply(QNetworkReply* reply, int timeoutMs, const StopFlag& stop)
 {
     if (reply->isFinished())
         return true;
@@ -48,8 +57,17 @@ bool WaitForReply(QNetworkReply* reply, int timeoutMs)
     deadline.setSingleShot(true);
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QTimer stopWatch;
+    if (stop) {
+        QObject::connect(&stopWatch, &QTimer::timeout, &loop, [&loop, &stop] {
+            if (IsRaised(stop))
+                loop.quit();
+        });
+        stopWatch.start(kStopPollMs);
+    }
     deadline.start(timeoutMs);
-    loop.exec();
+    if (!IsRaised(stop))
+        loop.exec();
     return reply->isFinished();
 }
 
@@ -75,8 +93,10 @@ bool TryFetchPage(const QUrl& url, const FetchOptions& options, QByteArray* body
     QNetworkAccessManager manager;   // owns the reply
     if (options.direct)
         manager.setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
+    if (IsRaised(options.stop))
+        return false;
     QNetworkReply* reply = manager.get(MakeRequest(url, options));
-    if (!WaitForReply(reply, options.timeoutMs)) {
+    if (!WaitForReply(reply, options.timeoutMs, options.stop)) {
         reply->abort();
         return false;
     }
@@ -126,7 +146,7 @@ Reachability SystemReachability()
     return loaded && info ? info->reachability() : Reachability::Unknown;
 }
 
-bool IsOnline(const QUrl& probe, Reachability system, int timeoutMs)
+bool IsOnline(const QUrl& probe, Reachability system, int timeoutMs, const StopFlag& stop)
 {
     if (system == Reachability::Disconnected || system == Reachability::Local
         || system == Reachability::Site)
@@ -134,6 +154,7 @@ bool IsOnline(const QUrl& probe, Reachability system, int timeoutMs)
     FetchOptions options;
     options.userAgent = "test";
     options.timeoutMs = timeoutMs;
+    options.stop = stop;
     QByteArray body;
     return TryFetchPage(probe, options, &body);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TaskRunner.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QNetworkInformation>
@@ -27,6 +29,7 @@ struct FetchOptions {
     QList<QPair<QByteArray, QByteArray>> headers;
     bool direct = false;     // connect without any proxy
     int timeoutMs = 10000;   // for the whole request
+    StopFlag stop;           // when raised, the request is aborted at once (a failure)
 };
 
 // HTTP GET on the calling thread (a worker thread: it runs a local event loop). Caches
@@ -49,6 +52,6 @@ QNetworkInformation::Reachability SystemReachability();
 // Online when the system does not deny it and the probe page can be fetched.
 bool IsOnline(const QUrl& probe,
               QNetworkInformation::Reachability system = QNetworkInformation::Reachability::Unknown,
-              int timeoutMs = 10000);
+              int timeoutMs = 10000, const StopFlag& stop = {});
 
 } // namespace stolvar

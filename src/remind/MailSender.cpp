@@ -114,6 +114,11 @@ bool RecordMailDay(const SettingsStore& settings, const QDateTime& today)
     return settings.write(keys::kMailDay, FormatLongDate(WallTime(today.date())));
 }
 
+QString MailDayNotSavedText()
+{
+    return QStringLiteral("（发送日期未能写入设置文件）");
+}
+
 int LocalUtcOffsetSeconds()
 {
     return QDateTime::currentDateTime().offsetFromUtc();

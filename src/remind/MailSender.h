@@ -55,6 +55,8 @@ QString SenderAddress(const QString& user, const QString& domain);
 QString MailDomain(const SettingsStore& settings);
 // Remembers today as the day of the last successful reminder mail.
 bool RecordMailDay(const SettingsStore& settings, const QDateTime& today);
+// Added to the mail status when the mail went out but its day could not be stored.
+QString MailDayNotSavedText();
 // The offset of this machine's local time from UTC now, in seconds.
 int LocalUtcOffsetSeconds();
 

@@ -83,7 +83,12 @@ void ReminderController::applyDueTexts(const DueTexts& texts)
 
 void ReminderController::runMailGate()
 {
-    const MailGateDecision gate = MailGate(m_ctx.settings.read(keys::kMailDay), m_ctx.today());
+    // The day kept in memory holds even when Temp.ini could not take it: one run of the
+    // program never mails twice on one day.
+    const QDateTime today = m_ctx.today();
+    const QString mailDay = m_mailSentOn == today.date() ? FormatLongDate(WallTime(today.date()))
+                                                         : m_ctx.settings.read(keys::kMailDay);
+    const MailGateDecision gate = MailGate(mailDay, today);
     setMailStatus(gate.statusText);
     if (gate.sendNow)
         sendReminderMail();
@@ -132,10 +137,14 @@ void ReminderController::sendReminderMail()
         this, [request, options] { return SendReminderMail(request, options); },
         [this](const MailResult& result) {
             m_sending = false;
-            if (result.outcome == MailOutcome::Sent)
-                RecordMailDay(m_ctx.settings, m_ctx.today());
-            if (!result.statusText.isEmpty())
-                setMailStatus(result.statusText);
+            QString status = result.statusText;
+            if (result.outcome == MailOutcome::Sent) {
+                m_mailSentOn = m_ctx.today().date();
+                if (!RecordMailDay(m_ctx.settings, m_ctx.today()))
+                    status += MailDayNotSavedText();
+            }
+            if (!status.isEmpty())
+                setMailStatus(status);
             emit mailFinished();
         });
 }

@@ -3,6 +3,7 @@
 #include "core/TaskRunner.h"
 #include "remind/MailSettings.h"
 
+#include <QDate>
 #include <QObject>
 
 namespace stolvar {
@@ -53,6 +54,7 @@ private:
     QString m_formRemovalText;
     QString m_sameConditionText;
     Generation m_scanGeneration;
+    QDate m_mailSentOn;   // the day of this run's last successful sending
     bool m_sending = false;
     bool m_mailLoaded = false;
     bool m_sendWhenLoaded = false;

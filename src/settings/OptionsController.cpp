@@ -37,7 +37,7 @@ void OptionsController::restoreOptions()
     const bool startAtLogOn = SettingsStore::IsTrue(autoStart);
     ui.autoStartBox->setChecked(startAtLogOn);
     if (startAtLogOn)
-        RegisterAutoStart(m_executablePath);
+        registerAutoStart();
     else
         RemoveAutoStart(m_executablePath);
 
@@ -48,10 +48,15 @@ void OptionsController::restoreOptions()
     ui.autoCollectBox->setChecked(SettingsStore::IsTrue(collect));
     if (ui.autoCollectBox->isChecked())
         emit collectWeatherRequested();
+    m_restored = true;
 }
 
 void OptionsController::storeOptions()
 {
+    // Closed before the options were restored: the boxes hold nothing of the clerk's,
+    // and storing them would switch everything off.
+    if (!m_restored)
+        return;
     const SettingsStore& s = m_ctx.settings;
     s.write(keys::kAutoCollect, SettingsStore::BoolText(m_ctx.ui.autoCollectBox->isChecked()));
     s.write(keys::kAutoMail, SettingsStore::BoolText(m_ctx.ui.autoMailBox->isChecked()));
@@ -81,9 +86,26 @@ void OptionsController::onAutoMailClicked(bool checked)
 void OptionsController::onAutoStartClicked(bool checked)
 {
     if (checked)
-        RegisterAutoStart(m_executablePath);
+        registerAutoStart();
     else
         RemoveAutoStart(m_executablePath);
+}
+
+// An entry that could not be written must not look ticked: the box is cleared and the
+// clerk told why.
+void OptionsController::registerAutoStart()
+{
+    QString error;
+    if (RegisterAutoStart(m_executablePath, m_ctx.env.home, &error))
+        return;
+    m_ctx.ui.autoStartBox->setChecked(false);
+    m_ctx.messages().show(m_ctx.window, AutoStartFailedText() + error, Messages::DefaultTitle(),
+                          Messages::Icon::Warning);
+}
+
+QString AutoStartFailedText()
+{
+    return QStringLiteral("无法设置开机自动运行：");
 }
 
 } // namespace stolvar

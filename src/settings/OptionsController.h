@@ -16,6 +16,7 @@ public:
     OptionsController(AppContext& ctx, QString executablePath, QObject* parent = nullptr);
 
     void restoreOptions();
+    // Stores the three options; nothing before they were restored.
     void storeOptions();
 
 signals:
@@ -28,10 +29,15 @@ private:
     void onAutoCollectClicked(bool checked);
     void onAutoMailClicked(bool checked);
     void onAutoStartClicked(bool checked);
+    void registerAutoStart();
 
     AppContext& m_ctx;
     QString m_executablePath;
+    bool m_restored = false;
 };
+
+// Opens the message when the start-at-log-on entry could not be written.
+QString AutoStartFailedText();
 
 // Period of the reminder timer: five minutes.
 inline constexpr int kReminderPeriodMs = 300000;

@@ -20,7 +20,7 @@ class Database;
 // copies (the database handle, the settings path, a selection copy) when it is started.
 struct AppContext {
     explicit AppContext(Environment environment)
-        : env(std::move(environment)), settings(env.file(QStringLiteral("Temp.ini")))
+        : env(std::move(environment)), settings(env.file(QStringLiteral("Temp.ini")), env.settingsIo)
     {
         if (!env.messages)
             env.messages = std::make_shared<WidgetMessages>();

@@ -15,4 +15,10 @@ struct CurrentSelection {
     QString grade;          // 强度等级 of that group
 };
 
+// The same specimen group: project, position and casting day.
+inline bool IsSameGroup(const CurrentSelection& a, const CurrentSelection& b)
+{
+    return a.projectName == b.projectName && a.position == b.position && a.samplingDate == b.samplingDate;
+}
+
 } // namespace stolvar

@@ -31,10 +31,12 @@ VersionOutcome CompareVersion(const QString& title, const QString& announced)
             QStringLiteral("软件有新版本:") + announced + QStringLiteral("请更注意更新！")};
 }
 
-VersionOutcome CheckLatestVersion(const QUrl& versionPage, const QString& title, int timeoutMs)
+VersionOutcome CheckLatestVersion(const QUrl& versionPage, const QString& title, int timeoutMs,
+                                  const StopFlag& stop)
 {
     FetchOptions options;
     options.timeoutMs = timeoutMs;
+    options.stop = stop;
     return CompareVersion(title, ReadAnnouncedVersion(FetchPage(versionPage, options)));
 }
 

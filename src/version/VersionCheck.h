@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TaskRunner.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
@@ -30,7 +32,8 @@ QString ReadAnnouncedVersion(const QByteArray& utf8Page);
 VersionOutcome CompareVersion(const QString& title, const QString& announced);
 
 // Fetches the page and compares; for a worker thread.
-VersionOutcome CheckLatestVersion(const QUrl& versionPage, const QString& title, int timeoutMs = 10000);
+VersionOutcome CheckLatestVersion(const QUrl& versionPage, const QString& title, int timeoutMs = 10000,
+                                  const StopFlag& stop = {});
 
 // UI thread: status bar part 5 and, for a newer release, a plain message box.
 void ApplyVersionOutcome(const VersionOutcome& outcome, MainWidgets& ui, Messages& messages,

@@ -146,6 +146,24 @@ TEST_F(CuringControllerTest, AnOlderBackgroundRefreshNeverOverwritesANewerFill)
     EXPECT_EQ(label.text(), QStringLiteral("同养2天|20℃"));
 }
 
+// The clerk picks another position (on a page where table 1 is not refilled) while a
+// refresh for the first group runs: its days never appear under the new group.
+TEST_F(CuringControllerTest, ARefreshForAGroupNoLongerShownIsDropped)
+{
+    InsertDayIfMissing(*context.db, QDate(2017, 3, 1), 10, 0, 0);
+    controller.refreshTable1InBackground();
+    context.tasks.waitForDone();   // its result waits for the UI thread
+    context.selection = {QStringLiteral("四层梁"), QStringLiteral("一号楼"), kCasting, QStringLiteral("四层梁"),
+                         QStringLiteral("C30")};
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Text(table1, 7, 0), QString());
+    EXPECT_EQ(label.text(), QString());
+
+    controller.refreshTable1InBackground();   // for the group now shown
+    settle();
+    EXPECT_EQ(label.text(), QStringLiteral("同养1天|10℃"));
+}
+
 TEST_F(CuringControllerTest, DeleteDialogDeletesOnEnterAndStaysOpen)
 {
     InsertDayIfMissing(*context.db, QDate(2017, 3, 1), 10, 0, 0);

@@ -1,7 +1,9 @@
 #include "core/Gbk.h"
+#include "remind/MailSender.h"
 #include "remind/MailSettings.h"
 #include "remind/ReminderController.h"
 #include "remind/ScriptedSmtpServer.h"
+#include "support/FailingSettingsIo.h"
 #include "support/MainWindowFixture.h"
 #include "support/Wait.h"
 
@@ -62,6 +64,28 @@ TEST_F(RemindersGuiTest, StartUpFillsTheBoxesAndMailsOnceADay)
     f.window->reminders().scanDueSpecimens();
     ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() == "邮件于2017年5月10日发送成功！"; }));
     EXPECT_FALSE(f.window->reminders().isSending());
+}
+
+// Temp.ini cannot be written: the mail day lives in memory too, so later scans of the
+// same run never send again, and the status says that the day was not stored.
+TEST_F(RemindersGuiTest, MailDayThatCannotBeStoredStillStopsASecondMail)
+{
+    test::ScriptedSmtpServer server({});
+    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", server.port(), "materials", ""));
+    ASSERT_TRUE(SaveMailRecipients(f.home.file("help"), "clerk@example.com"));
+    f.settingsIo = std::make_shared<test::FailingSettingsIo>();
+    f.start();
+    ASSERT_TRUE(test::WaitUntil([&] { return mailStatus().startsWith("邮件发送成功！"); })) << mailStatus().toStdString();
+    server.finish();
+    EXPECT_EQ(mailStatus(), "邮件发送成功！" + MailDayNotSavedText());
+    EXPECT_EQ(f.settings().read(keys::kMailDay), "");
+
+    for (int scan = 0; scan < 2; ++scan) {
+        f.window->reminders().scanDueSpecimens();
+        ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() == "邮件于2017年5月10日发送成功！"; }))
+            << mailStatus().toStdString();
+        EXPECT_FALSE(f.window->reminders().isSending());
+    }
 }
 
 TEST_F(RemindersGuiTest, PlaceholderAccountIsNeverContacted)

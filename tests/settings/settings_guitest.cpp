@@ -133,12 +133,67 @@ TEST_F(AutoStartTest, EntryIsCreatedInTheUsersAutostartFolderAndRemoved)
     QFile file(entry);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
-    EXPECT_TRUE(text.contains("Exec=\"" + program.path() + "/stol var\\$\\`x\\\"\"")) << text.toStdString();
+    // Inside the quotes $, ` and " take a backslash, which the string escaping of the
+    // value doubles.
+    EXPECT_TRUE(text.contains("Exec=\"" + program.path() + "/stol var\\\\$\\\\`x\\\\\"\"\n")) << text.toStdString();
     EXPECT_TRUE(RegisterAutoStart(executable));   // written again, overwriting
     EXPECT_TRUE(RemoveAutoStart(executable));
     EXPECT_FALSE(QFile::exists(entry));
     EXPECT_FALSE(RegisterAutoStart(program.file("missing")));
     EXPECT_FALSE(QFile::exists(config.file("autostart/missing.desktop")));
+}
+
+// Desktop-entry rules: quotes, backslash, $ and ` escaped inside the quotes, every
+// backslash doubled again for the string value, % doubled, spaces kept inside the quotes.
+TEST(DesktopExec, ArgumentsAreQuotedAndEscaped)
+{
+    const struct {
+        const char* argument;
+        const char* value;
+    } rows[] = {
+        {"/opt/stolvar", "\"/opt/stolvar\""},
+        {"/opt/my stolvar", "\"/opt/my stolvar\""},
+        {"/opt/100%", "\"/opt/100%%\""},
+        {"/opt/a\\b", "\"/opt/a\\\\\\\\b\""},
+        {"/opt/say \"hi\"", "\"/opt/say \\\\\"hi\\\\\"\""},
+        {"/opt/$HOME`x`", "\"/opt/\\\\$HOME\\\\`x\\\\`\""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(DesktopExecQuote(QString::fromUtf8(row.argument)), QString::fromUtf8(row.value)) << row.argument;
+}
+
+TEST_F(AutoStartTest, AnotherProgramFolderIsPassedThroughEnv)
+{
+    test::TempHome folder;
+    const QString home = folder.path() + "/工地 100%";
+    EXPECT_EQ(AutoStartCommand(executable, home),
+              "env \"STOLVAR_HOME=" + home.chopped(1) + "%%\" " + DesktopExecQuote(executable));
+    EXPECT_EQ(AutoStartCommand(executable, program.path()), DesktopExecQuote(executable)) << "its own folder";
+    EXPECT_EQ(AutoStartCommand(executable, QString()), DesktopExecQuote(executable));
+    ASSERT_TRUE(RegisterAutoStart(executable, home));
+    QFile file(AutoStartEntryPath(executable));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains("\nExec=env \"STOLVAR_HOME="));
+}
+
+// The autostart folder cannot be made (a file is in its place, which stops root too):
+// the box is unticked and the message says why.
+TEST_F(AutoStartTest, AFailedWriteUnticksTheBoxAndSaysWhy)
+{
+    QFile blocker(config.file("autostart"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QString error;
+    EXPECT_FALSE(RegisterAutoStart(executable, {}, &error));
+    EXPECT_TRUE(error.contains(config.file("autostart"))) << error.toStdString();
+
+    test::MainWindowFixture f;
+    f.start();
+    QCheckBox* box = f.ui().autoStartBox;
+    box->click();
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_TRUE(f.messages->lastText().startsWith(AutoStartFailedText())) << f.messages->lastText().toStdString();
+    EXPECT_TRUE(f.messages->lastText().contains(config.file("autostart")));
 }
 
 } // namespace

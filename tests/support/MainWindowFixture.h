@@ -31,13 +31,21 @@ public:
         return db;
     }
 
-    MainWindow& start()
+    // The window as the program shows it: its last database still opening on a worker.
+    MainWindow& construct()
     {
         Environment env;
         env.home = home.path();
         env.clock = clock;
         env.messages = messages;
+        env.settingsIo = settingsIo;
         window = std::make_unique<MainWindow>(env);
+        return *window;
+    }
+
+    MainWindow& start()
+    {
+        construct();
         // The last database opens in the background; the tests start from a window whose
         // start-up has run to its end.
         QSignalSpy started(window.get(), &MainWindow::startedUp);
@@ -53,6 +61,7 @@ public:
     TempHome home;
     std::shared_ptr<FixedClock> clock;
     std::shared_ptr<ScriptedMessages> messages;
+    std::shared_ptr<const SettingsFileIo> settingsIo;   // null: the real Temp.ini
     std::unique_ptr<MainWindow> window;
 };
 

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+class QWidget;
+
+namespace stolvar {
+
+// One running program per program folder. The first start holds a lock file in the
+// folder (a lock left by a killed process is taken over) and listens on a local socket
+// named after the folder; a later start on the same folder finds the lock, asks the
+// running program to show its window and ends without touching anything else.
+class SingleInstance : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SingleInstance(const QString& programFolder, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // True for the first start on the folder: it runs; false: another program runs there.
+    bool isPrimary() const { return m_primary; }
+    // A later start: asks the running program to show its window. False when it could
+    // not be reached within `timeoutMs` (it may be starting or ending).
+    bool askRunningToShow(int timeoutMs = 3000) const;
+    // The first start: every request of a later start shows and raises `window`.
+    void raiseOnRequest(QWidget* window);
+    // Lets go of the lock and the socket now (before a quick exit).
+    void release();
+
+    // The local socket name for a folder (the same folder always gives the same name).
+    static QString ServerName(const QString& programFolder);
+    static QString LockFileName() { return QStringLiteral("stolvar.lock"); }
+
+signals:
+    void showRequested();
+
+private:
+    void listen();
+    void onConnection();
+
+    QString m_serverName;
+    QLockFile m_lock;
+    QLocalServer* m_server = nullptr;
+    bool m_primary = false;
+};
+
+} // namespace stolvar

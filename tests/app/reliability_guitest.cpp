@@ -1,0 +1,111 @@
+#include "curing/LocalHttpServer.h"
+#include "curing/WeatherController.h"
+#include "settings/AutoStart.h"
+#include "support/FailingSettingsIo.h"
+#include "support/MainWindowFixture.h"
+#include "support/Wait.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+namespace stolvar {
+namespace {
+
+using test::MainWindowFixture;
+
+// Points every outside address at `web`.
+void UseWebServer(const SettingsStore& settings, const test::LocalHttpServer& web)
+{
+    settings.write(keys::kWeatherService, web.url().toString());
+    settings.write(keys::kProbeAddress, web.url(QStringLiteral("/")).toString());
+    settings.write(keys::kVersionPage, web.url(QStringLiteral("/version.html")).toString());
+}
+
+// The start-at-log-on entries go to a folder of the test's own.
+class ConfigHome
+{
+public:
+    ConfigHome() : m_previous(qgetenv("XDG_CONFIG_HOME")) { qputenv("XDG_CONFIG_HOME", folder.path().toUtf8()); }
+    ~ConfigHome() { qputenv("XDG_CONFIG_HOME", m_previous); }
+    test::TempHome folder;
+
+private:
+    QByteArray m_previous;
+};
+
+TEST(SettingsWriteFailure, ShownOnceWithThePathAndTheProgramGoesOn)
+{
+    MainWindowFixture f;
+    f.settingsIo = std::make_shared<test::FailingSettingsIo>();
+    f.start();   // the lead time is written at start-up
+    QLabel* part = f.ui().statusParts[kVersionPart];
+    EXPECT_EQ(part->text(), SettingsWriteFailedText(f.home.file("Temp.ini")));
+    part->clear();
+    f.ui().leadDaysBox->setText("5");
+    f.window->close();   // stores the options: fails again
+    EXPECT_EQ(part->text(), "") << "shown once per run";
+    EXPECT_FALSE(QFile::exists(f.home.file("Temp.ini")));
+}
+
+// The window shows while the last database opens on a worker; closing it in that gap
+// stores nothing of the options it has not restored yet.
+TEST(EarlyClose, OptionsNotYetRestoredAreNotStored)
+{
+    ConfigHome config;
+    MainWindowFixture f;
+    f.prepareDatabase();
+    for (const keys::Key& key : {keys::kAutoCollect, keys::kAutoMail, keys::kAutoStart})
+        f.settings().write(key, "真");
+    f.settings().write(keys::kProbeAddress, "http://127.0.0.1:1/");
+    const QString entry = AutoStartEntryPath(QCoreApplication::applicationFilePath());
+    ASSERT_TRUE(RegisterAutoStart(QCoreApplication::applicationFilePath()));
+
+    MainWindow& w = f.construct();
+    ASSERT_FALSE(w.isStartedUp());
+    w.close();
+    for (const keys::Key& key : {keys::kAutoCollect, keys::kAutoMail, keys::kAutoStart})
+        EXPECT_EQ(f.settings().read(key), "真") << key.keyText().toStdString();
+
+    f.window.reset();
+    f.start();
+    EXPECT_TRUE(f.ui().autoStartBox->isChecked());
+    EXPECT_TRUE(f.ui().autoMailBox->isChecked());
+    EXPECT_TRUE(QFile::exists(entry));
+    f.ui().autoStartBox->click();   // leaves no entry behind
+    EXPECT_FALSE(QFile::exists(entry));
+}
+
+// A weather service that accepts and never answers: requests for more runs coalesce into
+// one pending run, and closing takes well under 2 s, starts nothing and stores the options.
+TEST(DeadNetwork, RunsCoalesceAndShutdownIsQuick)
+{
+    test::LocalHttpServer web(true);
+    MainWindowFixture f;
+    UseWebServer(f.settings(), web);
+    MainWindow& w = f.start();
+    for (int addition = 0; addition < 6; ++addition)
+        w.weather().collect();
+    ASSERT_TRUE(test::WaitUntil([&] { return web.requests().size() == 1; }));
+    QTest::qWait(200);
+    EXPECT_EQ(web.requests().size(), 1);
+    EXPECT_EQ(f.ctx().tasks.pool().activeThreadCount(), 1) << "waiting runs hold the workers";
+    EXPECT_TRUE(w.weather().isCollecting());
+
+    f.ui().autoCollectBox->setChecked(true);
+    QElapsedTimer clock;
+    clock.start();
+    w.close();
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_TRUE(w.allWorkFinished()) << "the request in flight was aborted";
+    QTest::qWait(300);
+    EXPECT_EQ(web.requests().size(), 1) << "a run or a version check started after the close";
+    EXPECT_EQ(f.settings().read(keys::kAutoCollect), "真");
+}
+
+} // namespace
+} // namespace stolvar
