@@ -25,6 +25,13 @@ QString CanonicalFolder(const QString& folder)
     return canonical.isEmpty() ? QDir(folder).absolutePath() : canonical;
 }
 
+bool IsServing(const QString& serverName)
+{
+    QLocalSocket socket;
+    socket.connectToServer(serverName);
+    return socket.waitForConnected(500);
+}
+
 void ShowAndRaise(QWidget* window)
 {
     if (window->isMinimized())
@@ -43,7 +50,10 @@ SingleInstance::SingleInstance(const QString& programFolder, QObject* parent)
 {
     // A running program may hold its lock for weeks: only a dead owner makes it stale.
     m_lock.setStaleLockTime(0);
-    m_primary = m_lock.tryLock(0);
+    if (m_lock.tryLock(0))
+        m_primary = true;
+    else if (m_lock.error() != QLockFile::LockFailedError)
+        m_primary = !IsServing(m_serverName);   // a folder that takes no lock file: the socket alone tells
     if (m_primary)
         listen();
 }
@@ -62,7 +72,7 @@ QString SingleInstance::ServerName(const QString& programFolder)
 
 void SingleInstance::listen()
 {
-    // We hold the lock: a socket left by a killed program is ours to replace.
+    // No running program owns the name: a socket left by a killed one is ours to replace.
     QLocalServer::removeServer(m_serverName);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
@@ -108,7 +118,7 @@ void SingleInstance::release()
 {
     if (m_server)
         m_server->close();
-    if (m_primary)
+    if (m_lock.isLocked())
         m_lock.unlock();
 }
 
