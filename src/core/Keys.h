@@ -38,5 +38,6 @@ inline constexpr Key kProbeAddress{u"网络配置", u"联网检测地址"};
 inline constexpr Key kVersionPage{u"网络配置", u"版本页面地址"};
 inline constexpr Key kMailDomain{u"邮件配置", u"发信域名"};
 inline constexpr Key kAllowSelfSigned{u"邮件配置", u"允许自签名证书"};
+inline constexpr Key kRequireTls{u"邮件配置", u"要求加密"};
 
 } // namespace stolvar::keys

@@ -24,6 +24,15 @@ QString NoDatabaseText()
 
 } // namespace
 
+bool CuringController::confirmSwappedTemperatures()
+{
+    const MainWidgets& ui = m_context.ui;
+    if (!MaximumBelowMinimum(ui.highBox->text(), ui.lowBox->text()))
+        return true;
+    return m_context.messages().ask(m_context.window, QStringLiteral("最高温度低于最低温度，确定要保存吗？"),
+                                    Messages::DefaultTitle(), Messages::Icon::Warning);
+}
+
 CuringController::CuringController(AppContext& context, QObject* parent)
     : QObject(parent), m_context(context)
 {
@@ -45,6 +54,8 @@ void CuringController::addTemperature()
 {
     if (!m_context.db)
         return report(NoDatabaseText());
+    if (!confirmSwappedTemperatures())
+        return;
     const MainWidgets& ui = m_context.ui;
     const StoreResult result =
         AddTemperatureRecord(*m_context.db, ui.temperatureDateBox->text(), ui.highBox->text(), ui.lowBox->text());
@@ -61,6 +72,8 @@ void CuringController::changeTemperature()
 {
     if (!m_context.db)
         return report(NoDatabaseText());
+    if (!confirmSwappedTemperatures())
+        return;
     const MainWidgets& ui = m_context.ui;
     const StoreResult result =
         ChangeTemperatureRecord(*m_context.db, ui.temperatureDateBox->text(), ui.highBox->text(), ui.lowBox->text());

@@ -51,6 +51,8 @@ private:
     bool countFromNextDay() const;
     void applyTable1(const MaturityResult& result);
     void report(const QString& text);
+    // Asks before a maximum below the minimum is stored; true to go on.
+    bool confirmSwappedTemperatures();
 
     AppContext& m_context;
     Generation m_table1Generation;

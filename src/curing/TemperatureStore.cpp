@@ -13,6 +13,8 @@ QString DateExistsText() { return QStringLiteral("日期已存在，请重新输
 QString BadDateText() { return QStringLiteral("日期格式不正确，请重新输入！例如：2008年10月01日"); }
 QString BadHighText() { return QStringLiteral("最高温度不是有效的数字，请重新输入！"); }
 QString BadLowText() { return QStringLiteral("最低温度不是有效的数字，请重新输入！"); }
+QString HighOutOfRangeText() { return QStringLiteral("最高温度应在-60℃到60℃之间，请重新输入！"); }
+QString LowOutOfRangeText() { return QStringLiteral("最低温度应在-60℃到60℃之间，请重新输入！"); }
 
 StoreResult Refused(const QString& message)
 {
@@ -68,6 +70,10 @@ QString ReadTypedDay(const QString& dateText, const QString& highText, const QSt
         return BadHighText();
     if (!ReadTemperatureText(lowText, &out->low))
         return BadLowText();
+    if (!IsPlausibleTemperature(out->high))
+        return HighOutOfRangeText();
+    if (!IsPlausibleTemperature(out->low))
+        return LowOutOfRangeText();
     return {};
 }
 
@@ -106,6 +112,18 @@ bool ReadTemperatureText(const QString& text, double* value)
         return false;
     *value = number;
     return true;
+}
+
+bool IsPlausibleTemperature(double value)
+{
+    return value >= kLowestTemperature && value <= kHighestTemperature;
+}
+
+bool MaximumBelowMinimum(const QString& highText, const QString& lowText)
+{
+    double high = 0;
+    double low = 0;
+    return ReadTemperatureText(highText, &high) && ReadTemperatureText(lowText, &low) && high < low;
 }
 
 StoreResult AddTemperatureRecord(Database& db, const QString& dateText, const QString& highText,
@@ -184,8 +202,10 @@ QVector<TemperatureRecord> LoadTemperatureWindow(Database& db, const QDateTime& 
     Statement st(db, QStringLiteral("SELECT ") + TemperatureColumns() + QStringLiteral(" FROM skxx")
                          + DayCondition() + QStringLiteral(" ORDER BY 养护记录, id"));
     BindDayRange(st, 1, from.date(), to.date());
-    while (st.next())
-        records.append(ReadTemperature(st));
+    while (st.next()) {
+        if (HasUsableMean(st))
+            records.append(ReadTemperature(st));
+    }
     if (!st.ok()) {
         records.clear();
         if (error)

@@ -20,7 +20,8 @@ struct StoreResult {
 };
 
 // The validated temperature-record edits. Each one reads the typed texts, refuses what
-// is no date or no number with a message and writes nothing, and reports a failed write.
+// is no date or no number, or a temperature outside −60 … +60 ℃, with a message and
+// writes nothing, and reports a failed write.
 // A day is stored at midnight; rows are matched on the calendar day, so "2008-10-1" and
 // "2008年10月01日" name the same record.
 StoreResult AddTemperatureRecord(Database& db, const QString& dateText, const QString& highText,
@@ -53,5 +54,13 @@ double DailyMean(double high, double low);
 
 // A typed temperature: the whole trimmed text must be one finite number.
 bool ReadTemperatureText(const QString& text, double* value);
+
+// Air temperatures a site can see; a typed maximum or minimum outside is refused.
+inline constexpr double kLowestTemperature = -60.0;
+inline constexpr double kHighestTemperature = 60.0;
+bool IsPlausibleTemperature(double value);
+// True when both texts read as temperatures and the maximum is below the minimum: the
+// clerk is asked before such a day is stored (the two boxes may have been swapped).
+bool MaximumBelowMinimum(const QString& highText, const QString& lowText);
 
 } // namespace stolvar

@@ -5,6 +5,7 @@
 
 #include <boost/regex.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -183,8 +184,9 @@ WeatherView ApplyWeatherReading(const WeatherReading& reading, const WeatherDays
         return view;
     }
     view.locationText = reading.location;
-    // Handled from the furthest day back to tomorrow.
-    for (auto k = reading.futures.size() - 1; k >= 0; --k) {
+    // Handled from the furthest day back to tomorrow; the view holds four days ahead.
+    const qsizetype ahead = std::min<qsizetype>(reading.futures.size(), qsizetype(view.futureLabels.size()));
+    for (auto k = ahead - 1; k >= 0; --k) {
         DayValues& day = view.days[size_t(k) + 1];
         TakeReading(day, reading.futures[k]);
         view.futureLabels[size_t(k)] = FutureLabelText(int(k) + 1, reading.futures[k].heading, day);

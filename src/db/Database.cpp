@@ -2,6 +2,7 @@
 
 #include "core/Conversions.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <sqlcipher/sqlite3.h>
@@ -60,13 +61,33 @@ std::shared_ptr<Database> Database::Open(const QString& path, QString* error)
     return OpenWithFlags(path, SQLITE_OPEN_READWRITE, error);
 }
 
+std::shared_ptr<Database> Database::OpenReadOnly(const QString& path, QString* error)
+{
+    if (!QFileInfo(path).isFile()) {
+        SetError(error, QStringLiteral("文件不存在：%1").arg(path));
+        return nullptr;
+    }
+    return OpenWithFlags(path, SQLITE_OPEN_READONLY, error);
+}
+
+// The file is made empty and owner-only before SQLite sees it: an empty file is an empty
+// database, and SQLite gives its journal the mode of the database file.
 std::shared_ptr<Database> Database::Create(const QString& path, QString* error)
 {
     if (QFileInfo::exists(path)) {
         SetError(error, QStringLiteral("文件已存在：%1").arg(path));
         return nullptr;
     }
-    return OpenWithFlags(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        SetError(error, QStringLiteral("无法创建文件：%1（%2）").arg(path, file.errorString()));
+        return nullptr;
+    }
+    file.close();
+    auto db = OpenWithFlags(path, SQLITE_OPEN_READWRITE, error);
+    if (!db)
+        QFile::remove(path);   // no empty file is left behind to be taken for a store
+    return db;
 }
 
 bool Database::execute(const QString& sql, QString* error)

@@ -27,7 +27,10 @@ public:
     // Opens an existing file; fails (null, with a reason) for a missing file, a file
     // of another key or a file that is no database.
     static std::shared_ptr<Database> Open(const QString& path, QString* error = nullptr);
-    // Creates a new file; fails when the file exists.
+    // Opens an existing file for reading only: nothing is ever written to it.
+    static std::shared_ptr<Database> OpenReadOnly(const QString& path, QString* error = nullptr);
+    // Creates a new file, readable and writable by its owner only (0600); fails when
+    // the file exists.
     static std::shared_ptr<Database> Create(const QString& path, QString* error = nullptr);
 
     const QString& path() const { return m_path; }

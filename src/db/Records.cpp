@@ -2,15 +2,22 @@
 
 #include "db/Database.h"
 
+#include <cmath>
+
 namespace stolvar {
 
 namespace {
 
+// A value that is no finite single-precision number (a file of an older release may hold
+// one typed by hand) reads as no value: it is never shown or summed.
 std::optional<float> OptionalSingle(const Statement& st, int column)
 {
     if (st.isNull(column))
         return std::nullopt;
-    return float(st.real(column));
+    const float value = float(st.real(column));
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 } // namespace
@@ -39,6 +46,11 @@ SpecimenGroup ReadGroup(const Statement& st)
     g.sameCount = st.text(8);
     g.formCount = st.text(9);
     return g;
+}
+
+bool HasUsableMean(const Statement& st)
+{
+    return st.isNull(2) || std::isfinite(float(st.real(2)));
 }
 
 TemperatureRecord ReadTemperature(const Statement& st)

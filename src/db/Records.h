@@ -41,6 +41,9 @@ QString GroupColumns();        // "id, 工程名称, …, 拆模组数"
 QString TemperatureColumns();  // "id, 养护记录, 温度记录, 最高温度, 最低温度"
 SpecimenGroup ReadGroup(const Statement& st);
 TemperatureRecord ReadTemperature(const Statement& st);
+// False for a row whose stored mean is no finite number: such a day counts as missing
+// (it is skipped, as if it had no row), never as a day that adds to a sum.
+bool HasUsableMean(const Statement& st);
 
 // Text columns hold at most this many characters.
 constexpr int kTextColumnWidth = 50;

@@ -116,6 +116,25 @@ void GroupEditor::addSpecimenGroup()
     m_tree.fillProjectTree();
 }
 
+// A rename onto an existing project merges the two: refused when a position is in both,
+// else done only after the clerk agreed to the merge.
+bool GroupEditor::confirmMerge(const QString& project, const QString& newName)
+{
+    const QStringList shared = PositionsInBoth(*m_ctx.db, project, newName);
+    if (!shared.isEmpty()) {
+        error(QStringLiteral("工程“%1”已有相同的部位：%2。\n重命名会使两个同名部位无法区分，未重命名。")
+                  .arg(newName, shared.join(QStringLiteral("、"))),
+              true);
+        return false;
+    }
+    if (!IsOtherExistingProject(*m_ctx.db, project, newName))
+        return true;
+    return m_ctx.messages().ask(m_ctx.window,
+                                QStringLiteral("工程“%1”已存在。重命名后“%2”的全部部位将并入“%1”，确定要合并吗？")
+                                    .arg(newName, project),
+                                QStringLiteral("合并工程"), Messages::Icon::Warning);
+}
+
 void GroupEditor::renameProject()
 {
     m_tree.refreshSelectionFromTree();
@@ -124,9 +143,10 @@ void GroupEditor::renameProject()
         error(QStringLiteral("工程名称不能为空！"), true);
         return;
     }
-    if (!requireDatabase() || !checkWidths({name}))
+    if (!requireDatabase() || !checkWidths({name}) || !confirmMerge(m_ctx.selection.projectName, name))
         return;
-    if (reportWrite(RenameProject(*m_ctx.db, m_ctx.selection.projectName, name)))
+    if (reportWrite(RenameProject(*m_ctx.db, m_ctx.selection.projectName, name),
+                    QStringLiteral("工程“%1”已有相同的部位，不能重命名！").arg(name)))
         m_tree.fillProjectTree();
 }
 

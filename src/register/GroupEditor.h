@@ -32,6 +32,7 @@ public:
 private:
     bool requireDatabase();
     bool checkWidths(const QStringList& texts);
+    bool confirmMerge(const QString& project, const QString& newName);
     bool reportWrite(WriteResult result, const QString& duplicateMessage = {});
     void error(const QString& text, bool withIcon);
     void deleteProjectNode();

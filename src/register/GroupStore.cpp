@@ -50,11 +50,30 @@ WriteResult RunWrite(Statement& st)
     return st.changes() > 0 ? WriteResult::Done : WriteResult::NoRow;
 }
 
-bool PositionExists(const Database& db, const QString& project, const QString& position)
+// None when the query failed: a failed check must never read as "not there" (an I/O
+// error also ends the transaction, so a write after it would go through on its own).
+std::optional<bool> PositionExists(const Database& db, const QString& project, const QString& position)
 {
     Statement st(db, QStringLiteral("SELECT 1 FROM gcxx WHERE 工程名称 = ? AND 工程部位 = ? LIMIT 1"));
     st.bindAll(project, position);
-    return st.next();
+    const bool found = st.next();
+    if (!st.ok())
+        return std::nullopt;
+    return found;
+}
+
+// The positions both projects have; false when the query failed.
+bool CollectPositionsInBoth(const Database& db, const QString& project, const QString& newName, QStringList* out)
+{
+    out->clear();
+    if (CaseKey(project) == CaseKey(newName))
+        return true;   // the same project under another spelling
+    Statement st(db, QStringLiteral("SELECT DISTINCT a.工程部位 FROM gcxx a JOIN gcxx b ON b.工程部位 = a.工程部位 "
+                                    "WHERE a.工程名称 = ? AND b.工程名称 = ? ORDER BY a.取样日期, a.id"));
+    st.bindAll(project, newName);
+    while (st.next())
+        *out << st.text(0);
+    return st.ok();
 }
 
 std::optional<QString> SetState(Database& db, const QString& column, const QString& project,
@@ -136,7 +155,10 @@ WriteResult AddGroup(Database& db, const SpecimenGroup& g)
     Transaction tx(db);
     if (!tx.ok())
         return WriteResult::Failed;
-    if (PositionExists(db, g.project, g.position))
+    const std::optional<bool> exists = PositionExists(db, g.project, g.position);
+    if (!exists)
+        return WriteResult::Failed;
+    if (*exists)
         return WriteResult::Duplicate;
     Statement st(db, QStringLiteral("INSERT INTO gcxx (工程名称, 工程部位, 强度等级, 取样日期, 标养状态, 同养状态, "
                                     "标养组数, 同养组数, 拆模组数) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
@@ -145,11 +167,36 @@ WriteResult AddGroup(Database& db, const SpecimenGroup& g)
     return st.run() && tx.commit() ? WriteResult::Done : WriteResult::Failed;
 }
 
+QStringList PositionsInBoth(const Database& db, const QString& project, const QString& newName)
+{
+    QStringList positions;
+    CollectPositionsInBoth(db, project, newName, &positions);
+    return positions;
+}
+
+bool IsOtherExistingProject(const Database& db, const QString& project, const QString& newName)
+{
+    if (CaseKey(project) == CaseKey(newName))
+        return false;
+    Statement st(db, QStringLiteral("SELECT 1 FROM gcxx WHERE 工程名称 = ? LIMIT 1"));
+    st.bindAll(newName);
+    return st.next();
+}
+
 WriteResult RenameProject(Database& db, const QString& project, const QString& newName)
 {
+    Transaction tx(db);
+    if (!tx.ok())
+        return WriteResult::Failed;
+    QStringList shared;
+    if (!CollectPositionsInBoth(db, project, newName, &shared))
+        return WriteResult::Failed;
+    if (!shared.isEmpty())
+        return WriteResult::Duplicate;
     Statement st(db, QStringLiteral("UPDATE gcxx SET 工程名称 = ? WHERE 工程名称 = ?"));
     st.bindAll(newName, project);
-    return RunWrite(st);
+    const WriteResult result = RunWrite(st);
+    return result == WriteResult::Failed || !tx.commit() ? WriteResult::Failed : result;
 }
 
 WriteResult ChangePosition(Database& db, const QString& project, const QString& position, const QString& newPosition)
@@ -157,8 +204,13 @@ WriteResult ChangePosition(Database& db, const QString& project, const QString& 
     Transaction tx(db);
     if (!tx.ok())
         return WriteResult::Failed;
-    if (CaseKey(newPosition) != CaseKey(position) && PositionExists(db, project, newPosition))
-        return WriteResult::Duplicate;
+    if (CaseKey(newPosition) != CaseKey(position)) {
+        const std::optional<bool> exists = PositionExists(db, project, newPosition);
+        if (!exists)
+            return WriteResult::Failed;
+        if (*exists)
+            return WriteResult::Duplicate;
+    }
     Statement st(db, QStringLiteral("UPDATE gcxx SET 工程部位 = ? WHERE 工程名称 = ? AND 工程部位 = ?"));
     st.bindAll(newPosition, project, position);
     const WriteResult result = RunWrite(st);

@@ -32,8 +32,15 @@ enum class WriteResult { Done, Duplicate, NoRow, Failed };
 
 // Adds a group after checking, in the same transaction, that its project/position is new.
 WriteResult AddGroup(Database& db, const SpecimenGroup& group);
-// Renames every row of the project.
+// Renames every row of the project. Onto another existing project the two merge, which is
+// refused (Duplicate) when both have a position of the same name: the tree could show only
+// one of the two groups.
 WriteResult RenameProject(Database& db, const QString& project, const QString& newName);
+// The positions both projects have, in order of sampling date; none when the names are one
+// project spelled otherwise.
+QStringList PositionsInBoth(const Database& db, const QString& project, const QString& newName);
+// True when `newName` is a project other than `project` that already has groups.
+bool IsOtherExistingProject(const Database& db, const QString& project, const QString& newName);
 // Moves a group to another position; refused when that position exists in the project.
 WriteResult ChangePosition(Database& db, const QString& project, const QString& position, const QString& newPosition);
 WriteResult ChangeGrade(Database& db, const QString& project, const QString& position, const QString& grade);

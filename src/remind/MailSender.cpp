@@ -29,11 +29,19 @@ struct FlightTicket {
     const bool admitted;
 };
 
+QString NotConnectedReason(SmtpClient::Failure failure)
+{
+    switch (failure) {
+    case SmtpClient::Failure::Certificate: return QStringLiteral("（服务器证书未通过验证）");
+    case SmtpClient::Failure::CertificateChanged: return QStringLiteral("（服务器证书与以前不同，未登录）");
+    case SmtpClient::Failure::TlsMissing: return QStringLiteral("（服务器未提供加密连接，为保护密码未登录）");
+    default: return {};
+    }
+}
+
 MailResult NotConnected(const SmtpClient& client)
 {
-    QString text = QStringLiteral("未连接到SMTP服务器!");
-    if (client.failure() == SmtpClient::Failure::Certificate)
-        text += QStringLiteral("（服务器证书未通过验证）");
+    const QString text = QStringLiteral("未连接到SMTP服务器!") + NotConnectedReason(client.failure());
     return {MailOutcome::NotConnected, text, client.errorText()};
 }
 
@@ -78,7 +86,7 @@ MailResult Deliver(SmtpClient& client, const MailRequest& r)
 
 } // namespace
 
-MailResult SendReminderMail(const MailRequest& request, const SmtpOptions& options)
+MailResult SendReminderMail(const MailRequest& request, const SmtpOptions& options, MailSession* session)
 {
     const FlightTicket ticket(SendingGuard());
     if (!ticket.admitted)
@@ -89,7 +97,22 @@ MailResult SendReminderMail(const MailRequest& request, const SmtpOptions& optio
         return NotConnected(client);
     if (request.texts.isEmpty())
         return {MailOutcome::NothingToSend, {}, {}};
+    if (session)
+        *session = {client.isEncrypted(), client.certificateFingerprint()};
     return Deliver(client, request);
+}
+
+std::optional<MailSecurity> SecurityToRemember(const MailSecurity& known, const MailResult& result,
+                                               const MailSession& session, bool allowSelfSigned)
+{
+    if (result.outcome != MailOutcome::Sent)
+        return std::nullopt;
+    MailSecurity now{known.tlsSeen || session.encrypted, known.certificatePin};
+    if (allowSelfSigned && now.certificatePin.isEmpty())
+        now.certificatePin = QString::fromLatin1(session.certificateFingerprint);
+    if (now == known)
+        return std::nullopt;
+    return now;
 }
 
 QString ReminderSubject(const QDateTime& dueDate)

@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 namespace stolvar {
 
 class SettingsStore;
@@ -43,9 +45,23 @@ struct MailResult {
     QString detail;      // the server's words or the socket error, for diagnosis
 };
 
+// What the server showed of itself during a sending.
+struct MailSession {
+    bool encrypted = false;             // the session ran over TLS
+    QByteArray certificateFingerprint;  // SHA-256 (hex) of the server certificate
+};
+
 // Sends the reminder mail. Blocking: run it on a worker thread and apply the result on
 // the UI thread. Only one sending runs at a time in the whole process.
-MailResult SendReminderMail(const MailRequest& request, const SmtpOptions& options = {});
+// `session` (when given) receives what the server showed of itself.
+MailResult SendReminderMail(const MailRequest& request, const SmtpOptions& options = {},
+                            MailSession* session = nullptr);
+
+// What a successful sending teaches about the server, to be kept with the account: that
+// it speaks TLS, and (with self-signed certificates allowed) the certificate to pin.
+// None when nothing changes.
+std::optional<MailSecurity> SecurityToRemember(const MailSecurity& known, const MailResult& result,
+                                               const MailSession& session, bool allowSelfSigned);
 
 // "您有试块将于2024年5月29日到期，请做好送检准备。"
 QString ReminderSubject(const QDateTime& dueDate);

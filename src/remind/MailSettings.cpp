@@ -1,6 +1,7 @@
 #include "remind/MailSettings.h"
 
 #include "db/Database.h"
+#include "db/Schema.h"
 
 #include <QFileInfo>
 
@@ -36,6 +37,22 @@ bool InsertDefaults(const Database& db, QString* error)
     return st.ok();
 }
 
+// Columns later releases added; stores of older releases lack them until first written.
+const char* const kSecurityColumns[][2] = {{"加密记录", "INTEGER"}, {"证书指纹", "TEXT"}};
+
+bool AddSecurityColumns(Database& db, QString* error)
+{
+    const QStringList present = TableColumns(db, QStringLiteral("help"));
+    for (const auto& column : kSecurityColumns) {
+        const QString name = QString::fromUtf8(column[0]);
+        if (!present.contains(name)
+            && !db.execute(QStringLiteral("ALTER TABLE help ADD COLUMN %1 %2").arg(name, QString::fromUtf8(column[1])),
+                           error))
+            return false;
+    }
+    return true;
+}
+
 // Brings the store to one table with exactly one row, in one transaction.
 bool EnsureOneRow(Database& db, QString* error)
 {
@@ -53,6 +70,8 @@ bool EnsureOneRow(Database& db, QString* error)
         return false;
     if (rows == 0 && !InsertDefaults(db, error))
         return false;
+    if (!AddSecurityColumns(db, error))
+        return false;
     if (!tx.commit()) {
         SetError(error, db.lastError());
         return false;
@@ -69,13 +88,19 @@ std::shared_ptr<Database> OpenStore(const QString& path, QString* error)
     return db;
 }
 
-MailSettings ReadRow(const Database& db, QString* error)
+// A store of an older release has no security columns: they read as "nothing learnt".
+MailSettings ReadRow(const Database& db, QString* error, MailSecurity* security)
 {
-    Statement st(db, QStringLiteral("SELECT 服务器地址, 端口号, 用户名, 密码, 收件人 FROM help LIMIT 1"));
+    const bool withSecurity = TableColumns(db, QStringLiteral("help")).contains(QStringLiteral("证书指纹"));
+    const QString learnt = withSecurity ? QStringLiteral(", 加密记录, 证书指纹") : QStringLiteral(", NULL, NULL");
+    Statement st(db, QStringLiteral("SELECT 服务器地址, 端口号, 用户名, 密码, 收件人") + learnt
+                         + QStringLiteral(" FROM help LIMIT 1"));
     if (!st.next()) {
         SetError(error, st.ok() ? QStringLiteral("邮箱设置为空") : st.error());
         return DefaultMailSettings();
     }
+    if (security)
+        *security = {st.integer(5) != 0, st.text(6)};
     return {st.text(0), int(st.integer(1)), st.text(2), st.text(3), st.text(4)};
 }
 
@@ -102,17 +127,25 @@ MailSettings DefaultMailSettings()
             QStringLiteral("clerk@example.com")};
 }
 
-MailSettings LoadMailSettings(const QString& path, QString* error)
+MailSettings LoadMailSettings(const QString& path, QString* error, MailSecurity* security)
 {
-    auto db = OpenStore(path, error);
-    return db ? ReadRow(*db, error) : DefaultMailSettings();
+    if (security)
+        *security = {};
+    auto db = QFileInfo::exists(path) ? Database::OpenReadOnly(path, error) : OpenStore(path, error);
+    return db ? ReadRow(*db, error, security) : DefaultMailSettings();
 }
 
 bool SaveMailServer(const QString& path, const QString& server, int port, const QString& user,
                     const QString& password, QString* error)
 {
-    return Update(path, QStringLiteral("服务器地址 = ?, 端口号 = ?, 用户名 = ?, 密码 = ?"),
+    return Update(path, QStringLiteral("服务器地址 = ?, 端口号 = ?, 用户名 = ?, 密码 = ?, 加密记录 = NULL, 证书指纹 = NULL"),
                   {server, port, user, password}, error);
+}
+
+bool SaveMailSecurity(const QString& path, const MailSecurity& security, QString* error)
+{
+    const QVariant pin = security.certificatePin.isEmpty() ? QVariant() : QVariant(security.certificatePin);
+    return Update(path, QStringLiteral("加密记录 = ?, 证书指纹 = ?"), {int(security.tlsSeen), pin}, error);
 }
 
 bool SaveMailRecipients(const QString& path, const QString& recipients, QString* error)

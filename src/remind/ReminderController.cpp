@@ -32,6 +32,11 @@ bool IsConfigured(const MailSettings& mail)
     return !mail.server.trimmed().isEmpty() && mail.server != DefaultMailSettings().server;
 }
 
+QString MailStoreUnreadableText(const QString& error)
+{
+    return QStringLiteral("邮箱设置无法读取：") + error;
+}
+
 } // namespace
 
 ReminderController::ReminderController(AppContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
@@ -43,12 +48,27 @@ QString ReminderController::mailStorePath() const
 
 void ReminderController::loadMailSettings()
 {
+    struct Loaded {
+        MailSettings settings;
+        MailSecurity security;
+        QString error;
+    };
     // Opening the store derives its key (tens of milliseconds): not on the start-up path.
     m_ctx.tasks.run(
-        this, [path = mailStorePath()] { return LoadMailSettings(path); },
-        [this](const MailSettings& loaded) {
-            if (!m_mailLoaded)   // settings saved in the dialog meanwhile are newer
-                m_mail = loaded;
+        this,
+        [path = mailStorePath()] {
+            Loaded loaded;
+            loaded.settings = LoadMailSettings(path, &loaded.error, &loaded.security);
+            return loaded;
+        },
+        [this](const Loaded& loaded) {
+            if (!m_mailLoaded) {   // settings saved in the dialog meanwhile are newer
+                m_mail = loaded.settings;
+                m_security = loaded.security;
+                m_mailReadError = loaded.error;
+                if (!m_mailReadError.isEmpty())
+                    setMailStatus(MailStoreUnreadableText(m_mailReadError));
+            }
             m_mailLoaded = true;
             if (std::exchange(m_sendWhenLoaded, false))
                 sendReminderMail();
@@ -118,6 +138,10 @@ void ReminderController::sendReminderMail()
         m_sendWhenLoaded = true;
         return;
     }
+    if (!m_mailReadError.isEmpty()) {
+        setMailStatus(MailStoreUnreadableText(m_mailReadError));
+        return;
+    }
     if (!IsConfigured(m_mail)) {
         setMailStatus(QStringLiteral("邮件账号未设置"));
         return;
@@ -130,12 +154,21 @@ void ReminderController::sendReminderMail()
     request.senderDomain = MailDomain(m_ctx.settings);
     request.localTime = m_ctx.now();
     request.utcOffsetSeconds = LocalUtcOffsetSeconds();
-    SmtpOptions options;
-    options.allowSelfSigned = m_ctx.settings.readBool(keys::kAllowSelfSigned);
+    const SmtpOptions options = securityOptions();
     m_sending = true;
     m_ctx.tasks.run(
-        this, [request, options] { return SendReminderMail(request, options); },
-        [this](const MailResult& result) {
+        this,
+        [request, options, known = m_security, path = mailStorePath()] {
+            MailSession session;
+            SendingDone done{SendReminderMail(request, options, &session), {}, {}};
+            done.learnt = SecurityToRemember(known, done.result, session, options.allowSelfSigned);
+            if (done.learnt)
+                SaveMailSecurity(path, *done.learnt, &done.storeError);
+            return done;
+        },
+        [this](const SendingDone& done) {
+            const MailResult& result = done.result;
+            rememberSecurity(done);
             m_sending = false;
             QString status = result.statusText;
             if (result.outcome == MailOutcome::Sent) {
@@ -143,10 +176,30 @@ void ReminderController::sendReminderMail()
                 if (!RecordMailDay(m_ctx.settings, m_ctx.today()))
                     status += MailDayNotSavedText();
             }
+            if (!done.storeError.isEmpty())
+                status += QStringLiteral("（邮箱设置保存失败：") + done.storeError + u'）';
             if (!status.isEmpty())
                 setMailStatus(status);
             emit mailFinished();
         });
+}
+
+SmtpOptions ReminderController::securityOptions() const
+{
+    SmtpOptions options;
+    options.allowSelfSigned = m_ctx.settings.readBool(keys::kAllowSelfSigned);
+    options.requireTls = m_ctx.settings.readBool(keys::kRequireTls);
+    options.tlsSeenBefore = m_security.tlsSeen;
+    options.pinnedCertificate = m_security.certificatePin.toLatin1();
+    return options;
+}
+
+// Memory keeps what the sending taught even when the store could not be written (this run
+// still refuses a downgrade); the status says so after the outcome.
+void ReminderController::rememberSecurity(const SendingDone& done)
+{
+    if (done.learnt)
+        m_security = *done.learnt;
 }
 
 void ReminderController::openMailDialog()
@@ -154,6 +207,8 @@ void ReminderController::openMailDialog()
     MailDialog dialog(mailStorePath(), m_ctx.messages(), m_ctx.window);
     connect(&dialog, &MailDialog::settingsSaved, this, [this](const MailSettings& saved) {
         m_mail = saved;
+        LoadMailSettings(mailStorePath(), nullptr, &m_security);   // a saved server forgot it
+        m_mailReadError.clear();
         m_mailLoaded = true;
     });
     connect(&dialog, &MailDialog::sendRequested, this, &ReminderController::sendReminderMail);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/TaskRunner.h"
+#include "remind/MailSender.h"
 #include "remind/MailSettings.h"
 
 #include <QDate>
@@ -25,6 +26,7 @@ public:
     void loadMailSettings();
     bool mailSettingsLoaded() const { return m_mailLoaded; }
     const MailSettings& mailSettings() const { return m_mail; }
+    const MailSecurity& mailSecurity() const { return m_security; }
     QString mailStorePath() const;
 
     // Standard and form-removal reminders in the background, then the mail gate.
@@ -43,12 +45,23 @@ signals:
     void mailFinished();   // a sending ended (whatever its outcome)
 
 private:
+    // A sending and what it taught about the server, as stored with the account.
+    struct SendingDone {
+        MailResult result;
+        std::optional<MailSecurity> learnt;
+        QString storeError;
+    };
+
     void applyDueTexts(const DueTexts& texts);
+    SmtpOptions securityOptions() const;
+    void rememberSecurity(const SendingDone& done);
     void runMailGate();
     void setMailStatus(const QString& text);
 
     AppContext& m_ctx;
     MailSettings m_mail;
+    MailSecurity m_security;
+    QString m_mailReadError;   // why `help` could not be read; empty when it was
     // The reminder texts as composed (with their CR LF line ends), for the mail body.
     QString m_standardText;
     QString m_formRemovalText;

@@ -64,8 +64,10 @@ QVector<TemperatureRecord> LoadSameConditionWindow(const Database& db, const QDa
     const QDateTime to = Midnight(targetDate);
     st.bindAll(AddDays(to, -kSameConditionLookBackDays), to);
     QVector<TemperatureRecord> records;
-    while (st.next())
-        records.append(ReadTemperature(st));
+    while (st.next()) {
+        if (HasUsableMean(st))
+            records.append(ReadTemperature(st));
+    }
     if (!st.ok())
         records.clear();
     return records;

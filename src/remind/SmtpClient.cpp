@@ -1,5 +1,6 @@
 #include "remind/SmtpClient.h"
 
+#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QHostInfo>
 #include <QSslSocket>
@@ -52,6 +53,13 @@ bool SmtpClient::isEncrypted() const
     return m_socket && m_socket->isEncrypted();
 }
 
+QByteArray SmtpClient::certificateFingerprint() const
+{
+    if (!isEncrypted() || m_socket->peerCertificate().isNull())
+        return {};
+    return m_socket->peerCertificate().digest(QCryptographicHash::Sha256).toHex();
+}
+
 bool SmtpClient::open(const QString& server, int port, const QString& user, const QString& password)
 {
     quit();
@@ -72,14 +80,14 @@ bool SmtpClient::connectSocket(const QString& server, int port)
     m_certificateProblem.clear();
     QObject::connect(m_socket.get(), &QSslSocket::sslErrors, m_socket.get(),
                      [this](const QList<QSslError>& errors) { onSslErrors(errors); });
-    if (port == m_options.implicitTlsPort) {
+    const bool implicitTls = port == m_options.implicitTlsPort;
+    if (implicitTls)
         m_socket->connectToHostEncrypted(server, quint16(port));
-        return waitEncrypted();
-    }
-    m_socket->connectToHost(server, quint16(port));
-    if (!m_socket->waitForConnected(m_options.replyTimeoutMs))
+    else
+        m_socket->connectToHost(server, quint16(port));
+    if (!m_socket->waitForConnected(m_options.connectTimeoutMs))
         return fail(Failure::Connect, m_socket->errorString());
-    return true;
+    return !implicitTls || waitEncrypted();
 }
 
 void SmtpClient::onSslErrors(const QList<QSslError>& errors)
@@ -93,12 +101,23 @@ void SmtpClient::onSslErrors(const QList<QSslError>& errors)
 
 bool SmtpClient::waitEncrypted()
 {
-    if (m_socket->waitForEncrypted(m_options.replyTimeoutMs))
-        return true;
+    if (m_socket->waitForEncrypted(m_options.handshakeTimeoutMs))
+        return checkPinnedCertificate();
     if (!m_certificateProblem.isEmpty())
         return fail(Failure::Certificate, m_certificateProblem);
     return fail(m_socket->state() == QAbstractSocket::ConnectedState ? Failure::Tls : Failure::Connect,
                 m_socket->errorString());
+}
+
+// Nothing has been sent over the new session yet: a certificate other than the pinned one
+// ends it before the password could travel.
+bool SmtpClient::checkPinnedCertificate()
+{
+    if (!m_options.allowSelfSigned || m_options.pinnedCertificate.isEmpty()
+        || certificateFingerprint() == m_options.pinnedCertificate)
+        return true;
+    drop();
+    return fail(Failure::CertificateChanged, QStringLiteral("the server certificate is not the one seen before"));
 }
 
 // EHLO and log-in when an account is given; a refused EHLO falls back to HELO without
@@ -116,6 +135,10 @@ bool SmtpClient::greet(const QString& user, const QString& password)
         return exchange("HELO " + helloName() + "\r\n", 250, Failure::Hello);
     if (OffersStartTls(*ehlo) && !isEncrypted() && !upgradeToTls(*ehlo))
         return false;
+    if (!isEncrypted() && (m_options.requireTls || m_options.tlsSeenBefore)) {
+        quit();
+        return fail(Failure::TlsMissing, QStringLiteral("the server offers no TLS"));
+    }
     return logIn(ChooseAuthMethod(*ehlo), user, password);
 }
 

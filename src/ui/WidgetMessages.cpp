@@ -23,12 +23,14 @@ QMessageBox::Icon ToBoxIcon(Messages::Icon icon)
 void WidgetMessages::show(QWidget* parent, const QString& text, const QString& title, Icon icon)
 {
     QMessageBox box(ToBoxIcon(icon), title, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);   // texts may quote a web page or a file: never markup
     box.exec();
 }
 
 bool WidgetMessages::ask(QWidget* parent, const QString& text, const QString& title, Icon icon)
 {
     QMessageBox box(ToBoxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

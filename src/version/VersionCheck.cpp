@@ -45,8 +45,11 @@ void ApplyVersionOutcome(const VersionOutcome& outcome, MainWidgets& ui, Message
 {
     if (outcome.silent())
         return;
-    if (QLabel* part = ui.statusParts[kVersionPart])
+    // The announced version is text from a web page: never read as markup.
+    if (QLabel* part = ui.statusParts[kVersionPart]) {
+        part->setTextFormat(Qt::PlainText);
         part->setText(outcome.statusText);
+    }
     if (outcome.showBox)
         messages.show(parent, outcome.boxText);
 }

@@ -92,6 +92,9 @@ TEST(FormatNumber, SingleAndDoublePrecision)
     EXPECT_EQ(FormatNumber(600.0f), QStringLiteral("600"));
     EXPECT_EQ(FormatNumber(21.5), QStringLiteral("21.5"));
     EXPECT_EQ(FormatNumber(-3.5f), QStringLiteral("-3.5"));
+    // Thirteen significant digits for a double, as the tables have always shown them.
+    EXPECT_EQ(FormatNumber(1.23456789012345), QStringLiteral("1.234567890123"));
+    EXPECT_EQ(FormatNumber(-98765.4321098765), QStringLiteral("-98765.43210988"));
 }
 
 TEST(DateArithmetic, WholeDaysTruncateTowardZero)

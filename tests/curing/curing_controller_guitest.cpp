@@ -119,6 +119,37 @@ TEST_F(CuringControllerTest, ChangingADayRefreshesTable1AndFailuresAreShown)
     EXPECT_EQ(Text(table1, 7, 0), QString()) << "the day area is left cleared";
 }
 
+// A maximum below the minimum is stored only after the clerk confirms it; a refused
+// answer stores nothing, for adding and changing alike.
+TEST_F(CuringControllerTest, AMaximumBelowTheMinimumIsStoredOnlyAfterConfirmation)
+{
+    type("2017-3-1", "8", "12");
+    messages->answers = {false};
+    addButton.click();
+    ASSERT_EQ(messages->asked.size(), 1);
+    EXPECT_EQ(messages->asked[0].text, QStringLiteral("最高温度低于最低温度，确定要保存吗？"));
+    EXPECT_EQ(TemperatureRowsOn(*context.db, QDate(2017, 3, 1)), 0);
+
+    messages->answers = {true};
+    addButton.click();
+    settle();
+    EXPECT_EQ(TemperatureRowsOn(*context.db, QDate(2017, 3, 1)), 1);
+    EXPECT_EQ(Text(table1, 7, 1), QStringLiteral("10℃"));
+
+    type("2017-3-1", "2", "6");
+    messages->answers = {false};
+    changeButton.click();
+    settle();
+    EXPECT_EQ(messages->asked.size(), 3);
+    EXPECT_EQ(Text(table1, 7, 1), QStringLiteral("10℃")) << "the refused change stored nothing";
+
+    type("2017-3-1", "12", "6");   // the usual order asks nothing
+    changeButton.click();
+    settle();
+    EXPECT_EQ(messages->asked.size(), 3);
+    EXPECT_EQ(Text(table1, 7, 1), QStringLiteral("9℃"));
+}
+
 TEST_F(CuringControllerTest, CountingFromTheNextDaySkipsTheCastingDay)
 {
     for (int day = 1; day <= 3; ++day)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace stolvar {
 namespace {
 
@@ -83,6 +85,67 @@ TEST_F(TemperatureStoreTest, RefusesTextsThatAreNoDateOrNoNumberAndStoresNothing
         }
     }
     EXPECT_TRUE(rows().isEmpty());
+}
+
+TEST_F(TemperatureStoreTest, RefusesTemperaturesOutsideTheRangeASiteCanSee)
+{
+    const QString range = QStringLiteral("-60℃到60℃");
+    const struct {
+        const char* high;
+        const char* low;
+        const char* messageStart;  // nullptr: stored
+    } cases[] = {
+        {"1e39", "18", "最高温度"}, {"60.1", "18", "最高温度"}, {"-61", "-70", "最高温度"},
+        {"25", "-60.5", "最低温度"}, {"25", "1e39", "最低温度"}, {"70", "65", "最高温度"},
+        {"60", "-60", nullptr}, {"-60", "-60", nullptr},
+    };
+    int day = 1;
+    for (const auto& c : cases) {
+        const QString date = QStringLiteral("2008-10-%1").arg(day++, 2, 10, QChar(u'0'));
+        insertRaw(qPrintable(date + QStringLiteral(" 00:00:00")), 1);   // a row for the change to act on
+        for (const StoreResult& r : {add(qPrintable(QStringLiteral("2009-10-%1").arg(day)), c.high, c.low),
+                                     ChangeTemperatureRecord(*db, date, U(c.high), U(c.low))}) {
+            EXPECT_EQ(r.ok, c.messageStart == nullptr) << c.high << " " << c.low;
+            if (c.messageStart) {
+                EXPECT_TRUE(r.message.startsWith(U(c.messageStart)) && r.message.contains(range))
+                    << r.message.toStdString();
+            }
+        }
+    }
+    // Only the two plausible days were added and changed.
+    QStringList stored = rows();
+    stored.removeIf([](const QString& row) { return row.endsWith(QStringLiteral("|1.0||")); });
+    EXPECT_EQ(stored.size(), 4) << stored.join(u' ').toStdString();
+    for (const QString& row : stored)
+        EXPECT_TRUE(row.endsWith(QStringLiteral("|0.0|60.0|-60.0")) || row.endsWith(QStringLiteral("|-60.0|-60.0|-60.0")))
+            << row.toStdString();
+}
+
+TEST(MaximumBelowMinimum, AsksOnlyWhenBothReadAndTheMaximumIsLower)
+{
+    EXPECT_TRUE(MaximumBelowMinimum(U("5"), U("12")));
+    EXPECT_TRUE(MaximumBelowMinimum(U("-3.5"), U("-3.4")));
+    EXPECT_FALSE(MaximumBelowMinimum(U("12"), U("12")));
+    EXPECT_FALSE(MaximumBelowMinimum(U("12"), U("5")));
+    EXPECT_FALSE(MaximumBelowMinimum(U("abc"), U("5")));
+}
+
+// A file of an older release may hold a mean typed as 1e39 (infinite in single precision):
+// that day reads as missing, and an infinite maximum or minimum as no value.
+TEST_F(TemperatureStoreTest, NonFiniteStoredValuesReadAsMissing)
+{
+    insertRaw("2008-10-01 00:00:00", 10);
+    insertRaw("2008-10-02 00:00:00", 1e39);
+    insertRaw("2008-10-03 00:00:00", -std::numeric_limits<double>::infinity());
+    Statement st(*db, QStringLiteral("INSERT INTO skxx(养护记录, 温度记录, 最高温度, 最低温度) VALUES (?, ?, ?, ?)"));
+    ASSERT_TRUE(st.bindAll(U("2008-10-04 00:00:00"), 12.0, 1e39, 8.0).run());
+    const QVector<TemperatureRecord> window =
+        LoadTemperatureWindow(*db, WallTime(QDate(2008, 10, 1)), WallTime(QDate(2008, 10, 4)));
+    ASSERT_EQ(window.size(), 2);
+    EXPECT_EQ(window[0].mean, 10.0F);
+    EXPECT_EQ(window[1].mean, 12.0F);
+    EXPECT_FALSE(window[1].high.has_value());
+    EXPECT_EQ(window[1].low, 8.0F);
 }
 
 TEST_F(TemperatureStoreTest, ChangeAndDeleteActOnEveryRowOfTheDayOnly)

@@ -47,6 +47,24 @@ TEST(WeatherPageTest, FullPageFillsEveryLabel)
         EXPECT_TRUE(day.readThisRun);
 }
 
+// Five or more day blocks: the first four count, nothing is written past the four days.
+TEST(WeatherPageTest, TakesAtMostFourForecastDays)
+{
+    WeatherReading reading = ReadWeatherPage(test::WeatherFixture("six_days.html"));
+    ASSERT_EQ(reading.futures.size(), 4);
+    EXPECT_EQ(reading.futures[3].heading, QStringLiteral("5月14日 星期二"));
+    const WeatherView fromPage = ApplyWeatherReading(reading, {});
+    EXPECT_EQ(fromPage.days[4].high, QStringLiteral("26"));
+
+    // A reading that somehow holds six days (the page reader changed) still fills four.
+    reading.futures.append({QStringLiteral("5月15日"), QStringLiteral("31"), QStringLiteral("21"), true});
+    reading.futures.append({QStringLiteral("5月16日"), QStringLiteral("33"), QStringLiteral("23"), true});
+    const WeatherView view = ApplyWeatherReading(reading, {});
+    EXPECT_EQ(view.days[4].high, QStringLiteral("26"));
+    EXPECT_FLOAT_EQ(view.days[4].mean, 20.0f);
+    EXPECT_TRUE(view.futureLabels[3].has_value());
+}
+
 TEST(WeatherPageTest, PageWithoutForecastMeansUnknownCity)
 {
     const WeatherView view = ReadFixture("unknown_city.html", EarlierRun());

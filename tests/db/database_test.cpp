@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace stolvar {
 namespace {
 
@@ -126,6 +128,29 @@ TEST_F(DatabaseTest, StockClientReadsOurFileWithTheKey)
         EXPECT_TRUE(good.contains(QString::fromUtf8(column))) << good.toStdString();
     const QString bad = run(QStringLiteral("wrongkey"));
     EXPECT_FALSE(bad.contains(QStringLiteral("工程名称"))) << bad.toStdString();
+}
+
+// The files hold the register and are keyed with one program-wide password: other users
+// of the machine get no access to files the program creates. A file that exists keeps
+// the mode its owner gave it, also through writes and their journal.
+TEST_F(DatabaseTest, CreatedFilesAreOwnerOnlyAndExistingModesAreKept)
+{
+    const auto modeOf = [](const QString& path) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
+    };
+    ASSERT_TRUE(CreateProjectDatabaseFile(home.path(), QStringLiteral("一号楼")).created);
+    EXPECT_EQ(modeOf(home.file(QStringLiteral("一号楼.dat"))), 0600);
+    const QString direct = home.file(QStringLiteral("direct.dat"));
+    ASSERT_TRUE(test::MakeProjectDatabase(direct));
+    EXPECT_EQ(modeOf(direct), 0600);
+    EXPECT_FALSE(Database::Create(home.file(QStringLiteral("missing/x.dat"))));
+    EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("missing/x.dat"))));
+
+    ASSERT_EQ(::chmod(QFile::encodeName(direct).constData(), 0640), 0);
+    auto db = Database::Open(direct);
+    ASSERT_TRUE(db && test::InsertTemperature(*db, test::Day(2024, 5, 1), 20.0));
+    EXPECT_EQ(modeOf(direct), 0640);
 }
 
 } // namespace

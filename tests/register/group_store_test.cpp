@@ -145,5 +145,31 @@ TEST(StatusTexts, PanelAndListCountdownsAroundMidnight)
     EXPECT_EQ(StandardListRow(g, Day(2017, 5, 10, 9))[5], "28天");
 }
 
+// Two groups of one project/position would show as one tree node: a rename that would
+// merge two projects with a position in common is refused and changes nothing.
+TEST_F(GroupStoreTest, RenameOntoAProjectWithTheSamePositionsIsRefused)
+{
+    test::InsertGroup(*db, "P", "s1", Day(2017, 3, 1));
+    test::InsertGroup(*db, "P", "s2", Day(2017, 3, 2));
+    test::InsertGroup(*db, "P", "s3", Day(2017, 3, 4));
+    test::InsertGroup(*db, "Q", "S2", Day(2017, 3, 3));   // positions ignore ASCII case
+    test::InsertGroup(*db, "Q", "s3", Day(2017, 3, 5));
+    test::InsertGroup(*db, "R", "r1", Day(2017, 3, 6));
+    EXPECT_EQ(PositionsInBoth(*db, "P", "q"), QStringList({"s2", "s3"}));
+    EXPECT_EQ(RenameProject(*db, "P", "q"), WriteResult::Duplicate);
+    EXPECT_EQ(LoadGroups(*db, "P").size(), 3);
+    EXPECT_EQ(LoadGroups(*db, "Q").size(), 2);
+
+    EXPECT_TRUE(IsOtherExistingProject(*db, "P", "R"));
+    EXPECT_TRUE(PositionsInBoth(*db, "P", "R").isEmpty());
+    EXPECT_EQ(RenameProject(*db, "P", "R"), WriteResult::Done);   // no collision: the two merge
+    EXPECT_EQ(LoadGroups(*db, "R").size(), 4);
+
+    EXPECT_FALSE(IsOtherExistingProject(*db, "R", "r"));   // the same project spelled otherwise
+    EXPECT_TRUE(PositionsInBoth(*db, "R", "r").isEmpty());
+    EXPECT_EQ(RenameProject(*db, "R", "r"), WriteResult::Done);
+    EXPECT_FALSE(IsOtherExistingProject(*db, "r", "New"));
+}
+
 } // namespace
 } // namespace stolvar

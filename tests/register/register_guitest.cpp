@@ -157,6 +157,33 @@ TEST_F(RegisterGuiTest, EditButtonsCheckTheirBoxesAndWrite)
     EXPECT_EQ(LoadGroups(*f.ctx().db, "甲'楼").size(), 2);
 }
 
+TEST_F(RegisterGuiTest, RenameOntoAnExistingProjectMergesOnlyAfterConfirmationAndNeverCollides)
+{
+    select(0);   // 乙: 一层梁, 二层梁, 三层板
+    f.ui().projectBox->setText("甲");
+    f.messages->answers = {false};
+    f.ui().renameProjectButton->click();
+    ASSERT_EQ(f.messages->asked.size(), 1);
+    EXPECT_EQ(f.messages->asked.back().text, "工程“甲”已存在。重命名后“乙”的全部部位将并入“甲”，确定要合并吗？");
+    EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 3);
+
+    test::InsertGroup(*f.ctx().db, "甲", "三层板", Day(2017, 3, 21));
+    test::InsertGroup(*f.ctx().db, "甲", "一层梁", Day(2017, 3, 22));
+    f.ui().renameProjectButton->click();
+    EXPECT_EQ(f.messages->asked.size(), 1) << "a collision is refused without asking";
+    EXPECT_EQ(f.messages->lastText(), "工程“甲”已有相同的部位：一层梁、三层板。\n重命名会使两个同名部位无法区分，未重命名。");
+    EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 3);
+
+    ASSERT_EQ(DeleteGroup(*f.ctx().db, "甲", "三层板"), WriteResult::Done);
+    ASSERT_EQ(DeleteGroup(*f.ctx().db, "甲", "一层梁"), WriteResult::Done);
+    f.messages->answers = {true};
+    f.ui().renameProjectButton->click();
+    EXPECT_EQ(f.messages->asked.size(), 2);
+    EXPECT_TRUE(LoadGroups(*f.ctx().db, "乙").isEmpty());
+    EXPECT_EQ(LoadGroups(*f.ctx().db, "甲").size(), 5);
+    EXPECT_EQ(tree().nodeCount(), 6);
+}
+
 TEST_F(RegisterGuiTest, StatusButtonsNeedAPosition)
 {
     select(0);   // a project node: the position is the project's own name

@@ -46,6 +46,21 @@ TEST(EncodeHeaderText, SplitsIntoWordsOfAtMost62Base64Characters)
     EXPECT_EQ(EncodeHeaderText(QStringLiteral("Reminder 2024")), QByteArray("Reminder 2024"));
 }
 
+// A character outside the basic plane is two UTF-16 units. Where the split falls between
+// them, each half alone would become a "?" of its own; the pair stays in one word and
+// becomes one "?" (GBK has no form for it).
+TEST(EncodeHeaderText, NeverSplitsACharacterOutsideTheBasicPlane)
+{
+    const QString before(21, QChar(u'试'));
+    const QString after(21, QChar(u'块'));
+    const QString text = before + QString::fromUcs4(U"\U00020000") + after;
+    ASSERT_EQ(text.size(), 44);
+    ASSERT_TRUE(text[22].isLowSurrogate());   // where the halving would cut
+    int words = 0;
+    EXPECT_EQ(DecodeWords(EncodeHeaderText(text), &words), before + u'?' + after);
+    EXPECT_EQ(words, 2);
+}
+
 TEST(FormatMailDate, WritesEnglishNamesAndTheOffset)
 {
     const QDateTime t = WallTime(QDate(2024, 5, 7), QTime(9, 5, 3));

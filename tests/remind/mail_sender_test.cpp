@@ -145,5 +145,70 @@ TEST(MailSenderHelpers, BuildSubjectSenderAndMailDay)
     EXPECT_EQ(settings.read(keys::kMailDay), QStringLiteral("2024年5月26日"));
 }
 
+// Each refusal to log in says why in the status bar, and no password left the machine.
+TEST(SendReminderMail, NamesARefusedLogInWithoutTlsOrWithAnotherCertificate)
+{
+    SmtpOptions downgrade = FastOptions();
+    downgrade.tlsSeenBefore = true;
+    SmtpOptions changed = FastOptions();
+    changed.allowSelfSigned = true;
+    changed.pinnedCertificate = ScriptedSmtpServer::Fingerprint("second");
+    const struct {
+        const char* name;
+        SmtpOptions options;
+        std::optional<ScriptedSmtpServer::Tls> tls;
+        const char* status;
+    } cases[] = {
+        {"downgrade", downgrade, std::nullopt, "未连接到SMTP服务器!（服务器未提供加密连接，为保护密码未登录）"},
+        {"another certificate", changed, ScriptedSmtpServer::Tls{}, "未连接到SMTP服务器!（服务器证书与以前不同，未登录）"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedSmtpServer server(c.tls ? ScriptedSmtpServer::StartTlsRules() : QList<ScriptedSmtpServer::Rule>{}, "220 ok", c.tls);
+        MailRequest request = RequestFor(server.port(), QStringLiteral("a@x.cn"));
+        request.settings.password = QStringLiteral("pa55");
+        const MailResult result = SendReminderMail(request, c.options);
+        server.finish();
+        EXPECT_EQ(result.outcome, MailOutcome::NotConnected);
+        EXPECT_EQ(result.statusText, QString::fromUtf8(c.status));
+        EXPECT_TRUE(Matching(server.commands(), "AUTH").isEmpty());
+    }
+}
+
+// What one successful sending teaches: TLS once seen is remembered; the certificate is
+// pinned only with self-signed certificates allowed and only when none is pinned yet.
+TEST(SecurityToRemember, LearnsFromSuccessfulSendingsOnly)
+{
+    const MailSecurity fresh;
+    const MailSecurity pinned{true, QStringLiteral("aa")};
+    const MailResult sent{MailOutcome::Sent, {}, {}};
+    const MailResult failed{MailOutcome::SendFailed, {}, {}};
+    const MailSession tls{true, "bb"};
+    const MailSession plain{false, {}};
+    const struct {
+        const char* name;
+        const MailSecurity& known;
+        const MailResult& result;
+        const MailSession& session;
+        bool allowSelfSigned;
+        std::optional<std::pair<bool, const char*>> learnt;
+    } cases[] = {
+        {"first TLS sending, self-signed allowed", fresh, sent, tls, true, std::pair{true, "bb"}},
+        {"first TLS sending, CA certificates only", fresh, sent, tls, false, std::pair{true, ""}},
+        {"plain sending", fresh, sent, plain, true, std::nullopt},
+        {"failed sending", fresh, failed, tls, true, std::nullopt},
+        {"already pinned", pinned, sent, tls, true, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto learnt = SecurityToRemember(c.known, c.result, c.session, c.allowSelfSigned);
+        ASSERT_EQ(learnt.has_value(), c.learnt.has_value());
+        if (learnt) {
+            EXPECT_EQ(learnt->tlsSeen, c.learnt->first);
+            EXPECT_EQ(learnt->certificatePin, QString::fromLatin1(c.learnt->second));
+        }
+    }
+}
+
 } // namespace
 } // namespace stolvar

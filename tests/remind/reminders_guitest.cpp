@@ -7,6 +7,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/Wait.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -94,6 +95,58 @@ TEST_F(RemindersGuiTest, PlaceholderAccountIsNeverContacted)
     ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() == "邮件账号未设置"; }));
     EXPECT_EQ(f.settings().read(keys::kMailDay), "");
     EXPECT_EQ(f.window->reminders().mailSettings().server, DefaultMailSettings().server);
+}
+
+// A store the program cannot read is not "no account": the status says what happened, and
+// no mail goes out with the placeholders.
+TEST_F(RemindersGuiTest, AnUnreadableMailStoreIsReportedAsSuch)
+{
+    QFile store(f.home.file("help"));
+    ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+    store.write("not a database\n");
+    store.close();
+    f.start();
+    ASSERT_TRUE(test::WaitUntil([&] { return mailStatus().startsWith("邮箱设置无法读取："); })) << mailStatus().toStdString();
+    f.window->reminders().sendReminderMail();
+    EXPECT_TRUE(mailStatus().startsWith("邮箱设置无法读取：")) << mailStatus().toStdString();
+    EXPECT_EQ(f.settings().read(keys::kMailDay), "");
+}
+
+// The first sending over TLS with self-signed certificates allowed pins the certificate and
+// remembers that the server speaks TLS, in the store and in memory.
+TEST_F(RemindersGuiTest, TheFirstTlsSendingIsRememberedWithTheAccount)
+{
+    test::ScriptedSmtpServer server(QList<test::ScriptedSmtpServer::Rule>{{QByteArray("clerk").toBase64(), "334 UGFzc3dvcmQ6"},
+                                                                          {QByteArray("pa55").toBase64(), "235 ok"}}
+                                        + test::ScriptedSmtpServer::StartTlsRules(),
+                                    "220 test.local ESMTP", test::ScriptedSmtpServer::Tls{});
+    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", server.port(), "clerk", "pa55"));
+    f.settings().write(keys::kAllowSelfSigned, "真");
+    f.start();
+    ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() == "邮件发送成功！"; })) << mailStatus().toStdString();
+    server.finish();
+    MailSecurity stored;
+    LoadMailSettings(f.home.file("help"), nullptr, &stored);
+    EXPECT_TRUE(stored.tlsSeen);
+    EXPECT_EQ(stored.certificatePin.toLatin1(), test::ScriptedSmtpServer::Fingerprint("first"));
+    EXPECT_EQ(f.window->reminders().mailSecurity(), stored);
+}
+
+// The server spoke TLS at an earlier sending and offers none now: no log-in.
+TEST_F(RemindersGuiTest, ADowngradedServerGetsNoPassword)
+{
+    test::ScriptedSmtpServer server({});
+    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", server.port(), "clerk", "pa55"));
+    ASSERT_TRUE(SaveMailSecurity(f.home.file("help"), {true, {}}));
+    f.start();
+    ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() == "未连接到SMTP服务器!（服务器未提供加密连接，为保护密码未登录）"; }))
+        << mailStatus().toStdString();
+    server.finish();
+    const QList<QByteArray> commands = server.commands();
+    ASSERT_EQ(commands.size(), 2);
+    EXPECT_TRUE(commands[0].startsWith("EHLO "));
+    EXPECT_EQ(commands[1], "QUIT");
+    EXPECT_EQ(f.settings().read(keys::kMailDay), "");
 }
 
 TEST_F(RemindersGuiTest, ChangingTheLeadTimeRescansAtOnce)

@@ -133,6 +133,22 @@ TEST_F(ReminderDatabase, LooksBackNoFurtherThanSixtyDays)
     EXPECT_TRUE(ScanSameConditionDue(*db, At(2024, 6, 30, 12), 0).isEmpty());
 }
 
+// One day of an older file holds an infinite mean: it is a missing day and adds nothing,
+// so the group cast 30 days back has 29 days of 20 ℃ and is not due.
+TEST_F(ReminderDatabase, AnInfiniteStoredMeanIsAMissingDay)
+{
+    Transaction tx(*db);
+    for (int back = 40; back >= 0; --back)
+        ASSERT_TRUE(test::InsertTemperature(*db, AddDays(kTarget, -back), back == 10 ? 1e39 : 20.0));
+    ASSERT_TRUE(test::InsertGroup(*db, Group(0, AddDays(kTarget, -30), QStringLiteral("同养未到"))));
+    ASSERT_TRUE(test::InsertGroup(*db, Group(0, AddDays(kTarget, -31), QStringLiteral("同养到期"))));
+    ASSERT_TRUE(tx.commit());
+    const QString text = ScanSameConditionDue(*db, At(2024, 6, 30, 12), 0);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("工程名称：同养到期\r\n"))) << qPrintable(text);
+    EXPECT_TRUE(text.contains(QStringLiteral("累计温度为：600℃"))) << qPrintable(text);
+    EXPECT_FALSE(text.contains(QStringLiteral("同养未到")));
+}
+
 // The due scan reads only the groups near the reminder days; it must list exactly what a
 // scan over every group lists.
 TEST_F(ReminderDatabase, DueScanFindsWhatAFullScanFinds)

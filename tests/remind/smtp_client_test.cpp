@@ -132,5 +132,121 @@ TEST(SmtpClient, ResetsAfterARefusalAndStopsAtTheFirstRefusedRecipient)
     }
 }
 
+// The reply to STARTTLS decides: anything but 220 ends the log-in before the handshake,
+// and nothing (above all no password) is sent in the clear after it.
+TEST(SmtpClient, AStartTlsRefusalEndsTheLogIn)
+{
+    ScriptedSmtpServer server(Rules{{"STARTTLS", "454 TLS not available now"}} + ScriptedSmtpServer::StartTlsRules());
+    {
+        SmtpClient client(FastOptions());
+        EXPECT_FALSE(client.open(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("clerk"), QStringLiteral("pa55")));
+        EXPECT_EQ(client.failure(), SmtpClient::Failure::Tls);
+    }
+    server.finish();
+    EXPECT_EQ(server.commands(), QList<QByteArray>({"EHLO clerk-pc", "STARTTLS", "QUIT"}));
+}
+
+SmtpOptions SelfSignedOptions()
+{
+    SmtpOptions options = FastOptions();
+    options.allowSelfSigned = true;
+    return options;
+}
+
+struct TlsCase {
+    const char* name;
+    ScriptedSmtpServer::Tls tls;
+    SmtpOptions options;
+    bool opens;
+    SmtpClient::Failure failure;
+};
+
+// Encryption before the log-in: the handshake has its own limit (a slow link may take far
+// longer than one reply), and with self-signed certificates allowed only the certificate
+// pinned at the first sending is accepted.
+TEST(SmtpClient, EncryptsBeforeLoggingInAndChecksThePinnedCertificate)
+{
+    SmtpOptions pinnedFirst = SelfSignedOptions();
+    pinnedFirst.pinnedCertificate = ScriptedSmtpServer::Fingerprint("first");
+    SmtpOptions pinnedSecond = SelfSignedOptions();
+    pinnedSecond.pinnedCertificate = ScriptedSmtpServer::Fingerprint("second");
+    SmtpOptions shortHandshake = SelfSignedOptions();
+    shortHandshake.handshakeTimeoutMs = 300;
+    const TlsCase cases[] = {
+        {"STARTTLS, self-signed allowed", {}, SelfSignedOptions(), true, SmtpClient::Failure::None},
+        {"self-signed refused", {}, FastOptions(), false, SmtpClient::Failure::Certificate},
+        {"the pinned certificate", {}, pinnedFirst, true, SmtpClient::Failure::None},
+        {"another certificate than the pinned one", {}, pinnedSecond, false, SmtpClient::Failure::CertificateChanged},
+        {"TLS from the first byte, another certificate", {"first", true, 0}, pinnedSecond, false,
+         SmtpClient::Failure::CertificateChanged},
+        {"slow handshake, longer than a reply may take", {"first", false, 900}, SelfSignedOptions(), true,
+         SmtpClient::Failure::None},
+        {"slow handshake, TLS from the first byte", {"first", true, 900}, SelfSignedOptions(), true,
+         SmtpClient::Failure::None},
+        {"handshake longer than its own limit", {"first", false, 900}, shortHandshake, false, SmtpClient::Failure::Tls},
+    };
+    for (const TlsCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedSmtpServer server(Rules{{B64("clerk"), "334 UGFzc3dvcmQ6"}, {B64("pa55"), "235 ok"}} + ScriptedSmtpServer::StartTlsRules(),
+                                  "220 test.local ESMTP", c.tls);
+        SmtpOptions options = c.options;
+        if (c.tls.implicit)
+            options.implicitTlsPort = server.port();
+        {
+            SmtpClient client(options);
+            EXPECT_EQ(client.open(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("clerk"), QStringLiteral("pa55")),
+                      c.opens);
+            EXPECT_EQ(client.failure(), c.failure);
+            if (c.opens) {
+                EXPECT_TRUE(client.isEncrypted());
+                EXPECT_EQ(client.certificateFingerprint(), ScriptedSmtpServer::Fingerprint("first"));
+            }
+        }
+        server.finish();
+        const QList<QByteArray> commands = server.commands();
+        // The password went only over TLS, and only to the right server.
+        EXPECT_EQ(commands.contains(B64("pa55")), c.opens);
+        if (c.opens) {
+            EXPECT_GE(server.encryptedCommands(), 4);   // EHLO, AUTH LOGIN, user, password
+        }
+    }
+}
+
+// A server that spoke TLS before but offers no STARTTLS now may be a man in the middle
+// stripping it: no log-in. With 要求加密 no log-in goes without TLS at all. A server that
+// never offered TLS, or a sending without an account, goes on as before.
+TEST(SmtpClient, RefusesToLogInWithoutTlsAfterADowngradeOrWhenRequired)
+{
+    SmtpOptions seenBefore = FastOptions();
+    seenBefore.tlsSeenBefore = true;
+    SmtpOptions required = FastOptions();
+    required.requireTls = true;
+    const Rules plainLogIn = {{"AUTH LOGIN", "334 VXNlcm5hbWU6"}, {B64("clerk"), "334 UGFzc3dvcmQ6"}, {B64("pa55"), "235 ok"}};
+    const struct {
+        const char* name;
+        SmtpOptions options;
+        QString password;
+        bool opens;
+        QList<QByteArray> commands;
+    } cases[] = {
+        {"downgrade", seenBefore, QStringLiteral("pa55"), false, {"EHLO clerk-pc", "QUIT"}},
+        {"TLS required", required, QStringLiteral("pa55"), false, {"EHLO clerk-pc", "QUIT"}},
+        {"never offered TLS", FastOptions(), QStringLiteral("pa55"), true,
+         {"EHLO clerk-pc", "AUTH LOGIN", B64("clerk"), B64("pa55"), "QUIT"}},
+        {"no account, TLS required", required, QString(), true, {"HELO clerk-pc", "QUIT"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedSmtpServer server(plainLogIn);
+        {
+            SmtpClient client(c.options);
+            EXPECT_EQ(client.open(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("clerk"), c.password), c.opens);
+            EXPECT_EQ(client.failure(), c.opens ? SmtpClient::Failure::None : SmtpClient::Failure::TlsMissing);
+        }
+        server.finish();
+        EXPECT_EQ(server.commands(), c.commands);
+    }
+}
+
 } // namespace
 } // namespace stolvar

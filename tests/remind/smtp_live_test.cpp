@@ -26,7 +26,8 @@ constexpr int kNoCryptography = 4;
 
 QString SinkScript()
 {
-    return QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("smtp_sink.py"));
+    // __FILE__ may be relative to the build folder; the test data folder is absolute.
+    return QDir(QStringLiteral(STOLVAR_TEST_DATA "/../remind")).absoluteFilePath(QStringLiteral("smtp_sink.py"));
 }
 
 // The sink process: started with its arguments, stopped when the object goes.

@@ -34,6 +34,9 @@ PAGES = {
     "no_subscribe.html": HEAD.format(high="11", low="5") + FUTURE + days(FOUR_DAYS) + TAIL,
     "min_missing.html": HEAD.format(high="12", low="") + FUTURE
         + days([("5月11日 星期六", "20", "")] + FOUR_DAYS[1:]) + SUBSCRIBE + TAIL,
+    # The section never holds more than four days; a page that lists more must not overrun.
+    "six_days.html": HEAD.format(high="10", low="-3") + FUTURE + days(FOUR_DAYS)
+        + days([("5月15日 星期三", "31", "21"), ("5月16日 星期四", "33", "23")]) + SUBSCRIBE + TAIL,
     "unknown_city.html": "<html><body><p>抱歉，没有找到该城市的天气。</p>"
         "<p>今天白天 <li><b>9℃</b></li> 今天夜间 <li><b>1℃</b></li></p></body></html>\n",
 }

@@ -1,0 +1,55 @@
+#include "core/ProgramInfo.h"
+#include "ui/MainWidgets.h"
+#include "ui/WidgetMessages.h"
+#include "version/VersionCheck.h"
+
+#include "support/ScriptedMessages.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace stolvar {
+namespace {
+
+// Whoever controls the announcement page must not get markup (links, images, styled text)
+// into the window: the version is shown as the characters the page holds.
+const QByteArray kMarkupPage = "<p>最新版本号：<a href=\"http://x\"><b>Stolvar9</b></a><img src=\"x.png\"></p>";
+
+TEST(VersionDisplay, TheAnnouncedVersionIsShownAsPlainText)
+{
+    const VersionOutcome outcome = CompareVersion(ProgramTitle(), ReadAnnouncedVersion(kMarkupPage));
+    ASSERT_TRUE(outcome.showBox);
+    MainWidgets ui;
+    QLabel status;
+    ui.statusParts[kVersionPart] = &status;
+    test::ScriptedMessages messages;
+    ApplyVersionOutcome(outcome, ui, messages, nullptr);
+    EXPECT_EQ(status.textFormat(), Qt::PlainText);
+    EXPECT_TRUE(status.text().contains(QStringLiteral("<b>Stolvar9</b>")));
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("<img src=\"x.png\">")));
+}
+
+TEST(VersionDisplay, MessageBoxesNeverReadTheirTextAsMarkup)
+{
+    WidgetMessages messages;
+    QList<Qt::TextFormat> seen;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen << box->textFormat();
+            box->done(QMessageBox::No);
+        }
+    });
+    closer.start(20);
+    messages.show(nullptr, QStringLiteral("软件有新版本:<b>9</b>"), Messages::DefaultTitle(), Messages::Icon::None);
+    messages.ask(nullptr, QStringLiteral("<i>?</i>"), QStringLiteral("t"), Messages::Icon::None);
+    EXPECT_EQ(seen, QList<Qt::TextFormat>({Qt::PlainText, Qt::PlainText}));
+}
+
+} // namespace
+} // namespace stolvar
