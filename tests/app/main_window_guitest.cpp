@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace stolvar {
 namespace {
 
@@ -82,7 +84,8 @@ TEST(MainWindowLayout, DoublingTheWidthDoublesEveryLeftEdgeAndWidth)
     const QRect button = f.ui().addGroupButton->geometry();
     const QSize groupBefore = f.ui().addGroupButton->parentWidget()->size();
     central->resize(before.width() * 2, before.height());
-    auto scaled = [](int value, int oldExtent, int newExtent) { return int(double(value) / oldExtent * newExtent); };
+    // Placed to the nearest pixel.
+    auto scaled = [](int value, int oldExtent, int newExtent) { return int(std::lround(double(value) / oldExtent * newExtent)); };
     EXPECT_EQ(f.ui().tree->x(), scaled(tree.x(), before.width(), before.width() * 2));
     EXPECT_EQ(f.ui().tree->width(), scaled(tree.width(), before.width(), before.width() * 2));
     EXPECT_EQ(f.ui().tree->height(), tree.height());
