@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace stolvar {
 
@@ -57,6 +58,10 @@ WeatherController::WeatherController(AppContext& context, QObject* parent)
 
 void WeatherController::collect()
 {
+    if (m_running)
+        return;   // one run at a time; its result is as fresh as a second one's
+    m_running = true;
+    showRunning();
     CollectionInput input;
     input.city = m_ctx.settings.read(keys::kWeatherCity);
     input.addresses = ReadNetworkAddresses(m_ctx.settings);
@@ -76,8 +81,25 @@ void WeatherController::updateLocation()
     collect();
 }
 
+// Until the result arrives the location label says so, and "更新位置" waits.
+void WeatherController::showRunning()
+{
+    MainWidgets& ui = m_ctx.ui;
+    if (ui.locationLabel) {
+        m_locationBefore = ui.locationLabel->text();
+        ui.locationLabel->setText(QStringLiteral("正在获取天气…"));
+    }
+    if (ui.updateCityButton)
+        ui.updateCityButton->setEnabled(false);
+}
+
 void WeatherController::apply(const CollectionResult& result)
 {
+    m_running = false;
+    if (m_ctx.ui.locationLabel)
+        m_ctx.ui.locationLabel->setText(m_locationBefore);
+    if (m_ctx.ui.updateCityButton)
+        m_ctx.ui.updateCityButton->setEnabled(true);
     m_days = result.days;
     ApplyCollectionResult(result, m_ctx.ui);
     if (result.startVersionCheck)

@@ -23,16 +23,20 @@ public:
     // "更新位置": remembers the typed city, then collects.
     void updateLocation();
     const WeatherDays& days() const { return m_days; }
+    bool isRunning() const { return m_running; }
 
 signals:
     // A run reached the network: the version check follows.
     void networkReached();
 
 private:
+    void showRunning();
     void apply(const CollectionResult& result);
 
     AppContext& m_ctx;
     WeatherDays m_days;
+    QString m_locationBefore;
+    bool m_running = false;
 };
 
 // Shows a run's result in the box (UI thread).

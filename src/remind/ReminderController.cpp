@@ -2,6 +2,7 @@
 
 #include "ui/AppContext.h"
 #include "core/Conversions.h"
+#include "remind/DesktopNotifier.h"
 #include "remind/DueScan.h"
 #include "remind/MailDialog.h"
 #include "remind/MailSender.h"
@@ -34,7 +35,11 @@ bool IsConfigured(const MailSettings& mail)
 
 } // namespace
 
-ReminderController::ReminderController(AppContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
+ReminderController::ReminderController(AppContext& ctx, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_notifier(new DesktopNotifier(this))
+{
+    connect(m_notifier, &DesktopNotifier::activated, this, &ReminderController::notificationActivated);
+}
 
 QString ReminderController::mailStorePath() const
 {
@@ -78,7 +83,23 @@ void ReminderController::applyDueTexts(const DueTexts& texts)
     m_formRemovalText = texts.formRemovalText;
     ShowText(m_ctx.ui.standardDueBox, m_standardText);
     ShowText(m_ctx.ui.formRemovalDueBox, m_formRemovalText);
+    notifyDesktop();
     runMailGate();
+}
+
+// The same groups as the three reminder boxes, once a day unless new ones appear.
+void ReminderController::notifyDesktop()
+{
+    if (m_ctx.settings.read(keys::kDesktopNotification, SettingsStore::BoolText(true)) != SettingsStore::BoolText(true))
+        return;
+    // The same-condition box may be older than this scan (the mail rescans it too).
+    const QString sameCondition = m_ctx.db ? ScanSameConditionDue(*m_ctx.db, m_ctx.now(), daysAhead()) : QString();
+    const DueEntries entries = CollectDueEntries(m_standardText, sameCondition, m_formRemovalText);
+    const QDate today = m_ctx.today().date();
+    if (!m_notificationGate.shouldNotify(entries, today))
+        return;
+    if (m_notifier->notify(ComposeDueNotice(entries)))
+        m_notificationGate.recordNotified(entries, today);
 }
 
 void ReminderController::runMailGate()
@@ -128,14 +149,16 @@ void ReminderController::sendReminderMail()
     SmtpOptions options;
     options.allowSelfSigned = m_ctx.settings.readBool(keys::kAllowSelfSigned);
     m_sending = true;
+    const QString statusBefore = m_ctx.ui.statusParts[kMailStatePart]->text();
+    setMailStatus(QStringLiteral("正在发送邮件…"));
+    emit mailStarted();
     m_ctx.tasks.run(
         this, [request, options] { return SendReminderMail(request, options); },
-        [this](const MailResult& result) {
+        [this, statusBefore](const MailResult& result) {
             m_sending = false;
             if (result.outcome == MailOutcome::Sent)
                 RecordMailDay(m_ctx.settings, m_ctx.today());
-            if (!result.statusText.isEmpty())
-                setMailStatus(result.statusText);
+            setMailStatus(result.statusText.isEmpty() ? statusBefore : result.statusText);
             emit mailFinished();
         });
 }
@@ -148,6 +171,9 @@ void ReminderController::openMailDialog()
         m_mailLoaded = true;
     });
     connect(&dialog, &MailDialog::sendRequested, this, &ReminderController::sendReminderMail);
+    connect(this, &ReminderController::mailStarted, &dialog, [&dialog] { dialog.setSending(true); });
+    connect(this, &ReminderController::mailFinished, &dialog, [&dialog] { dialog.setSending(false); });
+    dialog.setSending(m_sending);
     dialog.exec();
 }
 

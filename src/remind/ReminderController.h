@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/TaskRunner.h"
+#include "remind/DueNotice.h"
 #include "remind/MailSettings.h"
 
 #include <QObject>
@@ -8,6 +9,7 @@
 namespace stolvar {
 
 struct AppContext;
+class DesktopNotifier;
 struct DueTexts;
 
 // The reminder boxes of "信息提示" and the daily reminder mail: scans run on a worker
@@ -37,13 +39,18 @@ public:
     // The lead time typed into 编辑框3, in whole days.
     int daysAhead() const;
     bool isSending() const { return m_sending; }
+    DesktopNotifier& notifier() { return *m_notifier; }
 
 signals:
+    void mailStarted();    // a sending began
     void mailFinished();   // a sending ended (whatever its outcome)
+    // The clerk clicked the desktop notification: the window is wanted.
+    void notificationActivated();
 
 private:
     void applyDueTexts(const DueTexts& texts);
     void runMailGate();
+    void notifyDesktop();
     void setMailStatus(const QString& text);
 
     AppContext& m_ctx;
@@ -53,6 +60,8 @@ private:
     QString m_formRemovalText;
     QString m_sameConditionText;
     Generation m_scanGeneration;
+    DesktopNotifier* m_notifier;
+    NotificationGate m_notificationGate;
     bool m_sending = false;
     bool m_mailLoaded = false;
     bool m_sendWhenLoaded = false;

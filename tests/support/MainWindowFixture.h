@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace stolvar::test {
@@ -31,13 +32,17 @@ public:
         return db;
     }
 
-    MainWindow& start()
+    // `prepare` runs on the new window before its start-up has finished (the last
+    // database opens in the background).
+    MainWindow& start(const std::function<void(MainWindow&)>& prepare = {})
     {
         Environment env;
         env.home = home.path();
         env.clock = clock;
         env.messages = messages;
         window = std::make_unique<MainWindow>(env);
+        if (prepare)
+            prepare(*window);
         // The last database opens in the background; the tests start from a window whose
         // start-up has run to its end.
         QSignalSpy started(window.get(), &MainWindow::startedUp);
