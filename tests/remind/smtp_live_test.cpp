@@ -24,9 +24,11 @@ const QString kPython = QStringLiteral("/usr/bin/python3");
 constexpr int kNoAiosmtpd = 3;
 constexpr int kNoCryptography = 4;
 
+// Beside this file; __FILE__ may be relative to the build folder, which is not the
+// folder ctest runs the test in, so the path is taken from the absolute test-data folder.
 QString SinkScript()
 {
-    return QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("smtp_sink.py"));
+    return QDir(QStringLiteral(STOLVAR_TEST_DATA)).absoluteFilePath(QStringLiteral("../remind/smtp_sink.py"));
 }
 
 // The sink process: started with its arguments, stopped when the object goes.
