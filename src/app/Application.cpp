@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "core/Environment.h"
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/SignalCloser.h"
 #include "app/SingleInstance.h"
@@ -10,6 +11,7 @@
 #include <QFont>
 
 #include <cstdlib>
+#include <cstdio>
 
 namespace stolvar {
 
@@ -27,12 +29,18 @@ namespace {
 
 int RunApplication(int argc, char* argv[])
 {
+    const CommandLine commandLine = ParseCommandLine(ArgumentsOf(argc, argv));
+    if (commandLine.action == CommandLine::Action::Print) {
+        std::fputs(commandLine.text.toLocal8Bit().constData(), commandLine.exitCode == 0 ? stdout : stderr);
+        return commandLine.exitCode;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stolvar"));
+    QApplication::setDesktopFileName(QStringLiteral("com.example.stolvar"));
     QApplication::setQuitOnLastWindowClosed(true);
 
     Environment env;
-    env.home = DefaultProgramFolder();
+    env.home = DefaultProgramFolder(commandLine.home);
     QDir().mkpath(env.home);
     SingleInstance instance(env.home);
     if (!instance.isPrimary()) {

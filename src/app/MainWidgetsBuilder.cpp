@@ -37,8 +37,12 @@ void BuildStatusBar(QMainWindow* window, MainWidgets& ui)
     for (int i = 0; i < 6; ++i) {
         auto* part = new QLabel(texts[i], ui.statusBar);
         part->setObjectName(QStringLiteral("状态条1_%1").arg(i));
-        part->setFixedWidth(widths[i]);
-        ui.statusBar->addWidget(part);
+        // The last part takes what the others leave, so that a small window still fits.
+        if (i < 5)
+            part->setFixedWidth(widths[i]);
+        else
+            part->setMinimumWidth(0);
+        ui.statusBar->addWidget(part, i < 5 ? 0 : 1);
         ui.statusParts[size_t(i)] = part;
     }
 }

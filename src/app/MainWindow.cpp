@@ -4,6 +4,7 @@
 #include "app/AppIcon.h"
 #include "app/MainWidgetsBuilder.h"
 #include "app/ProportionalLayout.h"
+#include "app/StartHint.h"
 #include "ui/SplitterBar.h"
 #include "curing/CuringController.h"
 #include "curing/SameConditionTables.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), 
     m_version = std::make_unique<VersionController>(m_ctx);
     m_curing = std::make_unique<CuringController>(m_ctx);
     m_reminders = std::make_unique<ReminderController>(m_ctx);
+    buildStartHint();
     connectSplitters();
     connectControllers();
     startUp();
@@ -119,6 +121,25 @@ void MainWindow::showFromTray()
     activateWindow();
 }
 
+void MainWindow::showFromNotification()
+{
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}
+
+// Hidden from the start when the last database opens; shown if none did.
+void MainWindow::buildStartHint()
+{
+    m_startHint = new StartHint(m_ctx.ui.standardList);
+    m_startHint->hide();
+    connect(m_startHint, &StartHint::newDatabaseRequested, this, [this] { m_database->showNewDatabaseDialog(); });
+    connect(m_startHint, &StartHint::openDatabaseRequested, this, [this] { m_database->openProjectDatabase(); });
+}
+
 void MainWindow::connectSplitters()
 {
     MainWidgets& ui = m_ctx.ui;
@@ -146,10 +167,12 @@ void MainWindow::connectControllers()
             &ReminderController::scanSameConditionDue);
     connect(m_ctx.ui.reminderTimer, &QTimer::timeout, m_reminders.get(), &ReminderController::scanDueSpecimens);
     connect(m_register.get(), &RegisterController::table1PageShown, m_curing.get(), &CuringController::applyTable1Frame);
+    connect(m_reminders.get(), &ReminderController::notificationActivated, this, &MainWindow::showFromNotification);
 }
 
 void MainWindow::onDatabaseOpened()
 {
+    m_startHint->hide();
     EnsureIndexes(*m_ctx.db);
     m_register->fillProjectTree();
     m_curing->showLastTemperatureDay();
@@ -183,6 +206,7 @@ void MainWindow::finishStartUp(bool databaseOpened)
     m_reminders->listRecentPours();
     ApplyDisplayColours(m_ctx.settings, m_ctx.ui);
     m_options->restoreOptions();
+    m_startHint->setVisible(!m_ctx.db);
     m_startedUp = true;
     emit startedUp();
 }
@@ -255,7 +279,7 @@ void MainWindow::showDisplaySettings()
 
 void MainWindow::showSameConditionSettings()
 {
-    SameConditionDialog dialog(m_ctx.settings, this);
+    SameConditionDialog dialog(m_ctx.settings, this, &m_ctx.messages());
     dialog.exec();
 }
 

@@ -18,6 +18,7 @@ class OptionsController;
 class ProportionalLayout;
 class RegisterController;
 class ReminderController;
+class StartHint;
 class VersionController;
 class WeatherController;
 
@@ -50,8 +51,12 @@ public:
 
     // Tray double-click: shows the window maximised.
     void showFromTray();
+    // A click on the desktop notification: the window comes back, in front.
+    void showFromNotification();
     // Captures the proportions of every control (done once, when first shown).
     void captureLayout();
+    // Shown over the middle list while no project database is open.
+    StartHint* startHint() const { return m_startHint; }
 
 signals:
     void startedUp();
@@ -63,6 +68,7 @@ protected:
 private:
     void buildMenus();
     void buildTray();
+    void buildStartHint();
     void connectSplitters();
     void connectControllers();
     void startUp();
@@ -86,6 +92,7 @@ private:
     std::unique_ptr<ReminderController> m_reminders;
     ProportionalLayout* m_layout = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
+    StartHint* m_startHint = nullptr;
     bool m_shutDown = false;
     bool m_startedUp = false;
     bool m_workLeftRunning = false;

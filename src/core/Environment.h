@@ -21,7 +21,22 @@ struct Environment {
     QString file(const QString& name) const;
 };
 
-// STOLVAR_HOME when set, else the folder of the executable.
-QString DefaultProgramFolder();
+// Where the program folder is, in order: the folder named on the command line or by
+// STOLVAR_HOME; the executable's folder when it can be written (a copied, portable
+// program); else the user's data folder (an installed program, whose folder is not ours).
+struct ProgramFolderChoice {
+    QString namedFolder;        // --home or STOLVAR_HOME, empty when neither
+    QString executableFolder;
+    bool executableFolderWritable = false;
+    QString userDataFolder;
+};
+QString ChooseProgramFolder(const ProgramFolderChoice& choice);
+
+// The rule above on this process: --home (given here) over STOLVAR_HOME over the rest.
+// The user's data folder is created readable by its owner only (0700).
+QString DefaultProgramFolder(const QString& homeOption = {});
+
+// Creates the folder (and its parents) if missing; a folder created here gets mode 0700.
+bool MakePrivateFolder(const QString& path);
 
 } // namespace stolvar

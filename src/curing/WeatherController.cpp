@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <utility>
 
@@ -76,6 +77,7 @@ void WeatherController::collect()
     if (m_ctx.tasks.isStopped())
         return;
     m_running = true;
+    showRunning();
     m_ctx.tasks.run(
         this, [input] { return CollectWeather(input); },
         [this](const CollectionResult& result) { apply(result); });
@@ -88,9 +90,25 @@ void WeatherController::updateLocation()
     collect();
 }
 
+// Until the result arrives the location label says so, and "更新位置" waits.
+void WeatherController::showRunning()
+{
+    MainWidgets& ui = m_ctx.ui;
+    if (ui.locationLabel) {
+        m_locationBefore = ui.locationLabel->text();
+        ui.locationLabel->setText(QStringLiteral("正在获取天气…"));
+    }
+    if (ui.updateCityButton)
+        ui.updateCityButton->setEnabled(false);
+}
+
 void WeatherController::apply(const CollectionResult& result)
 {
     m_running = false;
+    if (m_ctx.ui.locationLabel)
+        m_ctx.ui.locationLabel->setText(m_locationBefore);
+    if (m_ctx.ui.updateCityButton)
+        m_ctx.ui.updateCityButton->setEnabled(true);
     m_days = result.days;
     ApplyCollectionResult(result, m_ctx.ui);
     if (result.startVersionCheck)

@@ -24,17 +24,19 @@ public:
     // "更新位置": remembers the typed city, then collects.
     void updateLocation();
     const WeatherDays& days() const { return m_days; }
-    bool isCollecting() const { return m_running; }
+    bool isRunning() const { return m_running; }
 
 signals:
     // A run reached the network: the version check follows.
     void networkReached();
 
 private:
+    void showRunning();
     void apply(const CollectionResult& result);
 
     AppContext& m_ctx;
     WeatherDays m_days;
+    QString m_locationBefore;
     bool m_running = false;   // a run is on a worker
     bool m_pending = false;   // another run was asked for meanwhile
 };

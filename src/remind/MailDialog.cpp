@@ -38,9 +38,9 @@ MailDialog::MailDialog(QString storePath, Messages& messages, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildServerBox());
     layout->addWidget(buildRecipientBox());
-    auto* send = NamedButton(QStringLiteral("确定1"), QStringLiteral("发送邮件"), this);
-    connect(send, &QPushButton::clicked, this, &MailDialog::sendRequested);
-    layout->addWidget(send);
+    m_send = NamedButton(QStringLiteral("确定1"), QStringLiteral("发送邮件"), this);
+    connect(m_send, &QPushButton::clicked, this, &MailDialog::sendRequested);
+    layout->addWidget(m_send);
     fill();
 }
 
@@ -77,6 +77,11 @@ QWidget* MailDialog::buildRecipientBox()
     connect(save, &QPushButton::clicked, this, &MailDialog::saveRecipients);
     form->addRow(save);
     return box;
+}
+
+void MailDialog::setSending(bool sending)
+{
+    m_send->setEnabled(!sending);
 }
 
 void MailDialog::fill()

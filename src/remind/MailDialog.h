@@ -20,6 +20,9 @@ class MailDialog : public QDialog
 public:
     MailDialog(QString storePath, Messages& messages, QWidget* parent = nullptr);
 
+    // While a mail is being sent, "发送邮件" cannot start another.
+    void setSending(bool sending);
+
 signals:
     // After every successful save: the whole record as now stored, to be used at once.
     void settingsSaved(const stolvar::MailSettings& settings);
@@ -42,6 +45,7 @@ private:
     QLineEdit* m_user = nullptr;        // 编辑框3
     QLineEdit* m_password = nullptr;    // 编辑框4
     QLineEdit* m_recipients = nullptr;  // 收件人编辑框
+    QPushButton* m_send = nullptr;      // 确定1
 };
 
 } // namespace stolvar

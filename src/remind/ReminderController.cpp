@@ -2,6 +2,7 @@
 
 #include "ui/AppContext.h"
 #include "core/Conversions.h"
+#include "remind/DesktopNotifier.h"
 #include "remind/DueScan.h"
 #include "remind/MailDialog.h"
 #include "remind/MailSender.h"
@@ -39,7 +40,11 @@ QString MailStoreUnreadableText(const QString& error)
 
 } // namespace
 
-ReminderController::ReminderController(AppContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
+ReminderController::ReminderController(AppContext& ctx, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_notifier(new DesktopNotifier(this))
+{
+    connect(m_notifier, &DesktopNotifier::activated, this, &ReminderController::notificationActivated);
+}
 
 QString ReminderController::mailStorePath() const
 {
@@ -98,7 +103,23 @@ void ReminderController::applyDueTexts(const DueTexts& texts)
     m_formRemovalText = texts.formRemovalText;
     ShowText(m_ctx.ui.standardDueBox, m_standardText);
     ShowText(m_ctx.ui.formRemovalDueBox, m_formRemovalText);
+    notifyDesktop();
     runMailGate();
+}
+
+// The same groups as the three reminder boxes, once a day unless new ones appear.
+void ReminderController::notifyDesktop()
+{
+    if (m_ctx.settings.read(keys::kDesktopNotification, SettingsStore::BoolText(true)) != SettingsStore::BoolText(true))
+        return;
+    // The same-condition box may be older than this scan (the mail rescans it too).
+    const QString sameCondition = m_ctx.db ? ScanSameConditionDue(*m_ctx.db, m_ctx.now(), daysAhead()) : QString();
+    const DueEntries entries = CollectDueEntries(m_standardText, sameCondition, m_formRemovalText);
+    const QDate today = m_ctx.today().date();
+    if (!m_notificationGate.shouldNotify(entries, today))
+        return;
+    if (m_notifier->notify(ComposeDueNotice(entries)))
+        m_notificationGate.recordNotified(entries, today);
 }
 
 void ReminderController::runMailGate()
@@ -156,6 +177,9 @@ void ReminderController::sendReminderMail()
     request.utcOffsetSeconds = LocalUtcOffsetSeconds();
     const SmtpOptions options = securityOptions();
     m_sending = true;
+    const QString statusBefore = m_ctx.ui.statusParts[kMailStatePart]->text();
+    setMailStatus(QStringLiteral("正在发送邮件…"));
+    emit mailStarted();
     m_ctx.tasks.run(
         this,
         [request, options, known = m_security, path = mailStorePath()] {
@@ -166,7 +190,7 @@ void ReminderController::sendReminderMail()
                 SaveMailSecurity(path, *done.learnt, &done.storeError);
             return done;
         },
-        [this](const SendingDone& done) {
+        [this, statusBefore](const SendingDone& done) {
             const MailResult& result = done.result;
             rememberSecurity(done);
             m_sending = false;
@@ -178,8 +202,7 @@ void ReminderController::sendReminderMail()
             }
             if (!done.storeError.isEmpty())
                 status += QStringLiteral("（邮箱设置保存失败：") + done.storeError + u'）';
-            if (!status.isEmpty())
-                setMailStatus(status);
+            setMailStatus(status.isEmpty() ? statusBefore : status);
             emit mailFinished();
         });
 }
@@ -212,6 +235,9 @@ void ReminderController::openMailDialog()
         m_mailLoaded = true;
     });
     connect(&dialog, &MailDialog::sendRequested, this, &ReminderController::sendReminderMail);
+    connect(this, &ReminderController::mailStarted, &dialog, [&dialog] { dialog.setSending(true); });
+    connect(this, &ReminderController::mailFinished, &dialog, [&dialog] { dialog.setSending(false); });
+    dialog.setSending(m_sending);
     dialog.exec();
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/TaskRunner.h"
 #include "remind/MailSender.h"
+#include "remind/DueNotice.h"
 #include "remind/MailSettings.h"
 
 #include <QDate>
@@ -10,6 +11,7 @@
 namespace stolvar {
 
 struct AppContext;
+class DesktopNotifier;
 struct DueTexts;
 
 // The reminder boxes of "信息提示" and the daily reminder mail: scans run on a worker
@@ -40,9 +42,13 @@ public:
     // The lead time typed into 编辑框3, in whole days.
     int daysAhead() const;
     bool isSending() const { return m_sending; }
+    DesktopNotifier& notifier() { return *m_notifier; }
 
 signals:
+    void mailStarted();    // a sending began
     void mailFinished();   // a sending ended (whatever its outcome)
+    // The clerk clicked the desktop notification: the window is wanted.
+    void notificationActivated();
 
 private:
     // A sending and what it taught about the server, as stored with the account.
@@ -56,6 +62,7 @@ private:
     SmtpOptions securityOptions() const;
     void rememberSecurity(const SendingDone& done);
     void runMailGate();
+    void notifyDesktop();
     void setMailStatus(const QString& text);
 
     AppContext& m_ctx;
@@ -68,6 +75,8 @@ private:
     QString m_sameConditionText;
     Generation m_scanGeneration;
     QDate m_mailSentOn;   // the day of this run's last successful sending
+    DesktopNotifier* m_notifier;
+    NotificationGate m_notificationGate;
     bool m_sending = false;
     bool m_mailLoaded = false;
     bool m_sendWhenLoaded = false;

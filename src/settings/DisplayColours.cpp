@@ -4,6 +4,7 @@
 #include "ui/MainWidgets.h"
 #include "core/SettingsStore.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,8 +16,6 @@ namespace stolvar {
 
 namespace {
 
-const QColor kGrey(0x80, 0x80, 0x80);
-
 void SetRole(QWidget* w, QPalette::ColorRole role, const QColor& colour)
 {
     QPalette p = w->palette();
@@ -24,19 +23,13 @@ void SetRole(QWidget* w, QPalette::ColorRole role, const QColor& colour)
     w->setPalette(p);
 }
 
-// The background the stored text asks for, given the control's current one: grey when
-// nothing is stored and the current one differs from black (what an empty number reads as).
-QColor BackgroundFor(const QString& stored, const QColor& current)
+// A stored colour (the number of the colour picker) is shown as stored; with none (key
+// missing or empty) the control keeps the colour the platform gives it.
+QColor StoredOr(const QString& stored, const QWidget* w, QPalette::ColorRole role)
 {
-    if (!stored.trimmed().isEmpty())
-        return ColourFromNumber(ParseNumberText(stored));
-    const double currentNumber = ParseNumberText(ColourToText(current));
-    return std::fabs(currentNumber) > 1e-7 ? kGrey : current;
-}
-
-QColor TextColourFor(const QString& stored)
-{
-    return ColourFromNumber(std::trunc(ParseNumberText(stored)));
+    if (stored.trimmed().isEmpty())
+        return QApplication::palette(w).color(role);
+    return ColourFromNumber(ParseNumberText(stored));
 }
 
 } // namespace
@@ -55,26 +48,27 @@ QColor ColourFromNumber(double number)
 void ApplyDisplayColours(const SettingsStore& settings, MainWidgets& ui)
 {
     QTreeWidget* tree = ui.tree;
-    SetRole(tree, QPalette::Base, BackgroundFor(settings.read(keys::kColour1), tree->palette().color(QPalette::Base)));
-    SetRole(tree, QPalette::Text, TextColourFor(settings.read(keys::kColour6)));
+    SetRole(tree, QPalette::Base, StoredOr(settings.read(keys::kColour1), tree, QPalette::Base));
+    SetRole(tree, QPalette::Text, StoredOr(settings.read(keys::kColour6), tree, QPalette::Text));
 
     QPlainTextEdit* first = ui.standardDueBox;
-    const QColor boxBackground = BackgroundFor(settings.read(keys::kColour2), first->palette().color(QPalette::Base));
-    const QColor boxText = TextColourFor(settings.read(keys::kColour5));
+    const QColor boxBackground = StoredOr(settings.read(keys::kColour2), first, QPalette::Base);
+    const QColor boxText = StoredOr(settings.read(keys::kColour5), first, QPalette::Text);
     for (QPlainTextEdit* box : {ui.standardDueBox, ui.sameConditionDueBox, ui.formRemovalDueBox, ui.recentPoursBox}) {
         SetRole(box, QPalette::Base, boxBackground);
         SetRole(box, QPalette::Text, boxText);
     }
 
     QLabel* today = ui.todayLabel;
-    const QColor labelBackground = BackgroundFor(settings.read(keys::kColour3), today->palette().color(QPalette::Window));
-    const QColor labelText = TextColourFor(settings.read(keys::kColour4));
+    const QColor labelBackground = StoredOr(settings.read(keys::kColour3), today, QPalette::Window);
+    const QColor labelText = StoredOr(settings.read(keys::kColour4), today, QPalette::WindowText);
     for (QLabel* label : {ui.todayLabel, ui.futureLabels[0], ui.futureLabels[1], ui.futureLabels[2], ui.futureLabels[3]}) {
         SetRole(label, QPalette::Window, labelBackground);
         SetRole(label, QPalette::WindowText, labelText);
     }
-    SetRole(ui.cityBox, QPalette::Base, labelBackground);
-    SetRole(ui.leadDaysBox, QPalette::Base, labelBackground);
+    const bool labelStored = !settings.read(keys::kColour3).trimmed().isEmpty();
+    for (QLineEdit* box : {ui.cityBox, ui.leadDaysBox})
+        SetRole(box, QPalette::Base, labelStored ? labelBackground : QApplication::palette(box).color(QPalette::Base));
 }
 
 } // namespace stolvar

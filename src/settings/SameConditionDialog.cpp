@@ -1,7 +1,9 @@
 #include "settings/SameConditionDialog.h"
 
+#include "core/Messages.h"
 #include "core/SettingsStore.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QRadioButton>
@@ -9,8 +11,18 @@
 
 namespace stolvar {
 
-SameConditionDialog::SameConditionDialog(const SettingsStore& settings, QWidget* parent)
-    : QDialog(parent), m_settings(settings)
+namespace {
+
+// Desktop notifications are on unless the clerk turned them off.
+bool DesktopNotificationOn(const SettingsStore& settings)
+{
+    return settings.read(keys::kDesktopNotification, SettingsStore::BoolText(true)) == SettingsStore::BoolText(true);
+}
+
+} // namespace
+
+SameConditionDialog::SameConditionDialog(const SettingsStore& settings, QWidget* parent, Messages* messages)
+    : QDialog(parent), m_settings(settings), m_messages(messages)
 {
     setObjectName(QStringLiteral("同养记录设置"));
     setWindowTitle(QStringLiteral("同养记录设置"));
@@ -22,10 +34,14 @@ SameConditionDialog::SameConditionDialog(const SettingsStore& settings, QWidget*
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(m_fromCastingDay);
     groupLayout->addWidget(m_fromNextDay);
+    m_desktopNotification = new QCheckBox(QStringLiteral("到期时显示桌面通知"), this);
+    m_desktopNotification->setObjectName(QStringLiteral("桌面通知"));
+    m_desktopNotification->setChecked(DesktopNotificationOn(settings));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
+    layout->addWidget(m_desktopNotification);
     layout->addWidget(buttons);
 
     if (settings.readBool(keys::kCountFromCastingDay))
@@ -38,6 +54,13 @@ void SameConditionDialog::done(int result)
 {
     m_settings.write(keys::kCountFromCastingDay, SettingsStore::BoolText(m_fromCastingDay->isChecked()));
     m_settings.write(keys::kCountFromNextDay, SettingsStore::BoolText(m_fromNextDay->isChecked()));
+    // Written only when changed, so that an untouched setting leaves Temp.ini as it was.
+    const bool notify = m_desktopNotification->isChecked();
+    if (notify != DesktopNotificationOn(m_settings) &&
+        !m_settings.write(keys::kDesktopNotification, SettingsStore::BoolText(notify)) && m_messages) {
+        m_messages->show(this, QStringLiteral("桌面通知设置无法保存到Temp.ini。"), Messages::DefaultTitle(),
+                         Messages::Icon::Warning);
+    }
     QDialog::done(result);
 }
 

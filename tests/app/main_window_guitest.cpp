@@ -1,4 +1,5 @@
 #include "app/ProportionalLayout.h"
+#include "app/StartHint.h"
 #include "ui/SplitterBar.h"
 #include "ui/SpinButton.h"
 #include "support/MainWindowFixture.h"
@@ -15,6 +16,8 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace stolvar {
 namespace {
@@ -37,6 +40,37 @@ TEST(MainWindowStart, FirstRunWithoutSettingsIsQuietAndEmpty)
     EXPECT_TRUE(f.messages->shown.isEmpty());
     // The first write at start-up is the (empty) lead time.
     EXPECT_EQ(f.settings().read(keys::kLeadDays, "missing"), "");
+}
+
+// With no database the middle list says what to do; its buttons run the menu commands,
+// and the hint goes once a database is open.
+TEST(MainWindowStart, FirstRunHintOpensADatabaseAndGoes)
+{
+    MainWindowFixture f;
+    const QString path = f.home.file("一号楼.dat");
+    ASSERT_TRUE(test::MakeProjectDatabase(path));
+    MainWindow& w = f.start();
+    StartHint* hint = w.startHint();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_FALSE(hint->isHidden());
+    EXPECT_EQ(hint->geometry(), f.ui().standardList->rect());
+    auto* create = hint->findChild<QPushButton*>("新建工程数据库");
+    auto* open = hint->findChild<QPushButton*>("打开工程数据库");
+    ASSERT_TRUE(create && open);
+    EXPECT_EQ(create->text(), "新建工程数据库");
+    f.messages->fileNames = {path};
+    open->click();
+    EXPECT_EQ(f.messages->openRequests.size(), 1);
+    EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "已连接");
+    EXPECT_TRUE(hint->isHidden());
+}
+
+TEST(MainWindowStart, NoHintWhenTheLastDatabaseOpens)
+{
+    MainWindowFixture f;
+    ASSERT_TRUE(f.prepareDatabase());
+    MainWindow& w = f.start();
+    EXPECT_TRUE(w.startHint()->isHidden());
 }
 
 TEST(MainWindowStart, EveryNamedControlExists)
@@ -82,7 +116,8 @@ TEST(MainWindowLayout, DoublingTheWidthDoublesEveryLeftEdgeAndWidth)
     const QRect button = f.ui().addGroupButton->geometry();
     const QSize groupBefore = f.ui().addGroupButton->parentWidget()->size();
     central->resize(before.width() * 2, before.height());
-    auto scaled = [](int value, int oldExtent, int newExtent) { return int(double(value) / oldExtent * newExtent); };
+    // Placed to the nearest pixel.
+    auto scaled = [](int value, int oldExtent, int newExtent) { return int(std::lround(double(value) / oldExtent * newExtent)); };
     EXPECT_EQ(f.ui().tree->x(), scaled(tree.x(), before.width(), before.width() * 2));
     EXPECT_EQ(f.ui().tree->width(), scaled(tree.width(), before.width(), before.width() * 2));
     EXPECT_EQ(f.ui().tree->height(), tree.height());

@@ -94,7 +94,7 @@ TEST(DeadNetwork, RunsCoalesceAndShutdownIsQuick)
     QTest::qWait(200);
     EXPECT_EQ(web.requests().size(), 1);
     EXPECT_EQ(f.ctx().tasks.pool().activeThreadCount(), 1) << "waiting runs hold the workers";
-    EXPECT_TRUE(w.weather().isCollecting());
+    EXPECT_TRUE(w.weather().isRunning());
 
     f.ui().autoCollectBox->setChecked(true);
     QElapsedTimer clock;

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 
@@ -107,6 +108,27 @@ TEST_F(WeatherControllerGuiTest, UnknownCityHidesTheDaysInRed)
     EXPECT_EQ(ctx->ui.locationLabel->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     EXPECT_TRUE(ctx->ui.todayLabel->isHidden());
     EXPECT_TRUE(ctx->ui.futureLabels[0]->isHidden());
+}
+
+// While a run is out, the label says so and the button cannot start a second one; calls
+// meanwhile fold into one more run after it; the result then replaces the waiting text.
+TEST_F(WeatherControllerGuiTest, OneRunAtATimeWithAWaitingText)
+{
+    MainWidgets& ui = ctx->ui;
+    controller->collect();
+    EXPECT_EQ(ui.locationLabel->text(), QStringLiteral("正在获取天气…"));
+    EXPECT_FALSE(ui.updateCityButton->isEnabled());
+    EXPECT_TRUE(controller->isRunning());
+    controller->collect();
+    controller->updateLocation();
+    ASSERT_TRUE(waitForMessages(2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !controller->isRunning(); }, 10000));
+    EXPECT_EQ(server.requestsTo("/search.php").size(), 2);
+    EXPECT_TRUE(ui.updateCityButton->isEnabled());
+    EXPECT_EQ(ui.locationLabel->text(), QStringLiteral("郑州2024年5月10日星期五"));
+    controller->collect();
+    ASSERT_TRUE(waitForMessages(3));
+    EXPECT_EQ(server.requestsTo("/search.php").size(), 3);
 }
 
 } // namespace

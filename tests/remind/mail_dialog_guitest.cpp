@@ -113,6 +113,13 @@ TEST_F(MailDialogTest, AsksForASendingWithoutSendingItself)
     QSignalSpy requested(&dialog, &MailDialog::sendRequested);
     QTest::mouseClick(Find<QPushButton>(dialog, "确定1"), Qt::LeftButton);
     EXPECT_EQ(requested.size(), 1);
+    // While that sending runs, the button cannot ask for another.
+    dialog.setSending(true);
+    QTest::mouseClick(Find<QPushButton>(dialog, "确定1"), Qt::LeftButton);
+    EXPECT_EQ(requested.size(), 1);
+    dialog.setSending(false);
+    QTest::mouseClick(Find<QPushButton>(dialog, "确定1"), Qt::LeftButton);
+    EXPECT_EQ(requested.size(), 2);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -156,6 +157,29 @@ TEST_F(RemindersGuiTest, ChangingTheLeadTimeRescansAtOnce)
     ASSERT_TRUE(test::WaitUntil([&] { return f.ui().standardDueBox->toPlainText().isEmpty(); }));
     EXPECT_EQ(f.settings().read(keys::kLeadDays), "4");
     EXPECT_TRUE(f.ui().sameConditionDueBox->toPlainText().contains("截止至2017年5月14日同条件养护龄期为31天"));
+}
+
+// While the mail is out, status part 4 says so and no second sending starts; the
+// result text then replaces the waiting text.
+TEST_F(RemindersGuiTest, SendingShowsAWaitingTextAndStartsOnlyOnce)
+{
+    test::ScriptedSmtpServer server({});
+    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", server.port(), "materials", ""));
+    ASSERT_TRUE(SaveMailRecipients(f.home.file("help"), "clerk@example.com"));
+    f.settings().write(keys::kMailDay, "2017年5月10日");   // today's mail is out: no sending at start
+    f.start();
+    ASSERT_TRUE(test::WaitUntil([&] { return f.window->reminders().mailSettingsLoaded(); }));
+    QSignalSpy started(&f.window->reminders(), &ReminderController::mailStarted);
+    QSignalSpy finished(&f.window->reminders(), &ReminderController::mailFinished);
+    f.window->reminders().sendReminderMail();
+    EXPECT_EQ(mailStatus(), "正在发送邮件…");
+    EXPECT_TRUE(f.window->reminders().isSending());
+    f.window->reminders().sendReminderMail();
+    EXPECT_EQ(started.count(), 1);
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_EQ(mailStatus(), "邮件发送成功！");
+    server.finish();
+    EXPECT_EQ(started.count(), 1);
 }
 
 } // namespace

@@ -24,6 +24,8 @@ const QString kPython = QStringLiteral("/usr/bin/python3");
 constexpr int kNoAiosmtpd = 3;
 constexpr int kNoCryptography = 4;
 
+// Beside this file; __FILE__ may be relative to the build folder, which is not the
+// folder ctest runs the test in, so the path is taken from the absolute test-data folder.
 QString SinkScript()
 {
     // __FILE__ may be relative to the build folder; the test data folder is absolute.

@@ -6,6 +6,7 @@
 #include "settings/SameConditionDialog.h"
 #include "support/MainWindowFixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -42,6 +43,39 @@ TEST(SameConditionDialog, FirstRunSelectsNextDayAndClosingWritesBothKeys)
     EXPECT_EQ(settings.read(keys::kCountFromNextDay), "假");
 }
 
+// "桌面通知" is on by default and is written only when the clerk changes it.
+TEST(SameConditionDialog, DesktopNotificationIsOnUntilTurnedOff)
+{
+    test::TempHome home;
+    const SettingsStore settings = home.settings();
+    const struct {
+        bool check;
+        const char* stored;
+    } steps[] = {{true, "missing"}, {false, "假"}, {false, "假"}, {true, "真"}};
+    for (const auto& step : steps) {
+        SameConditionDialog dialog(settings);
+        EXPECT_EQ(dialog.desktopNotification()->objectName(), "桌面通知");
+        EXPECT_EQ(dialog.desktopNotification()->text(), "到期时显示桌面通知");
+        dialog.desktopNotification()->setChecked(step.check);
+        dialog.reject();
+        EXPECT_EQ(settings.read(keys::kDesktopNotification, "missing"), step.stored) << step.stored;
+        SameConditionDialog again(settings);
+        EXPECT_EQ(again.desktopNotification()->isChecked(), step.check);
+        again.reject();
+    }
+}
+
+TEST(SameConditionDialog, ASettingThatCannotBeStoredIsReported)
+{
+    const SettingsStore settings(QStringLiteral("/nonexistent-folder/Temp.ini"));
+    test::ScriptedMessages messages;
+    SameConditionDialog dialog(settings, nullptr, &messages);
+    dialog.desktopNotification()->setChecked(false);
+    dialog.reject();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.lastText(), "桌面通知设置无法保存到Temp.ini。");
+}
+
 TEST(DisplaySettings, PickedColoursAreStoredAsDecimalAndShownAtOnce)
 {
     test::MainWindowFixture f;
@@ -73,12 +107,22 @@ TEST(DisplaySettings, OpeningWritesTheFontSizesBackUnchanged)
     EXPECT_EQ(frames.count(), 1);
 }
 
-TEST(DisplayColours, BackgroundsWithoutAStoredColourTurnGrey)
+// A colour key that is missing or empty leaves the platform's colour (a first start
+// shows ordinary white boxes); a stored colour, black included, is shown as stored.
+TEST(DisplayColours, WithoutAStoredColourThePlatformColourStays)
 {
     test::MainWindowFixture f;
     f.settings().write(keys::kColour3, "65280");   // green
+    f.settings().write(keys::kColour2, "");
+    f.settings().write(keys::kColour4, "0");
     f.start();
-    EXPECT_EQ(f.ui().tree->palette().color(QPalette::Base), QColor(0x80, 0x80, 0x80));
+    const QPalette platform = QApplication::palette(f.ui().tree);
+    EXPECT_NE(platform.color(QPalette::Base), QColor(0x80, 0x80, 0x80));
+    EXPECT_EQ(f.ui().tree->palette().color(QPalette::Base), platform.color(QPalette::Base));
+    EXPECT_EQ(f.ui().tree->palette().color(QPalette::Text), platform.color(QPalette::Text));
+    EXPECT_EQ(f.ui().standardDueBox->palette().color(QPalette::Base), QApplication::palette(f.ui().standardDueBox).color(QPalette::Base));
+    EXPECT_EQ(f.ui().recentPoursBox->palette().color(QPalette::Base), QApplication::palette(f.ui().recentPoursBox).color(QPalette::Base));
+    EXPECT_EQ(f.ui().todayLabel->palette().color(QPalette::WindowText), QColor(0, 0, 0));
     EXPECT_EQ(f.ui().todayLabel->palette().color(QPalette::Window), QColor(0, 255, 0));
     EXPECT_EQ(f.ui().futureLabels[3]->palette().color(QPalette::Window), QColor(0, 255, 0));
     EXPECT_EQ(f.ui().cityBox->palette().color(QPalette::Base), QColor(0, 255, 0));

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace stolvar::test {
@@ -43,9 +44,13 @@ public:
         return *window;
     }
 
-    MainWindow& start()
+    // `prepare` runs on the new window before its start-up has finished (the last
+    // database opens in the background).
+    MainWindow& start(const std::function<void(MainWindow&)>& prepare = {})
     {
         construct();
+        if (prepare)
+            prepare(*window);
         // The last database opens in the background; the tests start from a window whose
         // start-up has run to its end.
         QSignalSpy started(window.get(), &MainWindow::startedUp);
