@@ -100,6 +100,7 @@ TEST(DeadNetwork, RunsCoalesceAndShutdownIsQuick)
     QElapsedTimer clock;
     clock.start();
     w.close();
+    ::testing::Test::RecordProperty("close_ms", int(clock.elapsed()));
     EXPECT_LT(clock.elapsed(), 2000);
     EXPECT_TRUE(w.allWorkFinished()) << "the request in flight was aborted";
     QTest::qWait(300);
