@@ -101,7 +101,7 @@ private:
 
 // Shutdown waits this long for background work; network requests are aborted at once,
 // so only a blocked mail conversation can take longer.
-inline constexpr int kShutdownWaitMs = 1500;
+inline constexpr int kShutdownWaitMs = 1200;
 
 // The status bar text for a Temp.ini that could not be written.
 QString SettingsWriteFailedText(const QString& path);

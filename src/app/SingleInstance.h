@@ -12,7 +12,8 @@ namespace stolvar {
 // One running program per program folder. The first start holds a lock file in the
 // folder (a lock left by a killed process is taken over) and listens on a local socket
 // named after the folder; a later start on the same folder finds the lock, asks the
-// running program to show its window and ends without touching anything else.
+// running program to show its window and ends without touching anything else. In a
+// folder that takes no lock file the socket alone tells whether a program runs there.
 class SingleInstance : public QObject
 {
     Q_OBJECT

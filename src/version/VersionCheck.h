@@ -31,9 +31,10 @@ QString ReadAnnouncedVersion(const QByteArray& utf8Page);
 // "Stolvar2.5". An empty announcement (page missing or unreadable) says nothing.
 VersionOutcome CompareVersion(const QString& title, const QString& announced);
 
-// Fetches the page and compares; for a worker thread.
-VersionOutcome CheckLatestVersion(const QUrl& versionPage, const QString& title, int timeoutMs = 10000,
-                                  const StopFlag& stop = {});
+inline constexpr int kVersionPageTimeoutMs = 10000;
+// Fetches the page and compares; for a worker thread. A raised stop flag aborts the fetch.
+VersionOutcome CheckLatestVersion(const QUrl& versionPage, const QString& title,
+                                  int timeoutMs = kVersionPageTimeoutMs, const StopFlag& stop = {});
 
 // UI thread: status bar part 5 and, for a newer release, a plain message box.
 void ApplyVersionOutcome(const VersionOutcome& outcome, MainWidgets& ui, Messages& messages,

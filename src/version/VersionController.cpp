@@ -19,7 +19,10 @@ void VersionController::check()
     const QUrl page = ReadNetworkAddresses(m_ctx.settings).versionPage;
     const QString title = m_ctx.window ? m_ctx.window->windowTitle() : ProgramTitle();
     m_ctx.tasks.run(
-        this, [page, title, stop = m_ctx.tasks.stopFlag()] { return CheckLatestVersion(page, title, 10000, stop); },
+        this,
+        [page, title, stop = m_ctx.tasks.stopFlag()] {
+            return CheckLatestVersion(page, title, kVersionPageTimeoutMs, stop);
+        },
         [this](const VersionOutcome& outcome) {
             ApplyVersionOutcome(outcome, m_ctx.ui, m_ctx.messages(), m_ctx.window);
         });

@@ -1,5 +1,8 @@
+#include "app/CountingSmtpServer.h"
 #include "curing/LocalHttpServer.h"
 #include "curing/WeatherController.h"
+#include "remind/MailSettings.h"
+#include "remind/ReminderController.h"
 #include "settings/AutoStart.h"
 #include "support/FailingSettingsIo.h"
 #include "support/MainWindowFixture.h"
@@ -100,11 +103,28 @@ TEST(DeadNetwork, RunsCoalesceAndShutdownIsQuick)
     QElapsedTimer clock;
     clock.start();
     w.close();
+    ::testing::Test::RecordProperty("close_ms", int(clock.elapsed()));
     EXPECT_LT(clock.elapsed(), 2000);
     EXPECT_TRUE(w.allWorkFinished()) << "the request in flight was aborted";
     QTest::qWait(300);
     EXPECT_EQ(web.requests().size(), 1) << "a run or a version check started after the close";
     EXPECT_EQ(f.settings().read(keys::kAutoCollect), "真");
+}
+
+// A due scan that ends after the window was closed starts no mail.
+TEST(ShutdownStartsNothing, AScanEndingAfterTheCloseSendsNoMail)
+{
+    test::CountingSmtpServer smtp;
+    MainWindowFixture f;
+    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", smtp.port(), "materials", ""));
+    ASSERT_TRUE(SaveMailRecipients(f.home.file("help"), "clerk@example.com"));
+    MainWindow& w = f.start();
+    ASSERT_TRUE(test::WaitUntil([&] { return smtp.connections() == 1 && !w.reminders().isSending(); }));
+    f.clock->advanceDays(1);   // tomorrow's scan would mail again
+    w.reminders().scanDueSpecimens();
+    w.close();
+    QTest::qWait(500);
+    EXPECT_EQ(smtp.connections(), 1);
 }
 
 } // namespace

@@ -178,6 +178,7 @@ TEST(DeadNetworkProcess, SigtermEndsTheProgramWithinTwoSeconds)
     run.start();
     ASSERT_TRUE(test::WaitUntil([&] { return web.requests().size() == 1 && silentSmtp.accepted(); }, 20000));
     const qint64 ms = run.terminate();
+    ::testing::Test::RecordProperty("shutdown_ms", int(ms));
     EXPECT_LT(ms, 2000);
     EXPECT_TRUE(run.endedWithZero());
     EXPECT_EQ(settings.read(keys::kAutoCollect), "真");
