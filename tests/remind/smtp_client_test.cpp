@@ -6,6 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
 namespace stolvar {
 namespace {
 
@@ -245,6 +255,81 @@ TEST(SmtpClient, RefusesToLogInWithoutTlsAfterADowngradeOrWhenRequired)
         }
         server.finish();
         EXPECT_EQ(server.commands(), c.commands);
+    }
+}
+
+// A listener whose accept queue is full: the kernel drops a new connection's SYN and the
+// client retries it about a second later, as on a slow link. The queue is freed after
+// 400 ms; then the server greets, answers HELO and QUIT.
+class SlowToConnectServer
+{
+public:
+    SlowToConnectServer()
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof(address);
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), size);
+        ::listen(m_listener, 0);
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size);
+        m_port = ntohs(address.sin_port);
+        m_filler = ::socket(AF_INET, SOCK_STREAM, 0);   // takes the one place in the queue
+        ::connect(m_filler, reinterpret_cast<sockaddr*>(&address), size);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~SlowToConnectServer()
+    {
+        m_thread.join();
+        ::close(m_filler);
+        ::close(m_listener);
+    }
+    quint16 port() const { return m_port; }
+
+private:
+    void serve()
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        ::close(::accept(m_listener, nullptr, nullptr));   // the filler's place is free again
+        pollfd waiting{m_listener, POLLIN, 0};
+        if (::poll(&waiting, 1, 2500) != 1)
+            return;   // the client gave up
+        const int client = ::accept(m_listener, nullptr, nullptr);
+        talk(client, "220 slow.local ESMTP\r\n");
+        for (const char* reply : {"250 ok\r\n", "221 bye\r\n"}) {
+            char line[512];
+            pollfd readable{client, POLLIN, 0};
+            if (::poll(&readable, 1, 5000) != 1 || ::read(client, line, sizeof line) <= 0)
+                break;
+            talk(client, reply);
+        }
+        ::close(client);
+    }
+    static void talk(int socket, const char* text) { (void)!::write(socket, text, std::strlen(text)); }
+
+    int m_listener = -1;
+    int m_filler = -1;
+    quint16 m_port = 0;
+    std::thread m_thread;
+};
+
+// Each reply may take 2 s (here 300 ms), but the connection has a limit of its own.
+TEST(SmtpClient, ASlowConnectionIsGivenItsOwnLimit)
+{
+    for (const int connectLimitMs : {300, SmtpOptions().connectTimeoutMs}) {
+        SCOPED_TRACE(connectLimitMs);
+        SlowToConnectServer server;
+        SmtpOptions options = FastOptions();
+        options.replyTimeoutMs = 300;
+        options.connectTimeoutMs = connectLimitMs;
+        QElapsedTimer timer;
+        timer.start();
+        SmtpClient client(options);
+        const bool opened = client.open(QStringLiteral("127.0.0.1"), server.port(), {}, {});
+        EXPECT_EQ(opened, connectLimitMs > 300) << client.errorText().toStdString();
+        EXPECT_EQ(client.failure(), opened ? SmtpClient::Failure::None : SmtpClient::Failure::Connect);
+        EXPECT_GE(timer.elapsed(), 300);
     }
 }
 
