@@ -72,6 +72,7 @@ void MainWindow::buildMenus()
     file->addAction(QStringLiteral("标养打印"), this, [this] { m_curing->printStandardList(); });
     file->addAction(QStringLiteral("同养表1打印"), this, [this] { m_curing->printTable1(); });
     file->addAction(QStringLiteral("同养表2打印"), this, [this] { m_curing->printTable2(); });
+    file->addAction(QStringLiteral("成熟度曲线打印"), this, [this] { m_curing->printCurve(); });
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("设置(&E)"));
     settings->addAction(QStringLiteral("邮箱账号设置"), this, [this] { m_reminders->openMailDialog(); });
@@ -165,6 +166,7 @@ void MainWindow::onGroupShown(const SpecimenGroup& group)
         m_curing->fillTable1();
     else if (m_ctx.ui.tabs->currentIndex() == kTable2Page)
         m_curing->fillTable2();
+    m_curing->showOutlook();
 }
 
 void MainWindow::startUp()
@@ -232,6 +234,13 @@ void MainWindow::showSameConditionSettings()
 {
     SameConditionDialog dialog(m_ctx.settings, this);
     dialog.exec();
+    if (dialog.saveFailed())
+        m_ctx.messages().show(this, QStringLiteral("设置未能保存，请检查Temp.ini是否可写。"), Messages::DefaultTitle(),
+                              Messages::Icon::Warning);
+    if (dialog.ruleChanged()) {
+        m_curing->refreshAfterRuleChange();
+        m_reminders->scanSameConditionDue();
+    }
 }
 
 } // namespace stolvar

@@ -2,6 +2,7 @@
 
 #include "core/SettingsStore.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QRadioButton>
@@ -22,10 +23,14 @@ SameConditionDialog::SameConditionDialog(const SettingsStore& settings, QWidget*
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(m_fromCastingDay);
     groupLayout->addWidget(m_fromNextDay);
+    m_standardRule = new QCheckBox(QStringLiteral("按GB 50204-2015计算（0℃及以下不计入，不少于14天）"), this);
+    m_standardRule->setObjectName(QStringLiteral("国标算法"));
+    m_standardRule->setChecked(settings.readBool(keys::kStandardRule));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
+    layout->addWidget(m_standardRule);
     layout->addWidget(buttons);
 
     if (settings.readBool(keys::kCountFromCastingDay))
@@ -38,6 +43,13 @@ void SameConditionDialog::done(int result)
 {
     m_settings.write(keys::kCountFromCastingDay, SettingsStore::BoolText(m_fromCastingDay->isChecked()));
     m_settings.write(keys::kCountFromNextDay, SettingsStore::BoolText(m_fromNextDay->isChecked()));
+    // Written only when it changes, so a clerk who never ticks it never gets the key.
+    m_ruleChanged = m_standardRule->isChecked() != m_settings.readBool(keys::kStandardRule);
+    if (m_ruleChanged
+        && !m_settings.write(keys::kStandardRule, SettingsStore::BoolText(m_standardRule->isChecked()))) {
+        m_ruleChanged = false;
+        m_saveFailed = true;
+    }
     QDialog::done(result);
 }
 
