@@ -105,15 +105,12 @@ MaturityRule CuringController::rule() const
     return ReadMaturityRule(m_context.settings);
 }
 
-// Under the national standard's rule both tables say so after their captions, on the
-// screen only; the printed forms are unchanged.
-void CuringController::showRuleInCaptions()
+// Under the national standard's rule table 1 says so after its title, on the screen
+// only; the printed form is unchanged. (Table 2 says so in the line under it.)
+void CuringController::showRuleNote()
 {
-    if (!m_context.ui.tabs || m_context.ui.tabs->count() <= kTable2Page)
-        return;
-    const MaturityRule current = rule();
-    m_context.ui.tabs->setTabText(kTable1Page, Table1Caption(current));
-    m_context.ui.tabs->setTabText(kTable2Page, Table2Caption(current));
+    if (m_context.ui.table1)
+        ShowRuleNote(m_context.ui.table1, rule());
 }
 
 void CuringController::applyTable1(const MaturityResult& result, MaturityRule rule)
@@ -128,7 +125,7 @@ void CuringController::applyTable1(const MaturityResult& result, MaturityRule ru
 void CuringController::fillTable1()
 {
     m_table1Generation.next();   // a refresh still running is now out of date
-    showRuleInCaptions();
+    showRuleNote();
     const MaturityRule current = rule();
     applyTable1(ComputeTable1(m_context.db.get(), m_context.selection.samplingDate, countFromNextDay(), current),
                 current);
@@ -152,7 +149,7 @@ void CuringController::refreshTable1InBackground()
 
 void CuringController::fillTable2()
 {
-    showRuleInCaptions();
+    showRuleNote();
     const CurrentSelection& selection = m_context.selection;
     const MaturityResult result =
         ComputeTable2(m_context.db.get(), selection.samplingDate, countFromNextDay(), rule());
@@ -162,13 +159,14 @@ void CuringController::fillTable2()
     FillSameConditionTable2(m_context.ui.table2, {selection.projectName, position, selection.samplingDate, selection.grade},
                             result.summary);
     if (m_context.ui.table2Legend)
-        m_context.ui.table2Legend->setText(ForecastLegendText(result.summary));
+        m_context.ui.table2Legend->setText(Table2NoteText(rule(), result.summary));
 }
 
 void CuringController::showOutlook()
 {
     const MainWidgets& ui = m_context.ui;
     const CurrentSelection& selection = m_context.selection;
+    showRuleNote();
     if (!m_context.db || !ui.projectionLabel || !ui.missingDaysLabel)
         return;
     const ProjectionInput input{selection.samplingDate, countFromNextDay(), rule(), m_context.today().date()};
@@ -184,7 +182,7 @@ void CuringController::showOutlook()
 
 void CuringController::refreshAfterRuleChange()
 {
-    showRuleInCaptions();
+    showRuleNote();
     if (!m_context.selection.samplingDate.isValid())
         return;
     fillTable1();   // table 1 also writes 累计温度标签, whichever page is shown

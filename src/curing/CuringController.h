@@ -56,7 +56,7 @@ public:
 private:
     bool countFromNextDay() const;
     MaturityRule rule() const;
-    void showRuleInCaptions();
+    void showRuleNote();
     void applyTable1(const MaturityResult& result, MaturityRule rule);
     void report(const QString& text);
 

@@ -20,6 +20,8 @@ namespace {
 
 constexpr double kThreshold = 600.0;
 constexpr int kLeastDaysShown = 30;
+constexpr double kDayTick = 10.0;
+constexpr double kSumTick = 100.0;
 
 struct RunStyle {
     const char16_t* name;
@@ -35,7 +37,7 @@ RunStyle StyleOf(CurveKind kind)
     case CurveKind::Forecast:
         return {u"预报", QColor(0x3a, 0x8f, 0xd6), Qt::DashLine};
     case CurveKind::Projected:
-        return {u"推算（近7天平均）", QColor(0x70, 0x70, 0x70), Qt::DotLine};
+        return {u"推算", QColor(0x70, 0x70, 0x70), Qt::DotLine};
     }
     return {u"", Qt::black, Qt::SolidLine};
 }
@@ -69,19 +71,20 @@ void AddMarkerLines(QChart* chart, const MaturityCurve& curve, double lastDay, d
     chart->addSeries(Line(QStringLiteral("600℃·d"), QColor(0xc0, 0x30, 0x30), Qt::SolidLine,
                           {QPointF(0, kThreshold), QPointF(lastDay, kThreshold)}));
     if (curve.dueDay >= 0)
-        chart->addSeries(Line(QStringLiteral("预计送检日（第%1天）").arg(curve.dueDay), QColor(0xe0, 0x80, 0x00),
+        chart->addSeries(Line(QStringLiteral("送检日（第%1天）").arg(curve.dueDay), QColor(0xe0, 0x80, 0x00),
                               Qt::DashDotLine, {QPointF(curve.dueDay, 0), QPointF(curve.dueDay, top)}));
     if (curve.minimumDay >= 0)
-        chart->addSeries(Line(QStringLiteral("不少于14天（国标）"), QColor(0x2e, 0x8b, 0x57), Qt::DashDotDotLine,
+        chart->addSeries(Line(QStringLiteral("国标14天"), QColor(0x2e, 0x8b, 0x57), Qt::DashDotDotLine,
                               {QPointF(curve.minimumDay, 0), QPointF(curve.minimumDay, top)}));
 }
 
+// Whole tens of days, so that the day ticks and the date ticks above them coincide.
 double LastDayShown(const MaturityCurve& curve)
 {
-    double last = std::max(kLeastDaysShown, curve.dueDay + 3);
+    double last = std::max(kLeastDaysShown, curve.dueDay + 1);
     for (const CurveRun& run : curve.runs)
         last = std::max(last, run.points.constLast().x() + 1);
-    return last;
+    return std::ceil(last / kDayTick) * kDayTick;
 }
 
 double TopShown(const MaturityCurve& curve)
@@ -91,7 +94,12 @@ double TopShown(const MaturityCurve& curve)
         for (const QPointF& p : run.points)
             top = std::max(top, p.y());
     }
-    return std::ceil(top * 1.1 / 50.0) * 50.0;
+    return std::ceil(top * 1.05 / kSumTick) * kSumTick;
+}
+
+int TickCount(double range, double tick)
+{
+    return int(std::lround(range / tick)) + 1;
 }
 
 void AttachAxes(QChart* chart, const MaturityCurve& curve, double lastDay, double top)
@@ -100,16 +108,17 @@ void AttachAxes(QChart* chart, const MaturityCurve& curve, double lastDay, doubl
     days->setTitleText(QStringLiteral("成型后天数"));
     days->setRange(0, lastDay);
     days->setLabelFormat(QStringLiteral("%d"));
-    days->setTickType(QValueAxis::TicksDynamic);
-    days->setTickInterval(lastDay > 60 ? 10 : 5);
+    days->setTickCount(TickCount(lastDay, kDayTick));
     auto* sum = new QValueAxis;
     sum->setTitleText(QStringLiteral("累计温度（℃·d）"));
     sum->setRange(0, top);
     sum->setLabelFormat(QStringLiteral("%d"));
+    sum->setTickCount(TickCount(top, kSumTick));
     auto* dates = new QDateTimeAxis;
     dates->setFormat(QStringLiteral("M月d日"));
     const QDateTime from = WallTime(curve.castingDay);
     dates->setRange(from, AddDays(from, int(lastDay)));
+    dates->setTickCount(TickCount(lastDay, kDayTick));
     chart->addAxis(days, Qt::AlignBottom);
     chart->addAxis(dates, Qt::AlignTop);
     chart->addAxis(sum, Qt::AlignLeft);

@@ -21,6 +21,8 @@ constexpr int kDaysPerPair = 15;
 constexpr int kSummaryRow = 5;
 constexpr int kSumColumn = 2;
 constexpr int kDayCountColumn = 5;
+constexpr int kTitleRow = 1;
+constexpr const char* kScreenNoteProperty = "screenNote";
 
 // Table 2: three header rows, seven columns, a tall footer for the signatures.
 constexpr int kTable2HeaderRows = 3;
@@ -118,11 +120,27 @@ protected:
     }
 };
 
+// The title of table 1 followed, on the screen only, by the grid's note property.
+class TitleNoteDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.row() == kTitleRow && index.column() == 0 && !option->text.isEmpty())
+            option->text += parent()->property(kScreenNoteProperty).toString();
+    }
+};
+
 } // namespace
 
 void SetupTable1Grid(QTableWidget* grid)
 {
     SetupGrid(grid, 24, 8, 31, 71);
+    grid->setItemDelegate(new TitleNoteDelegate(grid));
 }
 
 void SetupTable2Grid(QTableWidget* grid)
@@ -164,16 +182,24 @@ QString ForecastLegendText(const MaturitySummary& summary)
     return any ? QStringLiteral("斜体浅蓝底的日期为预报温度，以实测温度为准。") : QString();
 }
 
-QString Table1Caption(MaturityRule rule)
+QString RuleNoteText(MaturityRule rule)
 {
-    const QString caption = QStringLiteral("同养表（一）");
-    return rule == MaturityRule::Standard2015 ? caption + QStringLiteral("（按GB 50204-2015）") : caption;
+    return rule == MaturityRule::Standard2015 ? QStringLiteral("（按GB 50204-2015）") : QString();
 }
 
-QString Table2Caption(MaturityRule rule)
+void ShowRuleNote(QTableWidget* table1, MaturityRule rule)
 {
-    const QString caption = QStringLiteral("同养表（二）");
-    return rule == MaturityRule::Standard2015 ? caption + QStringLiteral("（按GB 50204-2015）") : caption;
+    table1->setProperty(kScreenNoteProperty, RuleNoteText(rule));
+    table1->viewport()->update();
+}
+
+QString Table2NoteText(MaturityRule rule, const MaturitySummary& summary)
+{
+    const QString note = RuleNoteText(rule);
+    const QString legend = ForecastLegendText(summary);
+    if (note.isEmpty())
+        return legend;
+    return QStringLiteral("同养表（二）") + note + (legend.isEmpty() ? QString() : QStringLiteral("　") + legend);
 }
 
 void FillSameConditionTable1(QTableWidget* grid, QLabel* accumulatedLabel, const MaturitySummary& summary,

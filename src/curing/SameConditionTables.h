@@ -44,8 +44,12 @@ void FillSameConditionTable2(QTableWidget* grid, const Table2Header& header, con
 inline constexpr int kSourceRole = Qt::UserRole + 1;
 // The line under table 2 explaining the forecast rows; empty when no row is a forecast.
 QString ForecastLegendText(const MaturitySummary& summary);
-// The tab captions of the two tables, with "（按GB 50204-2015）" under the standard's rule.
-QString Table1Caption(MaturityRule rule);
-QString Table2Caption(MaturityRule rule);
+// "（按GB 50204-2015）" under the national standard's rule, else empty. On the screen it
+// follows the title of table 1 (drawn by the grid's delegate, so the printed form keeps
+// its title) and starts the line under table 2.
+QString RuleNoteText(MaturityRule rule);
+void ShowRuleNote(QTableWidget* table1, MaturityRule rule);
+// The line under table 2: the rule note after the table's name, and the forecast legend.
+QString Table2NoteText(MaturityRule rule, const MaturitySummary& summary);
 
 } // namespace stolvar

@@ -7,6 +7,8 @@
 #include <QChartView>
 #include <QLabel>
 #include <QLineSeries>
+#include <QStyleOptionViewItem>
+#include <QAbstractItemDelegate>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -76,7 +78,7 @@ TEST_F(CuringInsight, Table2MarksForecastDaysOnTheScreenOnly)
     EXPECT_FALSE(forecast->font().italic());
     EXPECT_EQ(forecast->background().style(), Qt::NoBrush);
     EXPECT_FALSE(f.ui().table2Legend->text().isEmpty());
-    EXPECT_EQ(f.ui().tabs->tabText(kTable2Page), "同养表（二）");
+    EXPECT_FALSE(f.ui().table2Legend->text().contains("GB"));
 }
 
 TEST_F(CuringInsight, TheCurvePageFollowsTheSelection)
@@ -88,7 +90,7 @@ TEST_F(CuringInsight, TheCurvePageFollowsTheSelection)
     QStringList names;
     for (QAbstractSeries* s : chart->series())
         names << s->name();
-    EXPECT_EQ(names, QStringList({"已记录", "预报", "推算（近7天平均）", "600℃·d", "预计送检日（第26天）"}));
+    EXPECT_EQ(names, QStringList({"已记录", "预报", "推算", "600℃·d", "送检日（第26天）"}));
     const auto* stored = qobject_cast<QLineSeries*>(chart->series().constFirst());
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->pen().style(), Qt::SolidLine);
@@ -104,14 +106,27 @@ TEST_F(CuringInsight, TheStandardRuleShowsInEveryView)
     selectGroup();
     const MainWidgets& ui = f.ui();
     EXPECT_TRUE(ui.accumulatedLabel->text().endsWith("|国标")) << ui.accumulatedLabel->text().toStdString();
-    EXPECT_EQ(ui.tabs->tabText(kTable1Page), "同养表（一）（按GB 50204-2015）");
-    EXPECT_EQ(ui.tabs->tabText(kTable2Page), "同养表（二）（按GB 50204-2015）");
+    // Table 1's title carries the note on the screen; the item the printer reads does not.
+    EXPECT_EQ(ui.table1->property("screenNote").toString(), "（按GB 50204-2015）");
+    ASSERT_NE(ui.table1->item(1, 0), nullptr);
+    EXPECT_EQ(ui.table1->item(1, 0)->text(), "混凝土结构同条件养护试块养护记录");
+    QStyleOptionViewItem option;
+    option.initFrom(ui.table1);
+    const QModelIndex title = ui.table1->model()->index(1, 0);
+    const QSize withNote = ui.table1->itemDelegate()->sizeHint(option, title);
+    ShowRuleNote(ui.table1, MaturityRule::Classic);
+    EXPECT_LT(ui.table1->itemDelegate()->sizeHint(option, title).width(), withNote.width());
+    ShowRuleNote(ui.table1, MaturityRule::Standard2015);
+    EXPECT_EQ(ui.tabs->tabText(kTable1Page), "同养表（一）");   // the captions stay
+    f.ui().tabs->setCurrentIndex(kTable2Page);
+    selectGroup();
+    EXPECT_TRUE(ui.table2Legend->text().startsWith("同养表（二）（按GB 50204-2015）")) << ui.table2Legend->text().toStdString();
     f.ui().tabs->setCurrentIndex(kCurvePage);
     selectGroup();
     QStringList names;
     for (QAbstractSeries* s : ui.curveView->chart()->series())
         names << s->name();
-    EXPECT_TRUE(names.contains("不少于14天（国标）")) << names.join(u',').toStdString();
+    EXPECT_TRUE(names.contains("国标14天")) << names.join(u',').toStdString();
 }
 
 } // namespace
