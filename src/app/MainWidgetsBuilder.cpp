@@ -3,6 +3,7 @@
 #include "ui/MainWidgets.h"
 #include "ui/SplitterBar.h"
 #include "ui/WidgetFactory.h"
+#include "curing/MaturityChart.h"
 #include "curing/SameConditionTables.h"
 #include "register/DataPageBuilder.h"
 
@@ -55,6 +56,15 @@ QWidget* BuildTablePage(QTableWidget*& grid, const QString& name)
     return page;
 }
 
+// Table 2 leaves a line under the grid for the legend of forecast days (screen only).
+QWidget* BuildTable2Page(MainWidgets& ui)
+{
+    QWidget* page = BuildTablePage(ui.table2, QStringLiteral("高级表格3"));
+    ui.table2->setGeometry(0, 0, 600, 595);
+    ui.table2Legend = PlaceLabel(page, QStringLiteral("表二图例"), QString(), {4, 597, 592, 18});
+    return page;
+}
+
 } // namespace
 
 void BuildMainWidgets(QMainWindow* window, MainWidgets& ui)
@@ -81,8 +91,9 @@ void BuildMainWidgets(QMainWindow* window, MainWidgets& ui)
 
     ui.tabs->addTab(BuildInfoPage(ui), QStringLiteral("信息提示"));
     ui.tabs->addTab(BuildTablePage(ui.table1, QStringLiteral("高级表格1")), QStringLiteral("同养表（一）"));
-    ui.tabs->addTab(BuildTablePage(ui.table2, QStringLiteral("高级表格3")), QStringLiteral("同养表（二）"));
+    ui.tabs->addTab(BuildTable2Page(ui), QStringLiteral("同养表（二）"));
     ui.tabs->addTab(BuildDataPage(ui), QStringLiteral("数据管理"));
+    ui.tabs->addTab(BuildMaturityCurvePage(ui), QStringLiteral("成熟度曲线"));
 
     SetupStandardListGrid(ui.standardList);
     SetupTable1Grid(ui.table1);

@@ -78,6 +78,7 @@ void MainWindow::buildMenus()
     file->addAction(QStringLiteral("标养打印"), this, [this] { m_curing->printStandardList(); });
     file->addAction(QStringLiteral("同养表1打印"), this, [this] { m_curing->printTable1(); });
     file->addAction(QStringLiteral("同养表2打印"), this, [this] { m_curing->printTable2(); });
+    file->addAction(QStringLiteral("成熟度曲线打印"), this, [this] { m_curing->printCurve(); });
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("设置(&E)"));
     settings->addAction(QStringLiteral("邮箱账号设置"), this, [this] { m_reminders->openMailDialog(); });
@@ -174,6 +175,10 @@ void MainWindow::onDatabaseOpened()
 {
     m_startHint->hide();
     EnsureIndexes(*m_ctx.db);
+    // Without the source column every day still stores and reads; only its source is lost.
+    if (QString error; !EnsureSourceColumn(*m_ctx.db, &error))
+        m_ctx.messages().show(this, QStringLiteral("无法记录温度来源：") + error, Messages::DefaultTitle(),
+                              Messages::Icon::Warning);
     m_register->fillProjectTree();
     m_curing->showLastTemperatureDay();
 }
@@ -188,6 +193,7 @@ void MainWindow::onGroupShown(const SpecimenGroup& group)
         m_curing->fillTable1();
     else if (m_ctx.ui.tabs->currentIndex() == kTable2Page)
         m_curing->fillTable2();
+    m_curing->showOutlook();
 }
 
 void MainWindow::startUp()
@@ -281,6 +287,13 @@ void MainWindow::showSameConditionSettings()
 {
     SameConditionDialog dialog(m_ctx.settings, this, &m_ctx.messages());
     dialog.exec();
+    if (dialog.saveFailed())
+        m_ctx.messages().show(this, QStringLiteral("设置未能保存，请检查Temp.ini是否可写。"), Messages::DefaultTitle(),
+                              Messages::Icon::Warning);
+    if (dialog.ruleChanged()) {
+        m_curing->refreshAfterRuleChange();
+        m_reminders->scanSameConditionDue();
+    }
 }
 
 } // namespace stolvar

@@ -4,6 +4,7 @@
 #include "core/Conversions.h"
 #include "curing/DeleteTemperatureDialog.h"
 #include "curing/GridPrinter.h"
+#include "curing/MaturityChart.h"
 #include "curing/SameConditionTables.h"
 #include "curing/Table1Frame.h"
 #include "curing/TemperatureStore.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 
 namespace stolvar {
@@ -111,46 +113,98 @@ bool CuringController::countFromNextDay() const
     return m_context.settings.readBool(keys::kCountFromNextDay);
 }
 
-void CuringController::applyTable1(const MaturityResult& result)
+MaturityRule CuringController::rule() const
+{
+    return ReadMaturityRule(m_context.settings);
+}
+
+// Under the national standard's rule table 1 says so after its title, on the screen
+// only; the printed form is unchanged. (Table 2 says so in the line under it.)
+void CuringController::showRuleNote()
+{
+    if (m_context.ui.table1)
+        ShowRuleNote(m_context.ui.table1, rule());
+}
+
+void CuringController::applyTable1(const MaturityResult& result, MaturityRule rule)
 {
     if (!result.ok()) {
         ClearTable1Days(m_context.ui.table1);
         return report(result.failure);
     }
-    FillSameConditionTable1(m_context.ui.table1, m_context.ui.accumulatedLabel, result.summary);
+    FillSameConditionTable1(m_context.ui.table1, m_context.ui.accumulatedLabel, result.summary, rule);
 }
 
 void CuringController::fillTable1()
 {
     m_table1Generation.next();   // a refresh still running is now out of date
-    applyTable1(ComputeTable1(m_context.db.get(), m_context.selection.samplingDate, countFromNextDay()));
+    showRuleNote();
+    const MaturityRule current = rule();
+    applyTable1(ComputeTable1(m_context.db.get(), m_context.selection.samplingDate, countFromNextDay(), current),
+                current);
 }
 
 void CuringController::refreshTable1InBackground()
 {
     const quint64 generation = m_table1Generation.next();
     const CurrentSelection group = m_context.selection;
-    auto work = [db = m_context.db, casting = group.samplingDate, fromNext = countFromNextDay()] {
-        return ComputeTable1(db.get(), casting, fromNext);
+    const MaturityRule current = rule();
+    auto work = [db = m_context.db, casting = group.samplingDate, fromNext = countFromNextDay(), current] {
+        return ComputeTable1(db.get(), casting, fromNext, current);
     };
     // The clerk may pick another position meanwhile (on a page where table 1 is not
     // refilled): a result for the group no longer shown is dropped.
-    auto apply = [this, generation, group](const MaturityResult& result) {
-        if (m_table1Generation.isCurrent(generation) && IsSameGroup(group, m_context.selection))
-            applyTable1(result);
+    auto apply = [this, generation, group, current](const MaturityResult& result) {
+        if (!m_table1Generation.isCurrent(generation) || !IsSameGroup(group, m_context.selection))
+            return;
+        applyTable1(result, current);
+        showOutlook();
     };
     m_context.tasks.run(this, std::move(work), std::move(apply));
 }
 
 void CuringController::fillTable2()
 {
+    showRuleNote();
     const CurrentSelection& selection = m_context.selection;
-    const MaturityResult result = ComputeTable2(m_context.db.get(), selection.samplingDate, countFromNextDay());
+    const MaturityResult result =
+        ComputeTable2(m_context.db.get(), selection.samplingDate, countFromNextDay(), rule());
     if (!result.ok())
         return report(result.failure);
     const QString position = selection.position.isEmpty() ? selection.nodeText : selection.position;
     FillSameConditionTable2(m_context.ui.table2, {selection.projectName, position, selection.samplingDate, selection.grade},
                             result.summary);
+    if (m_context.ui.table2Legend)
+        m_context.ui.table2Legend->setText(Table2NoteText(rule(), result.summary));
+}
+
+void CuringController::showOutlook()
+{
+    const MainWidgets& ui = m_context.ui;
+    const CurrentSelection& selection = m_context.selection;
+    showRuleNote();
+    if (!m_context.db || !ui.projectionLabel || !ui.missingDaysLabel)
+        return;
+    const ProjectionInput input{selection.samplingDate, countFromNextDay(), rule(), m_context.today().date()};
+    const GroupOutlook outlook = ComputeGroupOutlook(m_context.db.get(), input);
+    ui.projectionLabel->setText(ProjectionText(outlook.projection));
+    ui.missingDaysLabel->setText(MissingDaysText(outlook.missingDays));
+    if (ui.tabs && ui.curveView && ui.tabs->currentIndex() == kCurvePage) {
+        const QString position = selection.position.isEmpty() ? selection.nodeText : selection.position;
+        ShowMaturityCurve(ui.curveView, outlook.curve,
+                          MaturityCurveTitle(selection.projectName, position, selection.grade));
+    }
+}
+
+void CuringController::refreshAfterRuleChange()
+{
+    showRuleNote();
+    if (!m_context.selection.samplingDate.isValid())
+        return;
+    fillTable1();   // table 1 also writes 累计温度标签, whichever page is shown
+    if (m_context.ui.tabs && m_context.ui.tabs->currentIndex() == kTable2Page)
+        fillTable2();
+    showOutlook();
 }
 
 void CuringController::applyTable1Frame()
@@ -172,6 +226,11 @@ void CuringController::printTable1()
 void CuringController::printTable2()
 {
     PrintGridWithPreview(m_context.ui.table2, m_context.window, m_context.messages());
+}
+
+void CuringController::printCurve()
+{
+    PrintChartWithPreview(m_context.ui.curveView, m_context.window, m_context.messages());
 }
 
 } // namespace stolvar

@@ -42,14 +42,22 @@ public:
     void refreshTable1InBackground();
     // The frame of table 1 with the font sizes of Temp.ini.
     void applyTable1Frame();
+    // The selected group's projected date and missing days in the panel, and its maturity
+    // curve when that page is shown.
+    void showOutlook();
+    // After the counting rule changed: every view of the selected group again.
+    void refreshAfterRuleChange();
 
     void printStandardList();
     void printTable1();
     void printTable2();
+    void printCurve();
 
 private:
     bool countFromNextDay() const;
-    void applyTable1(const MaturityResult& result);
+    MaturityRule rule() const;
+    void showRuleNote();
+    void applyTable1(const MaturityResult& result, MaturityRule rule);
     void report(const QString& text);
     // Asks before a maximum below the minimum is stored; true to go on.
     bool confirmSwappedTemperatures();

@@ -10,15 +10,16 @@ namespace {
 
 using StopRule = std::function<bool(const MaturitySummary&)>;
 
-MaturityDay TakeRecord(const TemperatureRecord& record, MaturitySummary& summary)
+MaturityDay TakeRecord(const TemperatureRecord& record, MaturitySummary& summary, MaturityRule rule)
 {
     MaturityDay day;
     day.day = record.day;
     day.mean = record.mean;
     day.high = record.high;
     day.low = record.low;
-    day.valid = record.mean && double(*record.mean) > maturity::kValidAbove;
-    if (record.mean)
+    day.source = record.source;
+    day.valid = IsValidMean(record.mean);
+    if (record.mean && (rule == MaturityRule::Classic || day.valid))
         summary.accumulated = AddToSum(summary.accumulated, *record.mean);
     summary.countedDays += 1;
     summary.validDays += day.valid ? 1 : 0;
@@ -27,14 +28,22 @@ MaturityDay TakeRecord(const TemperatureRecord& record, MaturitySummary& summary
     return day;
 }
 
+struct Walk {
+    MaturityRule rule = MaturityRule::Classic;
+    bool listsInvalidDays = true;   // under the standard's rule, whether frost days are shown
+    StopRule cap;
+};
+
 // Each record is taken, then the stop rule is tested; a record after the stop is never read.
-MaturitySummary Accumulate(const QVector<TemperatureRecord>& window, bool countFromNextDay,
-                           const StopRule& stop)
+MaturitySummary Accumulate(const QVector<TemperatureRecord>& window, bool countFromNextDay, const Walk& walk)
 {
     MaturitySummary summary;
+    const bool skipsInvalid = walk.rule == MaturityRule::Standard2015 && !walk.listsInvalidDays;
     for (qsizetype i = countFromNextDay ? 1 : 0; i < window.size(); ++i) {
-        summary.days.append(TakeRecord(window[i], summary));
-        if (ThresholdReached(summary.accumulated) || stop(summary))
+        if (skipsInvalid && !IsValidMean(window[i].mean))
+            continue;
+        summary.days.append(TakeRecord(window[i], summary, walk.rule));
+        if (MaturityDue(summary.accumulated, summary.validDays, walk.rule) || walk.cap(summary))
             break;
     }
     return summary;
@@ -57,16 +66,28 @@ bool ThresholdReached(float sum)
     return double(sum) - maturity::kThreshold >= -maturity::kTolerance;
 }
 
-MaturitySummary AccumulateTable1(const QVector<TemperatureRecord>& window, bool countFromNextDay)
+bool IsValidMean(const std::optional<float>& mean)
 {
-    return Accumulate(window, countFromNextDay,
-                      [](const MaturitySummary& s) { return s.countedDays >= maturity::kTable1DayCap; });
+    return mean && double(*mean) > maturity::kValidAbove;
 }
 
-MaturitySummary AccumulateTable2(const QVector<TemperatureRecord>& window, bool countFromNextDay)
+bool MaturityDue(float sum, int validDays, MaturityRule rule)
 {
-    return Accumulate(window, countFromNextDay,
-                      [](const MaturitySummary& s) { return s.validDays >= maturity::kTable2ValidCap; });
+    if (!ThresholdReached(sum))
+        return false;
+    return rule == MaturityRule::Classic || validDays >= maturity::kStandardMinimumDays;
+}
+
+MaturitySummary AccumulateTable1(const QVector<TemperatureRecord>& window, bool countFromNextDay, MaturityRule rule)
+{
+    const Walk walk{rule, false, [](const MaturitySummary& s) { return s.countedDays >= maturity::kTable1DayCap; }};
+    return Accumulate(window, countFromNextDay, walk);
+}
+
+MaturitySummary AccumulateTable2(const QVector<TemperatureRecord>& window, bool countFromNextDay, MaturityRule rule)
+{
+    const Walk walk{rule, true, [](const MaturitySummary& s) { return s.validDays >= maturity::kTable2ValidCap; }};
+    return Accumulate(window, countFromNextDay, walk);
 }
 
 DayWindow Table1Window(const QDateTime& castingDate)

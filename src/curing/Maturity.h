@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/MaturityRule.h"
 #include "db/Records.h"
 
 #include <QDateTime>
@@ -20,7 +21,9 @@ inline constexpr int kTable1DayCap = 60;        // rows taken by table 1
 inline constexpr int kTable2ValidCap = 60;      // valid days taken by table 2
 inline constexpr int kTable1WindowDays = 60;    // casting day .. casting day + 60
 inline constexpr int kTable2WindowDays = 90;    // casting day .. casting day + 90
+inline constexpr int kStandardMinimumDays = 14; // national standard: never due before this
 } // namespace maturity
+
 
 // One record taken by an accumulation. A record without a mean is taken and counted but
 // adds nothing and is invalid; a missing maximum or minimum simply shows no value.
@@ -29,6 +32,7 @@ struct MaturityDay {
     std::optional<float> mean;
     std::optional<float> high;
     std::optional<float> low;
+    TemperatureSource source = TemperatureSource::Manual;
     bool valid = false;     // mean above 1e-7 ℃
     int validSoFar = 0;     // valid days up to and including this one
     float sumSoFar = 0.0f;  // degree-days up to and including this one
@@ -45,9 +49,18 @@ struct MaturitySummary {
 // The records are the window ascending by day. With countFromNextDay the first record
 // (the casting day's, or the earliest later one when that day has none) is stepped over.
 // Table 1 stops on the record that brings the sum to 600 ℃·d or after 60 records;
-// table 2 stops at 600 ℃·d or on the 60th valid day.
-MaturitySummary AccumulateTable1(const QVector<TemperatureRecord>& window, bool countFromNextDay);
-MaturitySummary AccumulateTable2(const QVector<TemperatureRecord>& window, bool countFromNextDay);
+// table 2 stops at 600 ℃·d or on the 60th valid day. Under the national standard's rule
+// table 1 takes only valid days, table 2 still lists every day but sums only valid ones,
+// and neither stops on 600 ℃·d before the 14th valid day.
+MaturitySummary AccumulateTable1(const QVector<TemperatureRecord>& window, bool countFromNextDay,
+                                 MaturityRule rule = MaturityRule::Classic);
+MaturitySummary AccumulateTable2(const QVector<TemperatureRecord>& window, bool countFromNextDay,
+                                 MaturityRule rule = MaturityRule::Classic);
+
+// A day cures when its mean is above 1e-7 ℃; a day without a mean does not.
+bool IsValidMean(const std::optional<float>& mean);
+// True when the sum so far makes the group due under the rule (the caps aside).
+bool MaturityDue(float sum, int validDays, MaturityRule rule);
 
 // Whole days from the casting day to the last day a table reads, both included.
 struct DayWindow {

@@ -6,9 +6,9 @@ namespace stolvar {
 
 namespace {
 
-using Accumulation = MaturitySummary (*)(const QVector<TemperatureRecord>&, bool);
+using Accumulation = MaturitySummary (*)(const QVector<TemperatureRecord>&, bool, MaturityRule);
 
-MaturityResult Compute(Database* db, const QDateTime& castingDate, bool countFromNextDay,
+MaturityResult Compute(Database* db, const QDateTime& castingDate, bool countFromNextDay, MaturityRule rule,
                        const DayWindow& window, Accumulation accumulate)
 {
     MaturityResult result;
@@ -23,7 +23,7 @@ MaturityResult Compute(Database* db, const QDateTime& castingDate, bool countFro
     if (!error.isEmpty())
         result.failure = QueryFailedText();
     else
-        result.summary = accumulate(records, countFromNextDay);
+        result.summary = accumulate(records, countFromNextDay, rule);
     return result;
 }
 
@@ -39,14 +39,36 @@ QString QueryFailedText()
     return QStringLiteral("查询数据失败！");
 }
 
-MaturityResult ComputeTable1(Database* db, const QDateTime& castingDate, bool countFromNextDay)
+GroupOutlook ComputeGroupOutlook(Database* db, const ProjectionInput& input)
 {
-    return Compute(db, castingDate, countFromNextDay, Table1Window(castingDate), &AccumulateTable1);
+    GroupOutlook outlook;
+    if (!db) {
+        outlook.failure = ConnectFailedText();
+        return outlook;
+    }
+    if (!input.castingDate.isValid())
+        return outlook;
+    const DayWindow window = ProjectionWindow(input.castingDate);
+    QString error;
+    const QVector<TemperatureRecord> records = LoadTemperatureWindow(*db, window.from, window.to, &error);
+    if (!error.isEmpty()) {
+        outlook.failure = QueryFailedText();
+        return outlook;
+    }
+    outlook.missingDays = MissingDays(records, input.castingDate, input.today);
+    outlook.projection = ProjectSameConditionDate(records, input);
+    outlook.curve = BuildMaturityCurve(records, input);
+    return outlook;
 }
 
-MaturityResult ComputeTable2(Database* db, const QDateTime& castingDate, bool countFromNextDay)
+MaturityResult ComputeTable1(Database* db, const QDateTime& castingDate, bool countFromNextDay, MaturityRule rule)
 {
-    return Compute(db, castingDate, countFromNextDay, Table2Window(castingDate), &AccumulateTable2);
+    return Compute(db, castingDate, countFromNextDay, rule, Table1Window(castingDate), &AccumulateTable1);
+}
+
+MaturityResult ComputeTable2(Database* db, const QDateTime& castingDate, bool countFromNextDay, MaturityRule rule)
+{
+    return Compute(db, castingDate, countFromNextDay, rule, Table2Window(castingDate), &AccumulateTable2);
 }
 
 } // namespace stolvar

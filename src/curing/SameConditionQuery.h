@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curing/Maturity.h"
+#include "curing/Projection.h"
 
 #include <QDateTime>
 #include <QString>
@@ -21,7 +22,18 @@ QString ConnectFailedText();  // 连接数据库失败！
 QString QueryFailedText();    // 查询数据失败！
 
 // A group without a casting date has no days: the result is empty, not a failure.
-MaturityResult ComputeTable1(Database* db, const QDateTime& castingDate, bool countFromNextDay);
-MaturityResult ComputeTable2(Database* db, const QDateTime& castingDate, bool countFromNextDay);
+MaturityResult ComputeTable1(Database* db, const QDateTime& castingDate, bool countFromNextDay,
+                             MaturityRule rule = MaturityRule::Classic);
+MaturityResult ComputeTable2(Database* db, const QDateTime& castingDate, bool countFromNextDay,
+                             MaturityRule rule = MaturityRule::Classic);
+
+// What lies ahead for a group: its missing days, its projected due date and its curve.
+struct GroupOutlook {
+    QString failure;   // the message for the clerk; empty on success
+    QVector<QDate> missingDays;
+    SameConditionProjection projection;
+    MaturityCurve curve;
+};
+GroupOutlook ComputeGroupOutlook(Database* db, const ProjectionInput& input);
 
 } // namespace stolvar

@@ -4,6 +4,7 @@
 #include "curing/GridCells.h"
 
 #include <QLabel>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -20,6 +21,8 @@ constexpr int kDaysPerPair = 15;
 constexpr int kSummaryRow = 5;
 constexpr int kSumColumn = 2;
 constexpr int kDayCountColumn = 5;
+constexpr int kTitleRow = 1;
+constexpr const char* kScreenNoteProperty = "screenNote";
 
 // Table 2: three header rows, seven columns, a tall footer for the signatures.
 constexpr int kTable2HeaderRows = 3;
@@ -79,8 +82,15 @@ void WriteTable2Day(QTableWidget* grid, int row, const MaturityDay& day)
         QString::number(day.validSoFar),
         Degrees(day.sumSoFar),
     };
-    for (int column = 0; column < kTable2Columns; ++column)
-        grid->setItem(row, column, new QTableWidgetItem(texts[column]));
+    const bool forecast = day.source == TemperatureSource::Forecast;
+    for (int column = 0; column < kTable2Columns; ++column) {
+        auto* item = new QTableWidgetItem(texts[column]);
+        if (forecast) {
+            item->setData(kSourceRole, SourceText(day.source));
+            item->setToolTip(QStringLiteral("温度来源：") + SourceText(day.source));
+        }
+        grid->setItem(row, column, item);
+    }
 }
 
 void WriteTable2Footer(QTableWidget* grid, int row)
@@ -92,16 +102,51 @@ void WriteTable2Footer(QTableWidget* grid, int row)
     grid->setSpan(row, 4, 1, 3);
 }
 
+// Forecast days in italics on light blue, on the screen only: the printer paints the
+// items' own font and background, which stay as for any other day.
+class ForecastCellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!index.data(kSourceRole).isValid())
+            return;
+        option->font.setItalic(true);
+        option->backgroundBrush = QColor(0xdd, 0xee, 0xff);
+    }
+};
+
+// The title of table 1 followed, on the screen only, by the grid's note property.
+class TitleNoteDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.row() == kTitleRow && index.column() == 0 && !option->text.isEmpty())
+            option->text += parent()->property(kScreenNoteProperty).toString();
+    }
+};
+
 } // namespace
 
 void SetupTable1Grid(QTableWidget* grid)
 {
     SetupGrid(grid, 24, 8, 31, 71);
+    grid->setItemDelegate(new TitleNoteDelegate(grid));
 }
 
 void SetupTable2Grid(QTableWidget* grid)
 {
     SetupGrid(grid, kTable2HeaderRows, kTable2Columns, 20, 80);
+    grid->setItemDelegate(new ForecastCellDelegate(grid));
 }
 
 void SetupStandardListGrid(QTableWidget* grid)
@@ -124,12 +169,41 @@ void ClearTable1Days(QTableWidget* grid)
     ClearCellTexts(grid, kFirstDayRow, 0, kLastDayRow, grid->columnCount() - 1);
 }
 
-QString AccumulatedLabelText(const MaturitySummary& summary)
+QString AccumulatedLabelText(const MaturitySummary& summary, MaturityRule rule)
 {
-    return QStringLiteral("同养%1天|").arg(summary.countedDays) + Degrees(summary.accumulated);
+    const QString text = QStringLiteral("同养%1天|").arg(summary.countedDays) + Degrees(summary.accumulated);
+    return rule == MaturityRule::Standard2015 ? text + QStringLiteral("|国标") : text;
 }
 
-void FillSameConditionTable1(QTableWidget* grid, QLabel* accumulatedLabel, const MaturitySummary& summary)
+QString ForecastLegendText(const MaturitySummary& summary)
+{
+    const bool any = std::any_of(summary.days.cbegin(), summary.days.cend(),
+                                 [](const MaturityDay& d) { return d.source == TemperatureSource::Forecast; });
+    return any ? QStringLiteral("斜体浅蓝底的日期为预报温度，以实测温度为准。") : QString();
+}
+
+QString RuleNoteText(MaturityRule rule)
+{
+    return rule == MaturityRule::Standard2015 ? QStringLiteral("（按GB 50204-2015）") : QString();
+}
+
+void ShowRuleNote(QTableWidget* table1, MaturityRule rule)
+{
+    table1->setProperty(kScreenNoteProperty, RuleNoteText(rule));
+    table1->viewport()->update();
+}
+
+QString Table2NoteText(MaturityRule rule, const MaturitySummary& summary)
+{
+    const QString note = RuleNoteText(rule);
+    const QString legend = ForecastLegendText(summary);
+    if (note.isEmpty())
+        return legend;
+    return QStringLiteral("同养表（二）") + note + (legend.isEmpty() ? QString() : QStringLiteral("　") + legend);
+}
+
+void FillSameConditionTable1(QTableWidget* grid, QLabel* accumulatedLabel, const MaturitySummary& summary,
+                             MaturityRule rule)
 {
     ClearTable1Days(grid);
     // The accumulation never takes more than 60 days: exactly what the four pairs hold.
@@ -139,7 +213,7 @@ void FillSameConditionTable1(QTableWidget* grid, QLabel* accumulatedLabel, const
     SetCellText(grid, kSummaryRow, kSumColumn, Degrees(summary.accumulated));
     SetCellText(grid, kSummaryRow, kDayCountColumn, QStringLiteral("%1天").arg(summary.countedDays));
     if (accumulatedLabel)
-        accumulatedLabel->setText(AccumulatedLabelText(summary));
+        accumulatedLabel->setText(AccumulatedLabelText(summary, rule));
 }
 
 void FillSameConditionTable2(QTableWidget* grid, const Table2Header& header, const MaturitySummary& summary)

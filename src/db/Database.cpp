@@ -103,6 +103,11 @@ bool Database::execute(const QString& sql, QString* error)
     return true;
 }
 
+bool Database::isReadOnly() const
+{
+    return sqlite3_db_readonly(m_db, "main") == 1;
+}
+
 QString Database::lastError() const
 {
     return ErrorText(m_db);
@@ -173,6 +178,11 @@ bool Statement::run()
 int Statement::changes() const
 {
     return sqlite3_changes(m_db);
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
 }
 
 bool Statement::isNull(int column) const

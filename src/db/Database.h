@@ -35,6 +35,8 @@ public:
 
     const QString& path() const { return m_path; }
     sqlite3* handle() const { return m_db; }
+    // True when the file could only be opened for reading (write-protected file or folder).
+    bool isReadOnly() const;
     std::unique_lock<std::recursive_mutex> lock() const { return std::unique_lock(m_mutex); }
 
     // Runs statements without values (schema, pragmas); false on failure.
@@ -76,6 +78,7 @@ public:
     bool ok() const { return m_ok; }
     QString error() const { return m_error; }
     int changes() const;
+    int columnCount() const;   // columns of the result rows
 
     bool isNull(int column) const;
     QString text(int column) const;          // NULL reads as ""

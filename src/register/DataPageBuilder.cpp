@@ -38,19 +38,26 @@ void BuildSearchAndTemperature(QWidget* page, MainWidgets& ui)
 
 void BuildStatusGroups(QWidget* page, MainWidgets& ui)
 {
-    auto* standard = Group(page, QStringLiteral("分组框4"), QStringLiteral("标养状态"), {2, 120, 294, 140});
+    auto* standard = Group(page, QStringLiteral("分组框4"), QStringLiteral("标养状态"), {2, 120, 294, 196});
     ui.standardStateLabel = PlaceLabel(standard, QStringLiteral("标养状态标签"), QStringLiteral("标养状态："), {10, 22, 274, 24});
     PlaceLabel(standard, QStringLiteral("委托日期标题"), QStringLiteral("委托日期："), {10, 48, 70, 24});
     ui.dueDateLabel = PlaceLabel(standard, QStringLiteral("委托日期标签"), QString(), {80, 48, 204, 24});
     ui.remainingLabel = PlaceLabel(standard, QStringLiteral("剩余天数标签"), QString(), {10, 74, 274, 24});
-    ui.markStandardButton = PlaceButton(standard, QStringLiteral("已委托按钮1"), QStringLiteral("标记委托"), {10, 102, 130, 30});
-    ui.unmarkStandardButton = PlaceButton(standard, QStringLiteral("未委托按钮1"), QStringLiteral("取消委托"), {152, 102, 130, 30});
+    ui.markStandardButton = PlaceButton(standard, QStringLiteral("已委托按钮1"), QStringLiteral("标记委托"), {10, 158, 130, 30});
+    ui.unmarkStandardButton = PlaceButton(standard, QStringLiteral("未委托按钮1"), QStringLiteral("取消委托"), {152, 158, 130, 30});
 
-    auto* same = Group(page, QStringLiteral("分组框2"), QStringLiteral("同养状态"), {302, 120, 294, 140});
+    auto* same = Group(page, QStringLiteral("分组框2"), QStringLiteral("同养状态"), {302, 120, 294, 196});
     ui.sameStateLabel = PlaceLabel(same, QStringLiteral("同养状态标签"), QStringLiteral("同养状态："), {10, 22, 274, 24});
     ui.accumulatedLabel = PlaceLabel(same, QStringLiteral("累计温度标签"), QString(), {10, 48, 274, 24});
-    ui.markSameButton = PlaceButton(same, QStringLiteral("已委托按钮"), QStringLiteral("标记委托"), {10, 102, 130, 30});
-    ui.unmarkSameButton = PlaceButton(same, QStringLiteral("未委托按钮"), QStringLiteral("取消委托"), {152, 102, 130, 30});
+    // Under the status: when the group comes due, and which days have no temperature.
+    ui.projectionLabel = PlaceLabel(same, QStringLiteral("预计日期标签"), QString(), {10, 72, 274, 36});
+    ui.projectionLabel->setWordWrap(true);
+    ui.projectionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ui.missingDaysLabel = PlaceLabel(same, QStringLiteral("缺测标签"), QString(), {10, 108, 274, 48});
+    ui.missingDaysLabel->setWordWrap(true);
+    ui.missingDaysLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ui.markSameButton = PlaceButton(same, QStringLiteral("已委托按钮"), QStringLiteral("标记委托"), {10, 158, 130, 30});
+    ui.unmarkSameButton = PlaceButton(same, QStringLiteral("未委托按钮"), QStringLiteral("取消委托"), {152, 158, 130, 30});
 }
 
 QLineEdit* FieldRow(QWidget* group, int row, const QString& caption, const QString& boxName, int boxWidth)
@@ -67,7 +74,7 @@ QPushButton* RowButton(QWidget* group, int row, const QString& name, const QStri
 
 void BuildGroupEditing(QWidget* page, MainWidgets& ui)
 {
-    auto* g = Group(page, QStringLiteral("分组框3"), QStringLiteral("试块管理"), {2, 264, 594, 330});
+    auto* g = Group(page, QStringLiteral("分组框3"), QStringLiteral("试块管理"), {2, 320, 594, 290});
     ui.projectBox = FieldRow(g, 0, QStringLiteral("工程名称："), QStringLiteral("工程名称编辑框"), 320);
     ui.positionBox = FieldRow(g, 1, QStringLiteral("工程部位："), QStringLiteral("工程部位编辑框"), 320);
     ui.gradeBox = FieldRow(g, 2, QStringLiteral("强度等级："), QStringLiteral("强度等级编辑框"), 320);

@@ -152,7 +152,7 @@ void RegisterController::showList(const QVector<SpecimenGroup>& groups)
 
 void RegisterController::onTabChanged(int index)
 {
-    if (index != kTable1Page && index != kTable2Page)
+    if (index != kTable1Page && index != kTable2Page && index != kCurvePage)
         return;
     onTreeSelectionChanged();
     if (index == kTable1Page)

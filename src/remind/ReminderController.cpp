@@ -137,7 +137,7 @@ void ReminderController::runMailGate()
 
 void ReminderController::scanSameConditionDue()
 {
-    m_sameConditionText = m_ctx.db ? ScanSameConditionDue(*m_ctx.db, m_ctx.now(), daysAhead()) : QString();
+    m_sameConditionText = m_ctx.db ? ScanSameConditionDue(*m_ctx.db, m_ctx.now(), daysAhead(), ReadMaturityRule(m_ctx.settings)) : QString();
     ShowText(m_ctx.ui.sameConditionDueBox, m_sameConditionText);
 }
 

@@ -56,13 +56,13 @@ QVector<SpecimenGroup> LoadGroupsCastOn(const Database& db, const QDateTime& day
     return ReadGroups(st);
 }
 
-QVector<TemperatureRecord> LoadSameConditionWindow(const Database& db, const QDateTime& targetDate)
+QVector<TemperatureRecord> LoadSameConditionWindow(const Database& db, const QDateTime& targetDate, int lookBackDays)
 {
     const QString sql = QStringLiteral("SELECT ") + TemperatureColumns()
                         + QStringLiteral(" FROM skxx WHERE 养护记录 >= ? AND 养护记录 <= ? ORDER BY 养护记录");
     Statement st(db, sql);
     const QDateTime to = Midnight(targetDate);
-    st.bindAll(AddDays(to, -kSameConditionLookBackDays), to);
+    st.bindAll(AddDays(to, -lookBackDays), to);
     QVector<TemperatureRecord> records;
     while (st.next()) {
         if (HasUsableMean(st))
@@ -85,13 +85,13 @@ DueTexts ScanDueSpecimens(const Database& db, const QDateTime& now, int daysAhea
     return ScanDueSpecimens(LoadDueCandidates(db, now, daysAhead), now, daysAhead);
 }
 
-QString ScanSameConditionDue(const Database& db, const QDateTime& now, int daysAhead)
+QString ScanSameConditionDue(const Database& db, const QDateTime& now, int daysAhead, MaturityRule rule)
 {
     const QDateTime targetDate = AddDays(Midnight(now), daysAhead);
-    const auto stop = FindSameConditionStop(LoadSameConditionWindow(db, targetDate));
+    const auto stop = FindSameConditionStop(LoadSameConditionWindow(db, targetDate, LookBackDays(rule)), rule);
     if (!stop)
         return {};
-    return SameConditionText(LoadGroupsCastOn(db, stop->stopDay), targetDate, *stop);
+    return SameConditionText(LoadGroupsCastOn(db, stop->stopDay), targetDate, *stop, rule);
 }
 
 QString ListRecentPours(const Database& db)
@@ -99,10 +99,10 @@ QString ListRecentPours(const Database& db)
     return RecentPoursText(LoadNewestGroups(db));
 }
 
-Reminders ComputeReminders(const Database& db, const QDateTime& now, int daysAhead)
+Reminders ComputeReminders(const Database& db, const QDateTime& now, int daysAhead, MaturityRule rule)
 {
     const DueTexts due = ScanDueSpecimens(db, now, daysAhead);
-    return {due.standardText, due.formRemovalText, ScanSameConditionDue(db, now, daysAhead), ListRecentPours(db)};
+    return {due.standardText, due.formRemovalText, ScanSameConditionDue(db, now, daysAhead, rule), ListRecentPours(db)};
 }
 
 } // namespace stolvar

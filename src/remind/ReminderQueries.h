@@ -1,7 +1,9 @@
 #pragma once
 
+#include "core/MaturityRule.h"
 #include "db/Records.h"
 #include "remind/DueScan.h"
+#include "remind/SameConditionScan.h"
 
 #include <QDateTime>
 #include <QString>
@@ -21,14 +23,16 @@ QVector<SpecimenGroup> LoadAllGroups(const Database& db);
 QVector<SpecimenGroup> LoadDueCandidates(const Database& db, const QDateTime& now, int daysAhead);
 // Groups whose casting date falls on the calendar day of `day`.
 QVector<SpecimenGroup> LoadGroupsCastOn(const Database& db, const QDateTime& day);
-// Temperature records from targetDate − 60 days to targetDate, both included, oldest first.
-QVector<TemperatureRecord> LoadSameConditionWindow(const Database& db, const QDateTime& targetDate);
+// Temperature records from targetDate − lookBackDays to targetDate, both included, oldest first.
+QVector<TemperatureRecord> LoadSameConditionWindow(const Database& db, const QDateTime& targetDate,
+                                                   int lookBackDays = kSameConditionLookBackDays);
 // The `count` groups with the highest id, newest first.
 QVector<SpecimenGroup> LoadNewestGroups(const Database& db, int count = kRecentPoursListed);
 
 // The three scans on the database: `now` is the local wall time of the scan.
 DueTexts ScanDueSpecimens(const Database& db, const QDateTime& now, int daysAhead);
-QString ScanSameConditionDue(const Database& db, const QDateTime& now, int daysAhead);
+QString ScanSameConditionDue(const Database& db, const QDateTime& now, int daysAhead,
+                             MaturityRule rule = MaturityRule::Classic);
 QString ListRecentPours(const Database& db);
 
 // Every reminder box at once, for a background run; the UI thread applies the texts.
@@ -38,6 +42,7 @@ struct Reminders {
     QString sameCondition;  // 到期提醒编辑框1
     QString recent;         // 近期浇筑编辑框
 };
-Reminders ComputeReminders(const Database& db, const QDateTime& now, int daysAhead);
+Reminders ComputeReminders(const Database& db, const QDateTime& now, int daysAhead,
+                           MaturityRule rule = MaturityRule::Classic);
 
 } // namespace stolvar

@@ -37,11 +37,17 @@ QString FormRemovalEntry(const SpecimenGroup& group)
            + QStringLiteral("\r\n\r\n");
 }
 
-QString SameConditionEntry(const SpecimenGroup& group, const QDateTime& targetDate, float sum, int age)
+QString StandardRuleSuffix()
+{
+    return QStringLiteral("（按GB 50204-2015）");
+}
+
+QString SameConditionEntry(const SpecimenGroup& group, const QDateTime& targetDate, float sum, int age,
+                           const QString& ruleSuffix)
 {
     const QString upTo = QStringLiteral("\r\n截止至") + FormatLongDate(targetDate);
     return Head(group) + CastingLine(group) + QStringLiteral("\r\n同养：") + group.sameCount + upTo
-           + QStringLiteral("累计温度为：") + FormatNumber(sum) + QStringLiteral("℃") + upTo
+           + QStringLiteral("累计温度为：") + FormatNumber(sum) + QStringLiteral("℃") + ruleSuffix + upTo
            + QStringLiteral("同条件养护龄期为") + QString::number(age) + QStringLiteral("天\r\n\r\n");
 }
 

@@ -16,7 +16,10 @@ QString StandardDueEntry(const SpecimenGroup& group);
 // Form-removal specimens go 14 days after casting; the position carries 【梁板拆模】.
 QString FormRemovalEntry(const SpecimenGroup& group);
 // Same-condition specimens: the sum and the age reached on targetDate.
-QString SameConditionEntry(const SpecimenGroup& group, const QDateTime& targetDate, float sum, int age);
+// `ruleSuffix` follows the sum: "（按GB 50204-2015）" under the national standard's rule.
+QString SameConditionEntry(const SpecimenGroup& group, const QDateTime& targetDate, float sum, int age,
+                           const QString& ruleSuffix = QString());
+QString StandardRuleSuffix();
 QString RecentPourEntry(const SpecimenGroup& group);
 
 } // namespace stolvar

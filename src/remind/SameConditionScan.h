@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/MaturityRule.h"
 #include "db/Records.h"
 
 #include <QDateTime>
@@ -19,13 +20,21 @@ struct SameConditionStop {
 };
 
 constexpr int kSameConditionLookBackDays = 60;
+// Under the national standard's rule frost days are not counted, so 60 counted days
+// may lie further back: the scan then reads 90 days, as table 2 does.
+constexpr int kStandardLookBackDays = 90;
+int LookBackDays(MaturityRule rule);
 
-// `ascendingWindow`: the records from targetDate − 60 days to targetDate, oldest first.
-// None when the records run out before the threshold or the day cap is met.
-std::optional<SameConditionStop> FindSameConditionStop(const QVector<TemperatureRecord>& ascendingWindow);
+// `ascendingWindow`: the records from targetDate − LookBackDays to targetDate, oldest
+// first. None when the records run out before the threshold or the day cap is met.
+// Under the national standard's rule a day at or below 0 ℃ is neither summed nor
+// counted, and the threshold ends the walk only once 14 days are counted.
+std::optional<SameConditionStop> FindSameConditionStop(const QVector<TemperatureRecord>& ascendingWindow,
+                                                       MaturityRule rule = MaturityRule::Classic);
 
-// The entries for the groups cast on the stop day that have same-condition specimens.
+// The entries for the groups cast on the stop day that have same-condition specimens;
+// under the national standard's rule each sum line says so.
 QString SameConditionText(const QVector<SpecimenGroup>& groupsCastOnStopDay, const QDateTime& targetDate,
-                          const SameConditionStop& stop);
+                          const SameConditionStop& stop, MaturityRule rule = MaturityRule::Classic);
 
 } // namespace stolvar

@@ -37,11 +37,15 @@ SameConditionDialog::SameConditionDialog(const SettingsStore& settings, QWidget*
     m_desktopNotification = new QCheckBox(QStringLiteral("到期时显示桌面通知"), this);
     m_desktopNotification->setObjectName(QStringLiteral("桌面通知"));
     m_desktopNotification->setChecked(DesktopNotificationOn(settings));
+    m_standardRule = new QCheckBox(QStringLiteral("按GB 50204-2015计算（0℃及以下不计入，不少于14天）"), this);
+    m_standardRule->setObjectName(QStringLiteral("国标算法"));
+    m_standardRule->setChecked(settings.readBool(keys::kStandardRule));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addWidget(m_desktopNotification);
+    layout->addWidget(m_standardRule);
     layout->addWidget(buttons);
 
     if (settings.readBool(keys::kCountFromCastingDay))
@@ -60,6 +64,13 @@ void SameConditionDialog::done(int result)
         !m_settings.write(keys::kDesktopNotification, SettingsStore::BoolText(notify)) && m_messages) {
         m_messages->show(this, QStringLiteral("桌面通知设置无法保存到Temp.ini。"), Messages::DefaultTitle(),
                          Messages::Icon::Warning);
+    }
+    // Written only when it changes, so a clerk who never ticks it never gets the key.
+    m_ruleChanged = m_standardRule->isChecked() != m_settings.readBool(keys::kStandardRule);
+    if (m_ruleChanged
+        && !m_settings.write(keys::kStandardRule, SettingsStore::BoolText(m_standardRule->isChecked()))) {
+        m_ruleChanged = false;
+        m_saveFailed = true;
     }
     QDialog::done(result);
 }

@@ -11,8 +11,8 @@ class Messages;
 class SettingsStore;
 
 // "同养记录设置": whether same-condition temperatures are counted from the casting day
-// or from the day after it, and whether due specimens are announced on the desktop.
-// The choices are stored when the dialog closes.
+// or from the day after it, whether the national standard's rule applies and whether due
+// specimens are announced on the desktop. The choices are stored when the dialog closes.
 class SameConditionDialog : public QDialog
 {
     Q_OBJECT
@@ -24,8 +24,12 @@ public:
     QRadioButton* fromCastingDay() const { return m_fromCastingDay; }
     QRadioButton* fromNextDay() const { return m_fromNextDay; }
     QCheckBox* desktopNotification() const { return m_desktopNotification; }
+    QCheckBox* standardRule() const { return m_standardRule; }
 
     void done(int result) override;
+    // After closing: the counting rule was switched and stored, or could not be stored.
+    bool ruleChanged() const { return m_ruleChanged; }
+    bool saveFailed() const { return m_saveFailed; }
 
 private:
     const SettingsStore& m_settings;
@@ -33,6 +37,9 @@ private:
     QRadioButton* m_fromNextDay;
     QCheckBox* m_desktopNotification;
     Messages* m_messages;
+    QCheckBox* m_standardRule;
+    bool m_ruleChanged = false;
+    bool m_saveFailed = false;
 };
 
 } // namespace stolvar

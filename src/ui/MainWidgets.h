@@ -2,6 +2,7 @@
 
 #include <array>
 
+class QChartView;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -52,6 +53,11 @@ struct MainWidgets {
     // Pages 1 and 2.
     QTableWidget* table1 = nullptr;           // 高级表格1
     QTableWidget* table2 = nullptr;           // 高级表格3
+    QLabel* table2Legend = nullptr;           // 表二图例: what the forecast rows look like
+
+    // Page 4 "成熟度曲线".
+    QWidget* curvePage = nullptr;             // 成熟度曲线页
+    QChartView* curveView = nullptr;          // 成熟度图
 
     // Page 3 "数据管理".
     QLineEdit* keywordBox = nullptr;          // 模糊查询编辑框
@@ -66,6 +72,8 @@ struct MainWidgets {
     QLabel* remainingLabel = nullptr;         // 剩余天数标签
     QLabel* sameStateLabel = nullptr;         // 同养状态标签
     QLabel* accumulatedLabel = nullptr;       // 累计温度标签
+    QLabel* projectionLabel = nullptr;        // 预计日期标签
+    QLabel* missingDaysLabel = nullptr;       // 缺测标签
     QPushButton* markStandardButton = nullptr;    // 已委托按钮1
     QPushButton* unmarkStandardButton = nullptr;  // 未委托按钮1
     QPushButton* markSameButton = nullptr;        // 已委托按钮
@@ -99,7 +107,7 @@ inline constexpr int kDesignWidth = 1366;
 inline constexpr int kDesignHeight = 700;
 
 // Tab pages of 高级选择夹1.
-enum TabPage { kInfoPage = 0, kTable1Page = 1, kTable2Page = 2, kDataPage = 3 };
+enum TabPage { kInfoPage = 0, kTable1Page = 1, kTable2Page = 2, kDataPage = 3, kCurvePage = 4 };
 
 // Status bar parts with texts of their own.
 enum StatusPart { kDatabaseStatePart = 2, kMailStatePart = 4, kVersionPart = 5 };

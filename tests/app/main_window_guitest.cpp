@@ -84,19 +84,24 @@ TEST(MainWindowStart, EveryNamedControlExists)
                            "标养状态标签", "委托日期标签", "剩余天数标签", "同养状态标签", "累计温度标签", "已委托按钮1",
                            "未委托按钮1", "已委托按钮", "未委托按钮", "工程名称编辑框", "工程部位编辑框", "强度等级编辑框",
                            "取样日期编辑框", "调节器2", "标养组数编辑框", "同养组数编辑框", "拆模组数编辑框", "确定", "按钮1",
-                           "修改名称", "修改部位", "修改强度", "修改日期", "修改组数", "状态条1", "时钟1"};
+                           "修改名称", "修改部位", "修改强度", "修改日期", "修改组数", "状态条1", "时钟1",
+                           "预计日期标签", "缺测标签", "成熟度曲线页", "成熟度图"};
     for (const char* name : names)
         EXPECT_NE(w.findChild<QObject*>(QString::fromUtf8(name)), nullptr) << name;
     QStringList menus;
     for (QAction* a : w.menuBar()->actions())
         menus << a->text();
     EXPECT_EQ(menus, QStringList({"文件(&F)", "设置(&E)", "帮助(&H)", "更新"}));
-    for (const char* item : {"新建(&N)", "打开(&O)", "标养打印", "同养表1打印", "同养表2打印", "邮箱账号设置", "删除温度记录",
+    for (const char* item : {"新建(&N)", "打开(&O)", "标养打印", "同养表1打印", "同养表2打印", "成熟度曲线打印", "邮箱账号设置", "删除温度记录",
                              "显示设置", "系统设置", "关于", "退出", "下载新版本", "升级数据库"})
         EXPECT_NE(w.findChild<QAction*>(QString::fromUtf8(item)), nullptr) << item;
     const QTabWidget* tabs = f.ui().tabs;
-    ASSERT_EQ(tabs->count(), 4);
+    ASSERT_EQ(tabs->count(), 5);   // the four pages keep their indexes; the curve comes last
     EXPECT_EQ(tabs->tabText(1), "同养表（一）");
+    EXPECT_EQ(tabs->tabText(2), "同养表（二）");
+    EXPECT_EQ(tabs->tabText(3), "数据管理");
+    EXPECT_EQ(tabs->tabText(4), "成熟度曲线");
+    EXPECT_EQ(tabs->widget(4)->objectName(), "成熟度曲线页");
     EXPECT_EQ(f.ui().table1->rowCount(), 24);
     EXPECT_EQ(f.ui().table1->columnCount(), 8);
 }

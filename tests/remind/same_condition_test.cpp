@@ -76,6 +76,45 @@ TEST(SameConditionText, ListsOnlyGroupsWithSameConditionSpecimens)
                                    "截止至2024年6月30日同条件养护龄期为30天\r\n\r\n"));
 }
 
+TEST(FindSameConditionStop, TheStandardRuleSkipsFrostDaysAndWaitsForFourteenCountedDays)
+{
+    // Winter: 20 ℃ days, every third day a frost day of −5 ℃ (counted the last of each three).
+    QVector<TemperatureRecord> winter = Days(80, 20.0F);
+    for (qsizetype i = winter.size() - 1; i >= 0; i -= 3)
+        winter[i].mean = -5.0F;
+    // Summer: 60 ℃ a day, 600 after 10 days.
+    const struct {
+        const char* name;
+        QVector<TemperatureRecord> records;
+        MaturityRule rule;
+        int stopDaysBack;
+        float sum;
+    } cases[] = {
+        // Classic: frost lowers the sum, 35 per three days: 595 after 51 days, 610 after 53.
+        {"classic winter", winter, MaturityRule::Classic, 53, 610.0F},
+        // Standard: frost neither sums nor counts: the 30th valid day lies 44 days back.
+        {"standard winter", winter, MaturityRule::Standard2015, 45, 600.0F},
+        {"classic summer", Days(40, 60.0F), MaturityRule::Classic, 10, 600.0F},
+        {"standard summer waits for day 14", Days(40, 60.0F), MaturityRule::Standard2015, 14, 840.0F},
+        {"standard keeps the 60-day cap", Days(90, 5.0F), MaturityRule::Standard2015, 60, 300.0F},
+    };
+    for (const auto& c : cases) {
+        const auto stop = FindSameConditionStop(c.records, c.rule);
+        ASSERT_TRUE(stop.has_value()) << c.name;
+        EXPECT_EQ(stop->stopDay, AddDays(kTarget, -c.stopDaysBack)) << c.name;
+        EXPECT_EQ(stop->sum, c.sum) << c.name;
+    }
+    EXPECT_EQ(LookBackDays(MaturityRule::Classic), 60);
+    EXPECT_EQ(LookBackDays(MaturityRule::Standard2015), 90);
+}
+
+TEST(SameConditionText, SaysWhenTheStandardRuleCounted)
+{
+    const QString text = SameConditionText({Group(1, At(2024, 6, 16))}, kTarget, SameConditionStop{At(2024, 6, 16), 840.0F},
+                                           MaturityRule::Standard2015);
+    EXPECT_TRUE(text.contains(QStringLiteral("累计温度为：840℃（按GB 50204-2015）\r\n"))) << text.toStdString();
+}
+
 class ReminderDatabase : public ::testing::Test
 {
 protected:

@@ -76,6 +76,36 @@ TEST(SameConditionDialog, ASettingThatCannotBeStoredIsReported)
     EXPECT_EQ(messages.lastText(), "桌面通知设置无法保存到Temp.ini。");
 }
 
+TEST(SameConditionDialog, TheStandardRuleIsOffByDefaultAndStoredOnlyWhenSwitched)
+{
+    test::TempHome home;
+    const SettingsStore settings = home.settings();
+    {
+        SameConditionDialog dialog(settings);
+        const auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("国标算法"));
+        ASSERT_EQ(box, dialog.standardRule());
+        EXPECT_EQ(box->text(), QStringLiteral("按GB 50204-2015计算（0℃及以下不计入，不少于14天）"));
+        EXPECT_FALSE(box->isChecked());
+        dialog.reject();
+        EXPECT_FALSE(dialog.ruleChanged());
+    }
+    // Untouched: no key is written, so the file stays as older releases wrote it.
+    EXPECT_EQ(settings.read(keys::kStandardRule, QStringLiteral("<none>")), "<none>");
+    {
+        SameConditionDialog dialog(settings);
+        dialog.standardRule()->setChecked(true);
+        dialog.reject();
+        EXPECT_TRUE(dialog.ruleChanged());
+        EXPECT_FALSE(dialog.saveFailed());
+    }
+    EXPECT_EQ(settings.read(keys::kStandardRule), "真");
+    SameConditionDialog again(settings);
+    EXPECT_TRUE(again.standardRule()->isChecked());
+    again.standardRule()->setChecked(false);
+    again.reject();
+    EXPECT_EQ(settings.read(keys::kStandardRule), "假");
+}
+
 TEST(DisplaySettings, PickedColoursAreStoredAsDecimalAndShownAtOnce)
 {
     test::MainWindowFixture f;
