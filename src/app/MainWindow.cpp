@@ -150,6 +150,10 @@ void MainWindow::connectControllers()
 void MainWindow::onDatabaseOpened()
 {
     EnsureIndexes(*m_ctx.db);
+    // Without the source column every day still stores and reads; only its source is lost.
+    if (QString error; !EnsureSourceColumn(*m_ctx.db, &error))
+        m_ctx.messages().show(this, QStringLiteral("无法记录温度来源：") + error, Messages::DefaultTitle(),
+                              Messages::Icon::Warning);
     m_register->fillProjectTree();
     m_curing->showLastTemperatureDay();
 }

@@ -2,6 +2,7 @@
 
 #include "core/Conversions.h"
 #include "db/Database.h"
+#include "db/Schema.h"
 
 #include <cmath>
 
@@ -72,14 +73,61 @@ QString ReadTypedDay(const QString& dateText, const QString& highText, const QSt
 }
 
 
-bool InsertDay(Database& db, const QDate& day, double mean, double high, double low, QString* error)
+bool InsertDay(Database& db, const DayTemperatures& r, TemperatureSource source, QString* error)
 {
-    Statement st(db, QStringLiteral("INSERT INTO skxx(养护记录, 温度记录, 最高温度, 最低温度) VALUES (?, ?, ?, ?)"));
-    st.bindAll(WallTime(day), mean, high, low);
+    const bool withSource = HasSourceColumn(db);
+    Statement st(db, withSource
+                         ? QStringLiteral("INSERT INTO skxx(养护记录, 温度记录, 最高温度, 最低温度, 来源) VALUES (?, ?, ?, ?, ?)")
+                         : QStringLiteral("INSERT INTO skxx(养护记录, 温度记录, 最高温度, 最低温度) VALUES (?, ?, ?, ?)"));
+    st.bindAll(WallTime(r.day), r.mean, r.high, r.low);
+    if (withSource)
+        st.bind(5, SourceText(source));
     if (st.run())
         return true;
     *error = st.error();
     return false;
+}
+
+// Rewrites every row of the day; the source too when the file has the column.
+Statement& PrepareDayUpdate(Statement& st, const DayTemperatures& r, TemperatureSource source, bool withSource)
+{
+    st.bindAll(r.mean, r.high, r.low);
+    int next = 4;
+    if (withSource)
+        st.bind(next++, SourceText(source));
+    return BindDayRange(st, next, r.day, r.day);
+}
+
+QString DayUpdateSql(bool withSource)
+{
+    return (withSource ? QStringLiteral("UPDATE skxx SET 温度记录 = ?, 最高温度 = ?, 最低温度 = ?, 来源 = ?")
+                       : QStringLiteral("UPDATE skxx SET 温度记录 = ?, 最高温度 = ?, 最低温度 = ?"))
+           + DayCondition();
+}
+
+// Rows of the day whose source is something other than a forecast; -1 on failure.
+int NonForecastRowsOn(Database& db, const QDate& day)
+{
+    if (!HasSourceColumn(db))
+        return TemperatureRowsOn(db, day);
+    Statement st(db, QStringLiteral("SELECT count(*) FROM skxx") + DayCondition()
+                         + QStringLiteral(" AND (来源 IS NULL OR 来源 <> ?)"));
+    BindDayRange(st, 1, day, day);
+    st.bind(3, SourceText(TemperatureSource::Forecast));
+    return st.next() ? int(st.integer(0)) : -1;
+}
+
+bool UpdateDay(Database& db, const DayTemperatures& r, TemperatureSource source, int* rows, QString* error)
+{
+    const bool withSource = HasSourceColumn(db);
+    Statement st(db, DayUpdateSql(withSource));
+    PrepareDayUpdate(st, r, source, withSource);
+    if (!st.run()) {
+        *error = st.error();
+        return false;
+    }
+    *rows = st.changes();
+    return true;
 }
 
 } // namespace
@@ -124,7 +172,8 @@ StoreResult AddTemperatureRecord(Database& db, const QString& dateText, const QS
     if (existing > 0)
         return Refused(DateExistsText());
     QString error;
-    if (!InsertDay(db, typed.day, DailyMean(typed.high, typed.low), typed.high, typed.low, &error))
+    const DayTemperatures reading{typed.day, DailyMean(typed.high, typed.low), typed.high, typed.low};
+    if (!InsertDay(db, reading, TemperatureSource::Manual, &error))
         return WriteFailed(failed, error);
     if (!tx.commit())
         return WriteFailed(failed, db.lastError());
@@ -137,12 +186,12 @@ StoreResult ChangeTemperatureRecord(Database& db, const QString& dateText, const
     TypedDay typed;
     if (const QString refusal = ReadTypedDay(dateText, highText, lowText, &typed); !refusal.isEmpty())
         return Refused(refusal);
-    Statement st(db, QStringLiteral("UPDATE skxx SET 温度记录 = ?, 最高温度 = ?, 最低温度 = ?") + DayCondition());
-    st.bindAll(DailyMean(typed.high, typed.low), typed.high, typed.low);
-    BindDayRange(st, 4, typed.day, typed.day);
-    if (!st.run())
-        return WriteFailed(QStringLiteral("温度记录修改失败："), st.error());
-    return {true, {}, st.changes()};
+    const DayTemperatures reading{typed.day, DailyMean(typed.high, typed.low), typed.high, typed.low};
+    int rows = 0;
+    QString error;
+    if (!UpdateDay(db, reading, TemperatureSource::Manual, &rows, &error))
+        return WriteFailed(QStringLiteral("温度记录修改失败："), error);
+    return {true, {}, rows};
 }
 
 StoreResult DeleteTemperatureRecord(Database& db, const QString& dateText)
@@ -157,18 +206,41 @@ StoreResult DeleteTemperatureRecord(Database& db, const QString& dateText)
     return {true, {}, st.changes()};
 }
 
-InsertOutcome InsertDayIfMissing(Database& db, QDate day, double mean, double high, double low)
+InsertOutcome InsertDayIfMissing(Database& db, QDate day, double mean, double high, double low,
+                                 TemperatureSource source)
+{
+    switch (StoreTemperatureDay(db, {day, mean, high, low}, source, ExistingDay::Keep)) {
+    case StoreOutcome::Inserted:
+        return InsertOutcome::Inserted;
+    case StoreOutcome::Kept:
+    case StoreOutcome::Replaced:
+        return InsertOutcome::AlreadyThere;
+    case StoreOutcome::Failed:
+        break;
+    }
+    return InsertOutcome::Failed;
+}
+
+StoreOutcome StoreTemperatureDay(Database& db, const DayTemperatures& reading, TemperatureSource source,
+                                 ExistingDay existing)
 {
     Transaction tx(db);
     if (!tx.ok())
-        return InsertOutcome::Failed;
-    const int existing = TemperatureRowsOn(db, day);
-    if (existing != 0)
-        return existing > 0 ? InsertOutcome::AlreadyThere : InsertOutcome::Failed;
+        return StoreOutcome::Failed;
+    const int rows = TemperatureRowsOn(db, reading.day);
+    if (rows < 0)
+        return StoreOutcome::Failed;
     QString error;
-    if (!InsertDay(db, day, mean, high, low, &error) || !tx.commit())
-        return InsertOutcome::Failed;
-    return InsertOutcome::Inserted;
+    if (rows == 0)
+        return InsertDay(db, reading, source, &error) && tx.commit() ? StoreOutcome::Inserted : StoreOutcome::Failed;
+    if (existing == ExistingDay::Keep)
+        return StoreOutcome::Kept;
+    const int kept = NonForecastRowsOn(db, reading.day);
+    if (kept != 0)
+        return kept > 0 ? StoreOutcome::Kept : StoreOutcome::Failed;
+    int changed = 0;
+    return UpdateDay(db, reading, source, &changed, &error) && tx.commit() ? StoreOutcome::Replaced
+                                                                          : StoreOutcome::Failed;
 }
 
 QDateTime LastTemperatureDay(Database& db)
@@ -181,7 +253,7 @@ QVector<TemperatureRecord> LoadTemperatureWindow(Database& db, const QDateTime& 
                                                  QString* error)
 {
     QVector<TemperatureRecord> records;
-    Statement st(db, QStringLiteral("SELECT ") + TemperatureColumns() + QStringLiteral(" FROM skxx")
+    Statement st(db, QStringLiteral("SELECT ") + TemperatureColumns(HasSourceColumn(db)) + QStringLiteral(" FROM skxx")
                          + DayCondition() + QStringLiteral(" ORDER BY 养护记录, id"));
     BindDayRange(st, 1, from.date(), to.date());
     while (st.next())

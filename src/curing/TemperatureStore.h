@@ -32,19 +32,43 @@ StoreResult ChangeTemperatureRecord(Database& db, const QString& dateText, const
 // Removes every row of that day; a day without a row removes nothing and says nothing.
 StoreResult DeleteTemperatureRecord(Database& db, const QString& dateText);
 
-// Check-then-insert of one day in one transaction, for the weather collector.
+// Each write records the day's source in skxx.来源 when the file has that column (see
+// EnsureSourceColumn); typed additions and changes write "手工". A file without the column
+// is written as before and reads every day as "手工".
+
 // The rows stored for a calendar day (whatever time of day they carry); -1 when the
 // query fails.
 int TemperatureRowsOn(Database& db, const QDate& day);
 
+// Check-then-insert of one day in one transaction, for the weather collector (which
+// stores its days as "预报").
 enum class InsertOutcome { Inserted, AlreadyThere, Failed };
-InsertOutcome InsertDayIfMissing(Database& db, QDate day, double mean, double high, double low);
+InsertOutcome InsertDayIfMissing(Database& db, QDate day, double mean, double high, double low,
+                                 TemperatureSource source = TemperatureSource::Manual);
+
+// The values of one day from a source other than the clerk's typing.
+struct DayTemperatures {
+    QDate day;
+    double mean = 0;
+    double high = 0;
+    double low = 0;
+};
+
+// What to do with a day that already has rows: keep them, or overwrite them when every
+// one of them came from a forecast (a measured or logged day supersedes a forecast one;
+// typed, measured and logged days are never overwritten).
+enum class ExistingDay { Keep, ReplaceForecast };
+enum class StoreOutcome { Inserted, Replaced, Kept, Failed };
+// One day in one transaction: inserted when missing, else handled as `existing` says.
+StoreOutcome StoreTemperatureDay(Database& db, const DayTemperatures& reading, TemperatureSource source,
+                                 ExistingDay existing);
 
 // The day of the last row in table order (highest id); invalid when there is none.
 QDateTime LastTemperatureDay(Database& db);
 
 // The records whose day lies from `from` to `to`, both whole days included, ascending by
-// day. On a failed query the result is empty and `error` (when given) says why.
+// day, each with its source. On a failed query the result is empty and `error` (when
+// given) says why.
 QVector<TemperatureRecord> LoadTemperatureWindow(Database& db, const QDateTime& from, const QDateTime& to,
                                                  QString* error = nullptr);
 

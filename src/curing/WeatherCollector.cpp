@@ -27,7 +27,7 @@ bool IsStorable(const DayValues& day)
 bool StoreDay(Database& db, const QDate& day, const DayValues& values)
 {
     return InsertDayIfMissing(db, day, double(values.mean), ParseNumberText(values.high),
-                              ParseNumberText(values.low))
+                              ParseNumberText(values.low), TemperatureSource::Forecast)
         != InsertOutcome::Failed;
 }
 

@@ -60,6 +60,15 @@ std::shared_ptr<Database> Database::Open(const QString& path, QString* error)
     return OpenWithFlags(path, SQLITE_OPEN_READWRITE, error);
 }
 
+std::shared_ptr<Database> Database::OpenForReading(const QString& path, QString* error)
+{
+    if (!QFileInfo(path).isFile()) {
+        SetError(error, QStringLiteral("文件不存在：%1").arg(path));
+        return nullptr;
+    }
+    return OpenWithFlags(path, SQLITE_OPEN_READONLY, error);
+}
+
 std::shared_ptr<Database> Database::Create(const QString& path, QString* error)
 {
     if (QFileInfo::exists(path)) {
@@ -80,6 +89,11 @@ bool Database::execute(const QString& sql, QString* error)
         return false;
     }
     return true;
+}
+
+bool Database::isReadOnly() const
+{
+    return sqlite3_db_readonly(m_db, "main") == 1;
 }
 
 QString Database::lastError() const
@@ -152,6 +166,11 @@ bool Statement::run()
 int Statement::changes() const
 {
     return sqlite3_changes(m_db);
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
 }
 
 bool Statement::isNull(int column) const

@@ -27,11 +27,15 @@ public:
     // Opens an existing file; fails (null, with a reason) for a missing file, a file
     // of another key or a file that is no database.
     static std::shared_ptr<Database> Open(const QString& path, QString* error = nullptr);
+    // Opens an existing file for reading only: every write fails, isReadOnly() is true.
+    static std::shared_ptr<Database> OpenForReading(const QString& path, QString* error = nullptr);
     // Creates a new file; fails when the file exists.
     static std::shared_ptr<Database> Create(const QString& path, QString* error = nullptr);
 
     const QString& path() const { return m_path; }
     sqlite3* handle() const { return m_db; }
+    // True when the file could only be opened for reading (write-protected file or folder).
+    bool isReadOnly() const;
     std::unique_lock<std::recursive_mutex> lock() const { return std::unique_lock(m_mutex); }
 
     // Runs statements without values (schema, pragmas); false on failure.
@@ -73,6 +77,7 @@ public:
     bool ok() const { return m_ok; }
     QString error() const { return m_error; }
     int changes() const;
+    int columnCount() const;   // columns of the result rows
 
     bool isNull(int column) const;
     QString text(int column) const;          // NULL reads as ""

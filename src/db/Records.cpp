@@ -13,7 +13,38 @@ std::optional<float> OptionalSingle(const Statement& st, int column)
     return float(st.real(column));
 }
 
+struct SourceName {
+    TemperatureSource source;
+    const char16_t* text;
+};
+
+constexpr SourceName kSourceNames[] = {
+    {TemperatureSource::Manual, u"手工"},
+    {TemperatureSource::Forecast, u"预报"},
+    {TemperatureSource::Observed, u"实况"},
+    {TemperatureSource::Logger, u"记录仪"},
+};
+
 } // namespace
+
+QString SourceText(TemperatureSource source)
+{
+    for (const SourceName& name : kSourceNames) {
+        if (name.source == source)
+            return QString::fromUtf16(name.text);
+    }
+    return QString::fromUtf16(kSourceNames[0].text);
+}
+
+TemperatureSource SourceFromText(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    for (const SourceName& name : kSourceNames) {
+        if (trimmed == QString::fromUtf16(name.text))
+            return name.source;
+    }
+    return TemperatureSource::Manual;
+}
 
 QString GroupColumns()
 {
@@ -23,6 +54,11 @@ QString GroupColumns()
 QString TemperatureColumns()
 {
     return QStringLiteral("id, 养护记录, 温度记录, 最高温度, 最低温度");
+}
+
+QString TemperatureColumns(bool withSource)
+{
+    return withSource ? TemperatureColumns() + QStringLiteral(", 来源") : TemperatureColumns();
 }
 
 SpecimenGroup ReadGroup(const Statement& st)
@@ -49,6 +85,8 @@ TemperatureRecord ReadTemperature(const Statement& st)
     r.mean = OptionalSingle(st, 2);
     r.high = OptionalSingle(st, 3);
     r.low = OptionalSingle(st, 4);
+    if (st.columnCount() > 5)
+        r.source = SourceFromText(st.text(5));
     return r;
 }
 

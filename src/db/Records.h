@@ -26,6 +26,14 @@ struct SpecimenGroup {
     QString formCount;      // 拆模组数
 };
 
+// Where the temperatures of a day came from, kept in skxx.来源: typed by the clerk, taken
+// from a forecast, a weather service's analysed actual weather of a past day, or a
+// temperature logger file. Rows of older files carry none and read as typed.
+enum class TemperatureSource { Manual, Forecast, Observed, Logger };
+
+QString SourceText(TemperatureSource source);         // "手工", "预报", "实况", "记录仪"
+TemperatureSource SourceFromText(const QString& text); // NULL, empty or unknown text: Manual
+
 // One row of skxx: the temperatures of one calendar day. Values are single precision;
 // an old upgraded file may hold NULL maximum and minimum.
 struct TemperatureRecord {
@@ -34,11 +42,15 @@ struct TemperatureRecord {
     std::optional<float> mean;  // 温度记录
     std::optional<float> high;  // 最高温度
     std::optional<float> low;   // 最低温度
+    TemperatureSource source = TemperatureSource::Manual;  // 来源
 };
 
 // Column lists matching the readers below.
 QString GroupColumns();        // "id, 工程名称, …, 拆模组数"
 QString TemperatureColumns();  // "id, 养护记录, 温度记录, 最高温度, 最低温度"
+// The same with ", 来源" appended when `withSource`; ReadTemperature reads the source
+// when the statement has that sixth column.
+QString TemperatureColumns(bool withSource);
 SpecimenGroup ReadGroup(const Statement& st);
 TemperatureRecord ReadTemperature(const Statement& st);
 

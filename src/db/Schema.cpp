@@ -27,6 +27,7 @@ const LaterColumn kLaterColumns[] = {
     {"skxx", "最低温度", "REAL"},
     {"gcxx", "同养组数", "TEXT"},
     {"gcxx", "拆模组数", "TEXT"},
+    {"skxx", "来源", "TEXT"},
 };
 
 } // namespace
@@ -53,6 +54,18 @@ QStringList TableColumns(const Database& db, const QString& table)
     while (st.next())
         columns << st.text(1);
     return columns;
+}
+
+bool HasSourceColumn(const Database& db)
+{
+    return TableColumns(db, QStringLiteral("skxx")).contains(QStringLiteral("来源"), Qt::CaseInsensitive);
+}
+
+bool EnsureSourceColumn(Database& db, QString* error)
+{
+    if (db.isReadOnly() || HasSourceColumn(db))
+        return true;
+    return db.execute(QStringLiteral("ALTER TABLE skxx ADD COLUMN 来源 TEXT"), error);
 }
 
 bool UpgradeSchema(Database& db, QStringList* added, QString* error)

@@ -18,4 +18,10 @@ bool UpgradeSchema(Database& db, QStringList* added = nullptr, QString* error = 
 bool EnsureIndexes(Database& db, QString* error = nullptr);
 QStringList TableColumns(const Database& db, const QString& table);
 
+// skxx.来源, the source of each day's temperatures, is added to a file opened for writing
+// (one ALTER TABLE); a read-only file is left as it is and reads every day as typed.
+// True when the column exists afterwards or the file is read-only.
+bool EnsureSourceColumn(Database& db, QString* error = nullptr);
+bool HasSourceColumn(const Database& db);
+
 } // namespace stolvar
