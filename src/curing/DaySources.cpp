@@ -2,6 +2,7 @@
 
 #include "core/Conversions.h"
 #include "db/Database.h"
+#include "db/Schema.h"
 
 namespace stolvar {
 
@@ -10,18 +11,6 @@ namespace {
 QString DayKey(const QDate& day)
 {
     return ToStorageText(WallTime(day)).left(10);
-}
-
-// Files of earlier versions have no source column: every record there reads as typed.
-// (The table-valued pragma functions are newer than the SQLite inside SQLCipher 3.4.)
-bool HasSourceColumn(Database& db)
-{
-    Statement st(db, QStringLiteral("PRAGMA table_info(skxx)"));
-    while (st.next()) {
-        if (st.text(1) == QStringLiteral("来源"))
-            return true;
-    }
-    return false;
 }
 
 bool InsertDay(Database& db, const SourcedDay& day, bool withSource, QString* error)
@@ -58,30 +47,6 @@ QString StoreFailed(const QString& error)
 
 } // namespace
 
-QString SourceText(DaySource source)
-{
-    switch (source) {
-    case DaySource::Forecast:
-        return QStringLiteral("预报");
-    case DaySource::Observed:
-        return QStringLiteral("实况");
-    case DaySource::Logger:
-        return QStringLiteral("记录仪");
-    case DaySource::Typed:
-        break;
-    }
-    return QStringLiteral("手工");
-}
-
-DaySource SourceFromText(const QString& text)
-{
-    for (const DaySource source : {DaySource::Forecast, DaySource::Observed, DaySource::Logger}) {
-        if (text == SourceText(source))
-            return source;
-    }
-    return DaySource::Typed;
-}
-
 QString PlanText(DayPlan plan)
 {
     switch (plan) {
@@ -103,7 +68,7 @@ DayPlan PlanServiceDay(std::optional<DaySource> existing, bool past)
 {
     if (!existing)
         return DayPlan::Add;
-    if (*existing == DaySource::Typed)
+    if (*existing == DaySource::Manual)
         return DayPlan::KeepTyped;
     return past && *existing == DaySource::Forecast ? DayPlan::ReplaceForecast : DayPlan::KeepOther;
 }
@@ -114,7 +79,7 @@ DayPlan PlanLoggerDay(std::optional<DaySource> existing, bool complete)
         return DayPlan::Incomplete;
     if (!existing)
         return DayPlan::Add;
-    if (*existing == DaySource::Typed)
+    if (*existing == DaySource::Manual)
         return DayPlan::KeepTyped;
     return *existing == DaySource::Forecast ? DayPlan::ReplaceForecast : DayPlan::KeepOther;
 }
@@ -128,8 +93,10 @@ bool LoadDaySources(Database& db, const QDate& from, const QDate& to, QMap<QDate
     while (st.next()) {
         const QDate day = st.dateTime(0).date();
         const DaySource source = SourceFromText(st.text(1));
-        // Of several rows on one day, a typed one decides: it must never be changed.
-        if (!sources->contains(day) || source == DaySource::Typed)
+        // A day is a forecast only when all its rows are; else a row of another source
+        // (a typed one first of all) decides, and the day is never overwritten.
+        const auto found = sources->constFind(day);
+        if (found == sources->cend() || *found == DaySource::Forecast || source == DaySource::Manual)
             sources->insert(day, source);
     }
     if (!st.ok())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/Records.h"
+
 #include <QDate>
 #include <QMap>
 #include <QString>
@@ -11,11 +13,9 @@ namespace stolvar {
 
 class Database;
 
-// Where a day's temperatures came from. A typed record (and every record of a file
-// written before sources were kept) is "手工"; the automatic sources never change it.
-enum class DaySource { Typed, Forecast, Observed, Logger };
-QString SourceText(DaySource source);          // 手工, 预报, 实况, 记录仪
-DaySource SourceFromText(const QString& text);  // "" (NULL) and unknown texts read as 手工
+// The source of a day's temperatures (skxx.来源). A typed record (and every record of a
+// file written before sources were kept) is "手工"; the automatic sources never change it.
+using DaySource = TemperatureSource;
 
 // What an automatic source does with one day it offers.
 enum class DayPlan {
@@ -38,7 +38,7 @@ struct SourcedDay {
     double mean = 0;
     double high = 0;
     double low = 0;
-    DaySource source = DaySource::Typed;
+    DaySource source = DaySource::Manual;
 };
 
 // The source of each recorded day from `from` to `to` (both included). False on a failed query.

@@ -61,6 +61,10 @@ TEST(WeatherSourceInWindow, OpenMeteoRunFillsTheBoxStoresTheDaysAndRemembersTheP
     EXPECT_EQ(settings.read(keys::kPlaceCity), QStringLiteral("郑州"));
     EXPECT_EQ(settings.read(keys::kPlaceTimezone), QStringLiteral("Asia/Shanghai"));
     EXPECT_EQ(test::CountRows(*db, QStringLiteral("skxx")), 12);
+    Statement observed(*db, QStringLiteral("SELECT count(*) FROM skxx WHERE 来源 = ?"));
+    observed.bind(1, QStringLiteral("实况"));
+    ASSERT_TRUE(observed.next());
+    EXPECT_EQ(observed.integer(0), 7) << "the opened file gained the source column; the past week is observed";
 
     emit box->textActivated(QStringLiteral("预报页面"));
     EXPECT_EQ(settings.read(keys::kWeatherSource), QStringLiteral("预报页面"));

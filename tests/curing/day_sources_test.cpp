@@ -24,7 +24,7 @@ TEST(DayPlans, AutomaticSourcesNeverChangeATypedDay)
     const Case cases[] = {
         {std::nullopt, false, DayPlan::Add, DayPlan::Add},
         {std::nullopt, true, DayPlan::Add, DayPlan::Add},
-        {DaySource::Typed, true, DayPlan::KeepTyped, DayPlan::KeepTyped},
+        {DaySource::Manual, true, DayPlan::KeepTyped, DayPlan::KeepTyped},
         {DaySource::Forecast, true, DayPlan::ReplaceForecast, DayPlan::ReplaceForecast},
         {DaySource::Forecast, false, DayPlan::KeepOther, DayPlan::ReplaceForecast},
         {DaySource::Observed, true, DayPlan::KeepOther, DayPlan::KeepOther},
@@ -36,7 +36,7 @@ TEST(DayPlans, AutomaticSourcesNeverChangeATypedDay)
     }
     EXPECT_EQ(PlanLoggerDay(std::nullopt, false), DayPlan::Incomplete);
     EXPECT_EQ(PlanText(DayPlan::KeepTyped), QStringLiteral("已有手工记录（不覆盖）"));
-    EXPECT_EQ(SourceFromText(QString()), DaySource::Typed);
+    EXPECT_EQ(SourceFromText(QString()), DaySource::Manual);
     EXPECT_EQ(SourceFromText(QStringLiteral("记录仪")), DaySource::Logger);
 }
 
@@ -44,7 +44,7 @@ TEST(LoggerPreviewRows, TickCompleteNewDaysAndForecastsOnly)
 {
     const auto day = [](int d, int hours) { return LoggerDay{QDate(2026, 12, d), hours * 2, hours, 5, 8, 2}; };
     const QMap<QDate, DaySource> existing{{QDate(2026, 12, 2), DaySource::Forecast},
-                                          {QDate(2026, 12, 3), DaySource::Typed},
+                                          {QDate(2026, 12, 3), DaySource::Manual},
                                           {QDate(2026, 12, 5), DaySource::Forecast}};
     const QVector<LoggerPreviewRow> rows = PlanLoggerRows({day(1, 24), day(2, 20), day(3, 24), day(4, 19), day(5, 3)}, existing);
     ASSERT_EQ(rows.size(), 5);
@@ -87,7 +87,7 @@ TEST_F(SourcedStoreTest, LoggerDaysAreStoredInOneTransactionAndATypedDayIsRechec
     QString error;
     ASSERT_TRUE(LoadDaySources(*db, QDate(2026, 12, 1), QDate(2026, 12, 3), &sources, &error));
     EXPECT_EQ(sources.size(), 3);
-    EXPECT_EQ(sources.value(QDate(2026, 12, 2)), DaySource::Typed);
+    EXPECT_EQ(sources.value(QDate(2026, 12, 2)), DaySource::Manual);
 
     // A failing write rolls every day of the batch back.
     ASSERT_TRUE(db->execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON skxx WHEN NEW.温度记录 > 20 "

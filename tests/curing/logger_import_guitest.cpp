@@ -3,6 +3,7 @@
 #include "curing/LoggerFixtures.h"
 #include "curing/LoggerImportDialog.h"
 #include "db/Database.h"
+#include "db/Schema.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
 #include "support/TestRegister.h"
@@ -37,7 +38,7 @@ protected:
         context.ui.table1 = &table1;
         context.ui.accumulatedLabel = &label;
         context.db = test::MakeProjectDatabase(home.file(QStringLiteral("p.dat")));
-        context.db->execute(QStringLiteral("ALTER TABLE skxx ADD COLUMN 来源 TEXT"));
+        EnsureSourceColumn(*context.db);   // as the main window does on opening
     }
 
     QString writeFile(const QString& name, const QByteArray& bytes)

@@ -45,7 +45,7 @@ protected:
     // The files of this version gain the source column when opened for writing.
     void addSourceColumn()
     {
-        ASSERT_TRUE(db->execute(QStringLiteral("ALTER TABLE skxx ADD COLUMN 来源 TEXT")));
+        ASSERT_TRUE(EnsureSourceColumn(*db));
         withSource = true;
     }
 
