@@ -27,9 +27,9 @@ void BuildWeatherGroup(QWidget* page, MainWidgets& ui)
 {
     auto* group = Place<QGroupBox>(page, QStringLiteral("分组框5"), {2, 396, 594, 218});
     group->setTitle(QStringLiteral("温度提示"));
-    ui.locationLabel = PlaceLabel(group, QStringLiteral("地区标签"), QString(), {6, 18, 490, 22});
+    ui.locationLabel = PlaceLabel(group, QStringLiteral("地区标签"), QString(), {6, 18, 472, 22});
     // The row of "更新位置" is full: the source choice sits at the end of the location line.
-    ui.weatherSourceBox = Place<QComboBox>(group, QStringLiteral("天气来源框"), {500, 16, 88, 24});
+    ui.weatherSourceBox = Place<QComboBox>(group, QStringLiteral("天气来源框"), {482, 16, 106, 24});
     ui.weatherSourceBox->addItems(WeatherSourceTexts());
     ui.todayLabel = PlaceLabel(group, QStringLiteral("今天标签"), QString(), {6, 42, 112, 130});
     for (int i = 0; i < 4; ++i) {
