@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets with clang in a build folder of their own and runs each
 # for the given number of seconds.
 # Usage: scripts/fuzz.sh <seconds per target> [target…]
-#   targets: date_text number_text weather_page smtp_reply ini (default: all; "fuzz_" may lead)
+#   targets: date_text number_text weather_page smtp_reply ini meteo_answer logger_file
+#   (default: all; "fuzz_" may lead)
 # Environment: STOLVAR_FUZZ_BUILD_DIR (default build-fuzz), STOLVAR_BUILD_JOBS (parallel
 # compile jobs), FUZZ_ARGS (extra libFuzzer options, e.g. "-jobs=2 -workers=2").
 # New inputs go to <build>/corpus/<target>; the committed seeds in fuzz/corpus/<target> are
@@ -14,7 +15,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${STOLVAR_FUZZ_BUILD_DIR:-$root/build-fuzz}
 
 targets=()
-for t in "${@:-date_text number_text weather_page smtp_reply ini}"; do
+for t in "${@:-date_text number_text weather_page smtp_reply ini meteo_answer logger_file}"; do
   for name in $t; do targets+=("fuzz_${name#fuzz_}"); done
 done
 

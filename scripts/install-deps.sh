@@ -7,6 +7,7 @@ packages=(
   libsqlcipher-dev sqlcipher libboost-regex-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei xvfb xauth imagemagick poppler-utils
+  libxlsxwriter-dev python3-openpyxl
   python3 python3-aiosmtpd openssl
   dbus-daemon desktop-file-utils appstream dpkg-dev file
 )

@@ -1,8 +1,10 @@
 #include "ui/MainWidgets.h"
 #include "app/MainWidgetsBuilder.h"
+#include "curing/WeatherSettings.h"
 #include "ui/WidgetFactory.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -25,7 +27,10 @@ void BuildWeatherGroup(QWidget* page, MainWidgets& ui)
 {
     auto* group = Place<QGroupBox>(page, QStringLiteral("分组框5"), {2, 396, 594, 218});
     group->setTitle(QStringLiteral("温度提示"));
-    ui.locationLabel = PlaceLabel(group, QStringLiteral("地区标签"), QString(), {6, 18, 582, 22});
+    ui.locationLabel = PlaceLabel(group, QStringLiteral("地区标签"), QString(), {6, 18, 472, 22});
+    // The row of "更新位置" is full: the source choice sits at the end of the location line.
+    ui.weatherSourceBox = Place<QComboBox>(group, QStringLiteral("天气来源框"), {482, 16, 106, 24});
+    ui.weatherSourceBox->addItems(WeatherSourceTexts());
     ui.todayLabel = PlaceLabel(group, QStringLiteral("今天标签"), QString(), {6, 42, 112, 130});
     for (int i = 0; i < 4; ++i) {
         ui.futureLabels[size_t(i)] = PlaceLabel(group, QStringLiteral("未来%1标签").arg(i + 1), QString(),

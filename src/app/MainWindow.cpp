@@ -79,6 +79,8 @@ void MainWindow::buildMenus()
     file->addAction(QStringLiteral("同养表1打印"), this, [this] { m_curing->printTable1(); });
     file->addAction(QStringLiteral("同养表2打印"), this, [this] { m_curing->printTable2(); });
     file->addAction(QStringLiteral("成熟度曲线打印"), this, [this] { m_curing->printCurve(); });
+    file->addAction(QStringLiteral("导入温度记录…"), this, [this] { m_curing->importLoggerFile(); });
+    file->addAction(QStringLiteral("导出Excel…"), this, [this] { m_curing->exportWorkbook(); });
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("设置(&E)"));
     settings->addAction(QStringLiteral("邮箱账号设置"), this, [this] { m_reminders->openMailDialog(); });
@@ -158,6 +160,7 @@ void MainWindow::connectControllers()
     connect(m_database.get(), &DatabaseController::opened, this, &MainWindow::onDatabaseOpened);
     connect(m_options.get(), &OptionsController::collectWeatherRequested, m_weather.get(), &WeatherController::collect);
     connect(m_ctx.ui.updateCityButton, &QPushButton::clicked, m_weather.get(), &WeatherController::updateLocation);
+    m_weather->connectSourceBox();
     connect(m_weather.get(), &WeatherController::networkReached, m_version.get(), &VersionController::check);
     m_curing->connectControls();
     m_curing->setAfterAddition([this] { m_weather->collect(); });

@@ -38,6 +38,19 @@ inline constexpr Key kColour6{u"颜色配置", u"颜色6"};
 inline constexpr Key kWeatherService{u"网络配置", u"天气服务地址"};
 inline constexpr Key kProbeAddress{u"网络配置", u"联网检测地址"};
 inline constexpr Key kVersionPage{u"网络配置", u"版本页面地址"};
+// The source of the automatic temperatures: "预报页面" (the forecast page, the default)
+// or "Open-Meteo" with its two services and an optional customer key.
+inline constexpr Key kWeatherSource{u"网络配置", u"天气来源"};
+inline constexpr Key kMeteoService{u"网络配置", u"Open-Meteo地址"};
+inline constexpr Key kGeocodingService{u"网络配置", u"地理编码地址"};
+inline constexpr Key kMeteoKey{u"网络配置", u"Open-Meteo密钥"};
+// The place the Open-Meteo search found for the city of kPlaceCity, kept until the city changes.
+inline constexpr Key kPlaceCity{u"天气配置", u"坐标地区"};
+inline constexpr Key kPlaceName{u"天气配置", u"地点名称"};
+inline constexpr Key kPlaceProvince{u"天气配置", u"省份"};
+inline constexpr Key kPlaceLatitude{u"天气配置", u"纬度"};
+inline constexpr Key kPlaceLongitude{u"天气配置", u"经度"};
+inline constexpr Key kPlaceTimezone{u"天气配置", u"时区"};
 inline constexpr Key kMailDomain{u"邮件配置", u"发信域名"};
 inline constexpr Key kAllowSelfSigned{u"邮件配置", u"允许自签名证书"};
 inline constexpr Key kRequireTls{u"邮件配置", u"要求加密"};

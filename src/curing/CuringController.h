@@ -12,6 +12,9 @@ namespace stolvar {
 
 struct AppContext;
 class DeleteTemperatureDialog;
+class LoggerImportDialog;
+struct LoggerDay;
+struct LoggerPreview;
 
 // The main window's temperature records, same-condition tables and printed forms: the
 // handlers of their buttons and menu commands. Lives on the UI thread; the table-1
@@ -52,6 +55,16 @@ public:
     void printTable1();
     void printTable2();
     void printCurve();
+
+    // "导出Excel…": the standard-curing list as shown, every group of the register and
+    // both same-condition tables of the selected group, in one workbook.
+    void exportWorkbook();
+
+    // "导入温度记录…": the file is read and planned on a worker, then previewed.
+    void importLoggerFile();
+    void showLoggerPreview(const LoggerPreview& preview);
+    std::unique_ptr<LoggerImportDialog> createImportDialog(const LoggerPreview& preview);
+    void storeLoggerDays(const QVector<LoggerDay>& days);
 
 private:
     bool countFromNextDay() const;

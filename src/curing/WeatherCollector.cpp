@@ -108,7 +108,10 @@ CollectionResult CollectWeather(const CollectionInput& input)
         return result;
     }
     result.startVersionCheck = true;
-    ReadAndStore(result, input);
+    if (input.source == WeatherSource::OpenMeteo)
+        CollectFromOpenMeteo(result, input);
+    else
+        ReadAndStore(result, input);
     return result;
 }
 

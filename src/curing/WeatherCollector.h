@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/Network.h"
+#include "curing/MeteoCollector.h"
 #include "curing/WeatherPage.h"
 
 #include <QDateTime>
@@ -14,6 +15,9 @@ namespace stolvar {
 
 class Database;
 
+// The source of the automatic temperatures (Temp.ini 网络配置/天气来源).
+enum class WeatherSource { ForecastPage, OpenMeteo };
+
 // Everything one collection run needs, taken on the UI thread when the run starts.
 struct CollectionInput {
     QString city;
@@ -24,6 +28,8 @@ struct CollectionInput {
     QNetworkInformation::Reachability system = QNetworkInformation::Reachability::Unknown;
     int timeoutMs = 10000;
     StopFlag stop;                  // raised when the program closes: the run ends at once
+    WeatherSource source = WeatherSource::ForecastPage;
+    std::optional<RememberedPlace> place;   // Open-Meteo: the place found for a city before
 };
 
 // What a run hands to the UI thread. Optional texts are left as they are when unset.
@@ -38,6 +44,7 @@ struct CollectionResult {
     WeatherDays days;               // keep for the next run
     QString storeMessage;           // also shown in locationText; "" when all went well
     bool startVersionCheck = false; // the run reached the network
+    std::optional<RememberedPlace> placeFound;   // a new place search answered: remember it
 };
 
 QString NoNetworkText();
@@ -52,5 +59,10 @@ CollectionResult CollectWeather(const CollectionInput& input);
 // day is never overwritten. Nothing is stored unless yesterday is already recorded, so
 // the degree-day sums never run over a gap. Returns "" or the message for the user.
 QString StoreCollectedDays(Database& db, const QDateTime& today, const WeatherDays& days);
+
+// The run with Open-Meteo, once the network is known to be up: the place (searched once
+// per city), the forecast with the past seven days, the box texts, and the days stored
+// by their source. Any failure leaves the database as it was and says why.
+void CollectFromOpenMeteo(CollectionResult& result, const CollectionInput& input);
 
 } // namespace stolvar

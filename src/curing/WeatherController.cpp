@@ -1,7 +1,9 @@
 #include "curing/WeatherController.h"
 
 #include "ui/AppContext.h"
+#include "curing/WeatherSettings.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -73,6 +75,8 @@ void WeatherController::collect()
     input.today = m_ctx.today();
     input.previous = m_days;
     input.system = SystemReachability();
+    input.source = ReadWeatherSource(m_ctx.settings);
+    input.place = ReadRememberedPlace(m_ctx.settings);
     input.stop = m_ctx.tasks.stopFlag();
     if (m_ctx.tasks.isStopped())
         return;
@@ -102,6 +106,21 @@ void WeatherController::showRunning()
         ui.updateCityButton->setEnabled(false);
 }
 
+void WeatherController::connectSourceBox()
+{
+    QComboBox* box = m_ctx.ui.weatherSourceBox;
+    if (!box)
+        return;
+    box->setCurrentText(WeatherSourceText(ReadWeatherSource(m_ctx.settings)));
+    connect(box, &QComboBox::textActivated, this, &WeatherController::chooseSource);
+}
+
+void WeatherController::chooseSource(const QString& text)
+{
+    if (!m_ctx.settings.write(keys::kWeatherSource, text))
+        m_ctx.messages().show(m_ctx.window, QStringLiteral("天气来源未能保存到Temp.ini，请检查程序文件夹是否可写。"));
+}
+
 void WeatherController::apply(const CollectionResult& result)
 {
     m_running = false;
@@ -109,6 +128,8 @@ void WeatherController::apply(const CollectionResult& result)
         m_ctx.ui.locationLabel->setText(m_locationBefore);
     if (m_ctx.ui.updateCityButton)
         m_ctx.ui.updateCityButton->setEnabled(true);
+    if (result.placeFound && !WriteRememberedPlace(m_ctx.settings, *result.placeFound))
+        m_ctx.messages().show(m_ctx.window, QStringLiteral("查到的地点未能保存到Temp.ini，下次采集将重新查询。"));
     m_days = result.days;
     ApplyCollectionResult(result, m_ctx.ui);
     if (result.startVersionCheck)

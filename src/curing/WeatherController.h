@@ -23,6 +23,9 @@ public:
     void collect();
     // "更新位置": remembers the typed city, then collects.
     void updateLocation();
+    // 天气来源框: shows the source of Temp.ini and stores each choice.
+    void connectSourceBox();
+    void chooseSource(const QString& text);
     const WeatherDays& days() const { return m_days; }
     bool isRunning() const { return m_running; }
 

@@ -133,6 +133,13 @@ QString TemperatureLines(const DayValues& day, const QString& unit)
         + QStringLiteral("℃");
 }
 
+} // namespace
+
+QString UnknownCityText()
+{
+    return QStringLiteral("对不起，无法查询到您所输入的地名，请检查后重新输入。例如：郑州（输入郑州即可，不要输入郑州市）");
+}
+
 QString TodayLabelText(const DayValues& day)
 {
     return QStringLiteral("【今天温度】") + TemperatureLines(day, QStringLiteral("℃"));
@@ -147,13 +154,6 @@ QString FutureLabelText(int daysAhead, const QString& heading, const DayValues& 
     else if (daysAhead == 2)
         caption = QStringLiteral("【后天温度】");
     return caption + TemperatureLines(day, QString());
-}
-
-} // namespace
-
-QString UnknownCityText()
-{
-    return QStringLiteral("对不起，无法查询到您所输入的地名，请检查后重新输入。例如：郑州（输入郑州即可，不要输入郑州市）");
 }
 
 WeatherReading ReadWeatherPage(const QByteArray& gbkPage)

@@ -54,4 +54,9 @@ struct WeatherView {
 
 WeatherView ApplyWeatherReading(const WeatherReading& reading, const WeatherDays& previous);
 
+// The label texts of the box: today's, and a forecast day's (1 = tomorrow; from the third
+// day on the caption is the heading of the day).
+QString TodayLabelText(const DayValues& day);
+QString FutureLabelText(int daysAhead, const QString& heading, const DayValues& day);
+
 } // namespace stolvar

@@ -76,7 +76,8 @@ bool WaitForReply(QNetworkReply* reply, int timeoutMs, const StopFlag& stop)
 NetworkAddresses DefaultNetworkAddresses()
 {
     return {QUrl(QStringLiteral("http://127.0.0.1:8080")), QUrl(QStringLiteral("http://127.0.0.1:8080/")),
-            QUrl(QStringLiteral("http://127.0.0.1:8080/version.html"))};
+            QUrl(QStringLiteral("http://127.0.0.1:8080/version.html")), QUrl(QStringLiteral("https://api.open-meteo.com")),
+            QUrl(QStringLiteral("https://geocoding-api.open-meteo.com")), {}};
 }
 
 NetworkAddresses ReadNetworkAddresses(const SettingsStore& settings)
@@ -84,7 +85,10 @@ NetworkAddresses ReadNetworkAddresses(const SettingsStore& settings)
     const NetworkAddresses defaults = DefaultNetworkAddresses();
     return {ReadAddress(settings, keys::kWeatherService, defaults.weatherService),
             ReadAddress(settings, keys::kProbeAddress, defaults.probe),
-            ReadAddress(settings, keys::kVersionPage, defaults.versionPage)};
+            ReadAddress(settings, keys::kVersionPage, defaults.versionPage),
+            ReadAddress(settings, keys::kMeteoService, defaults.meteoService),
+            ReadAddress(settings, keys::kGeocodingService, defaults.geocodingService),
+            settings.read(keys::kMeteoKey).trimmed()};
 }
 
 bool TryFetchPage(const QUrl& url, const FetchOptions& options, QByteArray* body)

@@ -20,6 +20,9 @@ struct NetworkAddresses {
     QUrl weatherService;   // scheme, host and port of the forecast service
     QUrl probe;            // a page that answers whenever the internet is reachable
     QUrl versionPage;      // the version-announcement page
+    QUrl meteoService;     // the Open-Meteo forecast service
+    QUrl geocodingService; // the Open-Meteo place search
+    QString meteoKey;      // a customer key of the commercial Open-Meteo service; "" for the free one
 };
 NetworkAddresses DefaultNetworkAddresses();
 NetworkAddresses ReadNetworkAddresses(const SettingsStore& settings);

@@ -4,6 +4,7 @@
 
 class QChartView;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -42,6 +43,7 @@ struct MainWidgets {
     QPlainTextEdit* recentPoursBox = nullptr;      // 近期浇筑编辑框
     QLineEdit* cityBox = nullptr;             // 地名编辑框
     QPushButton* updateCityButton = nullptr;  // 查询按钮 "更新位置"
+    QComboBox* weatherSourceBox = nullptr;    // 天气来源框
     QLabel* locationLabel = nullptr;          // 地区标签
     QLabel* todayLabel = nullptr;             // 今天标签
     std::array<QLabel*, 4> futureLabels{};    // 未来1标签 … 未来4标签

@@ -34,7 +34,9 @@ protected:
     {
         CollectionInput in;
         in.city = city;
-        in.addresses = {server.url(), server.url(QStringLiteral("/")), server.url(QStringLiteral("/version.html"))};
+        in.addresses.weatherService = server.url();
+        in.addresses.probe = server.url(QStringLiteral("/"));
+        in.addresses.versionPage = server.url(QStringLiteral("/version.html"));
         in.db = db;
         in.today = WallTime(kToday);
         in.timeoutMs = 5000;

@@ -3,6 +3,7 @@
 // that a fault once found stays fixed without running a fuzzer.
 
 #include "../../fuzz/checks/ConversionChecks.h"
+#include "../../fuzz/checks/ImportChecks.h"
 #include "../../fuzz/checks/IniChecks.h"
 #include "../../fuzz/checks/SmtpChecks.h"
 #include "../../fuzz/checks/WeatherChecks.h"
@@ -23,7 +24,8 @@ struct FuzzTarget {
 const FuzzTarget kTargets[] = {
     {"fuzz_date_text", fuzz::CheckDateText},     {"fuzz_number_text", fuzz::CheckNumberText},
     {"fuzz_weather_page", fuzz::CheckWeatherPage}, {"fuzz_smtp_reply", fuzz::CheckSmtpReply},
-    {"fuzz_ini", fuzz::CheckIni},
+    {"fuzz_ini", fuzz::CheckIni},           {"fuzz_meteo_answer", fuzz::CheckMeteoAnswer},
+    {"fuzz_logger_file", fuzz::CheckLoggerFile},
 };
 
 void PrintTo(const FuzzTarget& target, std::ostream* out)

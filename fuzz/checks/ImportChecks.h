@@ -1,0 +1,83 @@
+#pragma once
+
+// Invariants of reading the Open-Meteo answers and temperature-logger files of arbitrary
+// bytes, shared by the fuzz targets and the replay test. A check returns what broke, or "".
+
+#include "curing/LoggerFile.h"
+#include "curing/OpenMeteo.h"
+#include "curing/PlausibleTemperature.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cmath>
+
+namespace stolvar::fuzz {
+
+inline bool Plausible(double value)
+{
+    return std::isfinite(value) && IsPlausibleTemperature(value);
+}
+
+inline QString CheckPlace(const QByteArray& input)
+{
+    const PlaceAnswer answer = ReadPlaceAnswer(input);
+    if (answer.place && !answer.error.isEmpty())
+        return QStringLiteral("a place and an error at once");
+    if (answer.place && (std::fabs(answer.place->latitude) > 90 || std::fabs(answer.place->longitude) > 180))
+        return QStringLiteral("a place off the globe");
+    return {};
+}
+
+inline QString CheckForecast(const QByteArray& input)
+{
+    const ForecastAnswer answer = ReadForecastAnswer(input);
+    if (!answer.error.isEmpty() && !answer.days.isEmpty())
+        return QStringLiteral("a refused answer still gave days");
+    for (qsizetype i = 0; i < answer.days.size(); ++i) {
+        const MeteoDay& day = answer.days[i];
+        if (!day.day.isValid() || (i > 0 && answer.days[i - 1].day >= day.day))
+            return QStringLiteral("days not valid and ascending");
+        if (!Plausible(day.mean) || !Plausible(day.high) || !Plausible(day.low) || day.low > day.high)
+            return QStringLiteral("an implausible day was taken");
+    }
+    return {};
+}
+
+// The JSON answers: the same bytes go to both readers.
+inline QString CheckMeteoAnswer(const QByteArray& input)
+{
+    const QString place = CheckPlace(input);
+    return place.isEmpty() ? CheckForecast(input) : place;
+}
+
+inline QString CheckLoggerDay(const LoggerDay& day)
+{
+    if (!day.day.isValid() || day.readings < 1 || day.hours < 1 || day.hours > 24 || day.hours > day.readings)
+        return QStringLiteral("a day with impossible counts");
+    if (!Plausible(day.high) || !Plausible(day.low) || day.low > day.high)
+        return QStringLiteral("implausible extremes");
+    if (!(day.mean >= day.low - 1e-9 && day.mean <= day.high + 1e-9))
+        return QStringLiteral("a mean outside the extremes");
+    return {};
+}
+
+inline QString CheckLoggerFile(const QByteArray& input)
+{
+    const LoggerFile file = ReadLoggerFile(input);
+    if (file.error.isEmpty() == file.days.isEmpty())
+        return QStringLiteral("days and error disagree");
+    qint64 readings = 0;
+    for (qsizetype i = 0; i < file.days.size(); ++i) {
+        if (QString broken = CheckLoggerDay(file.days[i]); !broken.isEmpty())
+            return broken;
+        if (i > 0 && file.days[i - 1].day >= file.days[i].day)
+            return QStringLiteral("days not ascending");
+        readings += file.days[i].readings;
+    }
+    if (readings != file.readings || file.skipped < 0)
+        return QStringLiteral("the day counts do not add up to the readings");
+    return {};
+}
+
+} // namespace stolvar::fuzz

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QUrl>
+#include <QVector>
+
+#include <optional>
+
+namespace stolvar {
+
+// The Open-Meteo services: a place search (geocoding) and an hourly/daily forecast.
+// Reading their JSON answers is pure logic; the run that fetches them is elsewhere.
+
+// A place as the geocoding service names it; what a run needs to ask for its forecast.
+struct MeteoPlace {
+    QString name;       // 郑州
+    QString province;   // admin1: 河南
+    double latitude = 0;
+    double longitude = 0;
+    QString timezone;   // Asia/Shanghai
+};
+
+// The answer of a place search: a place, no place (the city is unknown) or a broken answer.
+struct PlaceAnswer {
+    std::optional<MeteoPlace> place;
+    QString error;   // non-empty: the answer could not be read
+};
+PlaceAnswer ReadPlaceAnswer(const QByteArray& json);
+
+// One day of a forecast answer: the mean of its 24 hourly values, maximum and minimum.
+struct MeteoDay {
+    QDate day;
+    double mean = 0;
+    double high = 0;
+    double low = 0;
+};
+
+// A forecast answer read: only the complete days (all 24 hourly values and both daily
+// extremes given). Any broken part of the answer rejects it all: `error` says what.
+struct ForecastAnswer {
+    QVector<MeteoDay> days;   // ascending by day
+    QString error;
+};
+ForecastAnswer ReadForecastAnswer(const QByteArray& json);
+
+// Request addresses; an empty key adds no "apikey" parameter.
+QUrl PlaceSearchUrl(const QUrl& geocodingService, const QString& city, const QString& key);
+QUrl ForecastUrl(const QUrl& forecastService, const MeteoPlace& place, const QString& key);
+
+// The location line: 郑州，河南（北纬34.76°，东经113.65°）.
+QString PlaceText(const MeteoPlace& place);
+
+} // namespace stolvar

@@ -1,0 +1,121 @@
+// The weather source choice, the logger import and the Excel export in the running window.
+#include "curing/LocalHttpServer.h"
+#include "curing/LoggerFixtures.h"
+#include "curing/OpenMeteoFixtures.h"
+#include "curing/WorkbookReader.h"
+#include "support/MainWindowFixture.h"
+#include "support/Wait.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace stolvar {
+namespace {
+
+using test::Day;
+using test::MainWindowFixture;
+
+const QDate kToday(2026, 12, 8);
+
+void Trigger(MainWindow& window, const char* action)
+{
+    QAction* found = window.findChild<QAction*>(QString::fromUtf8(action));
+    ASSERT_NE(found, nullptr) << action;
+    found->trigger();
+}
+
+TEST(WeatherSourceInWindow, OpenMeteoRunFillsTheBoxStoresTheDaysAndRemembersThePlace)
+{
+    test::LocalHttpServer server;
+    server.setPage("/", "ok");
+    server.setPage("/v1/search", test::PlaceJson());
+    server.setPage("/v1/forecast", test::ForecastJson(kToday.addDays(-7), test::SteadyDays()));
+    MainWindowFixture f(Day(2026, 12, 8, 10, 0));
+    const SettingsStore settings = f.settings();
+    settings.write(keys::kWeatherCity, QStringLiteral("郑州"));
+    settings.write(keys::kWeatherSource, QStringLiteral("Open-Meteo"));
+    settings.write(keys::kMeteoService, server.url().toString());
+    settings.write(keys::kGeocodingService, server.url().toString());
+    settings.write(keys::kProbeAddress, server.url(QStringLiteral("/")).toString());
+    settings.write(keys::kVersionPage, server.url(QStringLiteral("/version.html")).toString());
+    auto db = f.prepareDatabase();
+    MainWindow& w = f.start();
+    QComboBox* box = w.findChild<QComboBox*>(QStringLiteral("天气来源框"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->currentText(), QStringLiteral("Open-Meteo"));
+
+    f.ui().cityBox->setText(QStringLiteral("郑州"));
+    f.ui().updateCityButton->click();
+    const QString place = QStringLiteral("郑州，河南（北纬34.76°，东经113.65°）");
+    ASSERT_TRUE(test::WaitUntil([&] { return f.ui().locationLabel->text() == place; }))
+        << f.ui().locationLabel->text().toStdString();
+    EXPECT_TRUE(f.ui().todayLabel->text().startsWith(QStringLiteral("【今天温度】\r\n\r\n最高温度21℃")));
+    EXPECT_EQ(settings.read(keys::kPlaceCity), QStringLiteral("郑州"));
+    EXPECT_EQ(settings.read(keys::kPlaceTimezone), QStringLiteral("Asia/Shanghai"));
+    EXPECT_EQ(test::CountRows(*db, QStringLiteral("skxx")), 12);
+    Statement observed(*db, QStringLiteral("SELECT count(*) FROM skxx WHERE 来源 = ?"));
+    observed.bind(1, QStringLiteral("实况"));
+    ASSERT_TRUE(observed.next());
+    EXPECT_EQ(observed.integer(0), 7) << "the opened file gained the source column; the past week is observed";
+
+    emit box->textActivated(QStringLiteral("预报页面"));
+    EXPECT_EQ(settings.read(keys::kWeatherSource), QStringLiteral("预报页面"));
+    f.ctx().tasks.waitForDone();
+}
+
+TEST(WeatherSourceInWindow, WithoutTheSettingTheBoxShowsTheForecastPage)
+{
+    MainWindowFixture f;
+    MainWindow& w = f.start();
+    QComboBox* box = w.findChild<QComboBox*>(QStringLiteral("天气来源框"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->currentText(), QStringLiteral("预报页面"));
+    EXPECT_EQ(f.settings().read(keys::kWeatherSource, QStringLiteral("unset")), QStringLiteral("unset"));
+}
+
+TEST(TransfersInWindow, ExportAndImportThroughTheFileMenu)
+{
+    MainWindowFixture f(Day(2026, 12, 8, 10, 0));
+    auto db = f.prepareDatabase();
+    ASSERT_TRUE(test::InsertGroup(*db, QStringLiteral("一号楼"), QStringLiteral("三层梁"), Day(2026, 11, 20)));
+    MainWindow& w = f.start();
+
+    const QString workbook = f.home.file(QStringLiteral("register.xlsx"));
+    f.messages->fileNames << workbook;
+    Trigger(w, "导出Excel…");
+    EXPECT_EQ(f.messages->lastText(), QStringLiteral("已导出到：") + workbook);
+    const test::ReadBack book = test::ReadWorkbook(workbook);
+    ASSERT_TRUE(book.error.isEmpty()) << book.error.toStdString();
+    EXPECT_EQ(book.sheets.size(), 4);
+    EXPECT_EQ(book.cell(QStringLiteral("全部试块"), QStringLiteral("B2")).toString(), QStringLiteral("三层梁"));
+
+    QFile file(f.home.file(QStringLiteral("logger.tsv")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(test::LoggerLines(Day(2026, 12, 1), 48 * 2, 1800, QStringLiteral("%2\t%3"),
+                                 QStringLiteral("MM/dd/yyyy HH:mm")).toUtf8());
+    file.close();
+    f.messages->fileNames << file.fileName();
+    // The preview is modal: answer it as soon as it shows.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == QStringLiteral("导入温度记录"))
+            modal->findChild<QPushButton*>(QStringLiteral("导入"))->click();
+    });
+    answer.start(20);
+    Trigger(w, "导入温度记录…");
+    ASSERT_TRUE(test::WaitUntil([&] { return f.messages->lastText() == QStringLiteral("已导入2天温度记录。"); }))
+        << f.messages->lastText().toStdString();
+    EXPECT_EQ(test::CountRows(*db, QStringLiteral("skxx")), 2);
+}
+
+} // namespace
+} // namespace stolvar

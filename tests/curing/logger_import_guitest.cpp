@@ -1,0 +1,136 @@
+#include "ui/AppContext.h"
+#include "curing/CuringController.h"
+#include "curing/LoggerFixtures.h"
+#include "curing/LoggerImportDialog.h"
+#include "db/Database.h"
+#include "db/Schema.h"
+#include "support/ScriptedMessages.h"
+#include "support/TempHome.h"
+#include "support/TestRegister.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+namespace stolvar {
+namespace {
+
+using test::Day;
+
+Environment TestEnvironment(const test::TempHome& home, std::shared_ptr<test::ScriptedMessages> messages)
+{
+    Environment env;
+    env.home = home.path();
+    env.clock = std::make_shared<FixedClock>(Day(2026, 12, 8, 10, 0));
+    env.messages = std::move(messages);
+    return env;
+}
+
+class LoggerImportTest : public ::testing::Test
+{
+protected:
+    LoggerImportTest() : context(TestEnvironment(home, messages)), controller(context)
+    {
+        context.ui.table1 = &table1;
+        context.ui.accumulatedLabel = &label;
+        context.db = test::MakeProjectDatabase(home.file(QStringLiteral("p.dat")));
+        EnsureSourceColumn(*context.db);   // as the main window does on opening
+    }
+
+    QString writeFile(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(home.file(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+
+    void insert(const QDate& day, double mean, const QVariant& source)
+    {
+        Statement st(*context.db, QStringLiteral("INSERT INTO skxx(养护记录, 温度记录, 最高温度, 最低温度, 来源) VALUES (?, ?, ?, ?, ?)"));
+        st.bind(1, WallTime(day)).bind(2, mean).bind(3, mean).bind(4, mean).bind(5, source);
+        ASSERT_TRUE(st.run());
+    }
+
+    void settle()
+    {
+        context.tasks.waitForDone();
+        QCoreApplication::processEvents();
+    }
+
+    test::TempHome home;
+    std::shared_ptr<test::ScriptedMessages> messages = std::make_shared<test::ScriptedMessages>();
+    AppContext context;
+    CuringController controller;
+    QTableWidget table1;
+    QLabel label;
+};
+
+TEST_F(LoggerImportTest, PreviewListsEachDayAndImportStoresTheTickedDaysAsLoggerRecords)
+{
+    // Four days at 15 minutes; the last one stops at 18:00 (18 hours).
+    const QString text = QStringLiteral("序号;时间;温度(℃)\n")
+        + test::LoggerLines(WallTime(QDate(2026, 12, 1)), 4 * 96 - 24, 900, QStringLiteral("%1;%2;%3"),
+                            QStringLiteral("yyyy/M/d H:mm"), true);
+    const QString path = writeFile(QStringLiteral("logger.csv"), EncodeGbk(text));
+    insert(QDate(2026, 12, 2), 1, QStringLiteral("预报"));
+    insert(QDate(2026, 12, 3), 2, QVariant());
+
+    const LoggerPreview preview = PrepareLoggerImport(*context.db, path);
+    ASSERT_EQ(preview.error, QString());
+    const auto dialog = controller.createImportDialog(preview);
+    EXPECT_EQ(dialog->objectName(), QStringLiteral("导入温度记录"));
+    const QTableWidget& table = *dialog->table();
+    ASSERT_EQ(table.rowCount(), 4);
+    const char* expected[4][3] = {{"2026年12月1日", "96", "新增"},
+                                  {"2026年12月2日", "96", "替换预报"},
+                                  {"2026年12月3日", "96", "已有手工记录（不覆盖）"},
+                                  {"2026年12月4日", "72", "数据不全"}};
+    const Qt::CheckState ticks[] = {Qt::Checked, Qt::Checked, Qt::Unchecked, Qt::Unchecked};
+    for (int r = 0; r < 4; ++r) {
+        EXPECT_EQ(table.item(r, 0)->text(), QString::fromUtf8(expected[r][0]));
+        EXPECT_EQ(table.item(r, 1)->text(), QString::fromUtf8(expected[r][1]));
+        EXPECT_EQ(table.item(r, 5)->text(), QString::fromUtf8(expected[r][2]));
+        EXPECT_EQ(table.item(r, 0)->checkState(), ticks[r]) << r;
+    }
+    EXPECT_EQ(table.item(0, 2)->text(), QString::number(11.15, 'f', 1) + QStringLiteral("℃"));
+    EXPECT_EQ(table.item(0, 3)->text(), QStringLiteral("12.3℃"));
+    EXPECT_FALSE(table.item(2, 0)->flags() & Qt::ItemIsUserCheckable) << "a typed day cannot be chosen";
+
+    dialog->importButton()->click();
+    EXPECT_EQ(messages->lastText(), QStringLiteral("已导入2天温度记录。"));
+    Statement st(*context.db, QStringLiteral("SELECT 养护记录, 来源, round(温度记录, 2) FROM skxx ORDER BY 养护记录"));
+    QStringList rows;
+    while (st.next())
+        rows << st.dateTime(0).date().toString(Qt::ISODate) + QLatin1Char(' ') + st.text(1) + QLatin1Char(' ') + st.text(2);
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("2026-12-01 记录仪 11.15"), QStringLiteral("2026-12-02 记录仪 11.15"),
+                                 QStringLiteral("2026-12-03  2.0")}));
+}
+
+TEST_F(LoggerImportTest, UnreadableAndUnsuitableFilesGiveAClearMessage)
+{
+    struct Case {
+        QString path;
+        QString message;
+    };
+    const QString missing = home.file(QStringLiteral("gone.csv"));
+    const Case cases[] = {
+        {missing, QStringLiteral("无法读取文件：") + missing},
+        {writeFile(QStringLiteral("place.csv"), "Time,Place\n2026-12-01 08:00,site A\n"), QStringLiteral("文件中没有温度列。")},
+        {writeFile(QStringLiteral("empty.csv"), ""), QStringLiteral("文件中没有可读的时间和温度。")},
+    };
+    for (const Case& c : cases) {
+        messages->fileNames << c.path;
+        controller.importLoggerFile();
+        settle();
+        EXPECT_EQ(messages->lastText(), c.message);
+    }
+    EXPECT_EQ(test::CountRows(*context.db, QStringLiteral("skxx")), 0);
+}
+
+} // namespace
+} // namespace stolvar
