@@ -31,7 +31,7 @@
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace stolvar {
 

@@ -2,14 +2,12 @@
 
 #include "db/Records.h"
 
-#include <QList>
 #include <QObject>
-
-class QTreeWidgetItem;
 
 namespace stolvar {
 
 struct AppContext;
+class ProjectTreeModel;
 
 // The project/position tree, the status panel and the standard-curing list. The tree
 // is rebuilt from the database after every change of projects, positions or rows, and
@@ -34,7 +32,7 @@ public:
     QString nodeText(int index) const;
     bool hasChildren(int index) const;
     int parentIndex(int index) const;
-    int nodeCount() const { return int(m_nodes.size()); }
+    int nodeCount() const;
 
 signals:
     // A position node's group was loaded into the panel (once per matching row).
@@ -49,7 +47,7 @@ private:
     int listFontSize();
 
     AppContext& m_ctx;
-    QList<QTreeWidgetItem*> m_nodes;
+    ProjectTreeModel* m_model;   // owned by the tree view
     QString m_listFontSizeText;   // the last "标养字号" read
 };
 

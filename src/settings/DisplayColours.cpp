@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <cmath>
 
@@ -54,7 +54,7 @@ QColor ColourFromNumber(double number)
 
 void ApplyDisplayColours(const SettingsStore& settings, MainWidgets& ui)
 {
-    QTreeWidget* tree = ui.tree;
+    QTreeView* tree = ui.tree;
     SetRole(tree, QPalette::Base, BackgroundFor(settings.read(keys::kColour1), tree->palette().color(QPalette::Base)));
     SetRole(tree, QPalette::Text, TextColourFor(settings.read(keys::kColour6)));
 
