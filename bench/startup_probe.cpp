@@ -5,6 +5,7 @@
 // process was launched, next to the same figure for a bare Qt window.
 #include "core/Environment.h"
 #include "app/MainWindow.h"
+#include "app/OpenAheadStart.h"
 
 #include <QApplication>
 #include <QWindow>
@@ -21,6 +22,9 @@ static void PrintNow()
 
 int main(int argc, char* argv[])
 {
+    // As the program does: the last database starts opening before Qt is set up.
+    if (qEnvironmentVariableIsEmpty("STOLVAR_NO_OPEN_AHEAD"))
+        stolvar::StartOpeningLastDatabase();
     QApplication app(argc, argv);
     stolvar::Environment env;
     env.home = stolvar::DefaultProgramFolder();

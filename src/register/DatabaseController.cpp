@@ -2,6 +2,7 @@
 
 #include "ui/AppContext.h"
 #include "db/Database.h"
+#include "db/OpenAhead.h"
 #include "register/NewDatabaseDialog.h"
 #include "db/Schema.h"
 
@@ -48,18 +49,29 @@ void DatabaseController::openProjectDatabase()
 void DatabaseController::openLastProjectDatabase(std::function<void(bool)> done)
 {
     const QString path = m_ctx.settings.read(keys::kDatabaseFile, QStringLiteral("文件名"));
+    auto adopt = [this, done = std::move(done)](const std::shared_ptr<Database>& db) {
+        // A file the clerk opened from the menu meanwhile stays the open one.
+        const bool adopted = db && !m_ctx.db;
+        if (adopted) {
+            m_ctx.db = db;
+            m_ctx.ui.statusParts[kDatabaseStatePart]->setText(QStringLiteral("数据库已连接"));
+            emit opened();
+        }
+        done(adopted);
+    };
+    // Opened ahead already: the window is filled before it first shows.
+    if (IsOpenedAhead(path)) {
+        adopt(TakeOpenedAhead(path).value_or(nullptr));
+        return;
+    }
     m_ctx.tasks.run(
-        this, [path] { return Database::Open(path); },
-        [this, done = std::move(done)](const std::shared_ptr<Database>& db) {
-            // A file the clerk opened from the menu meanwhile stays the open one.
-            const bool adopt = db && !m_ctx.db;
-            if (adopt) {
-                m_ctx.db = db;
-                m_ctx.ui.statusParts[kDatabaseStatePart]->setText(QStringLiteral("数据库已连接"));
-                emit opened();
-            }
-            done(adopt);
-        });
+        this,
+        [path] {
+            if (auto ahead = TakeOpenedAhead(path))
+                return *ahead;
+            return Database::Open(path);
+        },
+        std::move(adopt));
 }
 
 void DatabaseController::upgradeProjectDatabase()
