@@ -165,7 +165,6 @@ void MainWindow::onGroupShown(const SpecimenGroup& group)
 
 void MainWindow::startUp()
 {
-    m_reminders->loadMailSettings();
     buildTray();
     m_database->openLastProjectDatabase([this](bool opened) { finishStartUp(opened); });
 }
@@ -179,6 +178,10 @@ void MainWindow::finishStartUp(bool databaseOpened)
     m_reminders->listRecentPours();
     ApplyDisplayColours(m_ctx.settings, m_ctx.ui);
     m_options->restoreOptions();
+    // The mail store derives a key of its own: only once the window is filled, so that it
+    // does not compete with the project database for the processor. A mail asked for
+    // before it is read waits for it.
+    m_reminders->loadMailSettings();
     m_startedUp = true;
     emit startedUp();
 }

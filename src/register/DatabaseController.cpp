@@ -59,11 +59,8 @@ void DatabaseController::openLastProjectDatabase(std::function<void(bool)> done)
         }
         done(adopted);
     };
-    // Opened ahead already: the window is filled before it first shows.
-    if (IsOpenedAhead(path)) {
-        adopt(TakeOpenedAhead(path).value_or(nullptr));
-        return;
-    }
+    // The worker takes the file opened ahead when it is this one (waiting for its key if
+    // need be), so the window shows first and is filled right after.
     m_ctx.tasks.run(
         this,
         [path] {

@@ -19,8 +19,8 @@ public:
     void showNewDatabaseDialog();       // "新建(&N)"
     void openProjectDatabase();         // "打开(&O)"
     // Start-up: opens the last database on a worker (deriving the key of the file takes
-    // a good part of a second's tenth), then connects it on the UI thread, silently on
-    // failure, and reports whether it did.
+    // a good part of a second's tenth), or takes it from the open started ahead in main,
+    // then connects it on the UI thread, silently on failure, and reports whether it did.
     void openLastProjectDatabase(std::function<void(bool)> done);
     void upgradeProjectDatabase();      // "升级数据库"
     void closeProjectDatabase();        // shutdown

@@ -12,8 +12,7 @@ namespace {
 using test::Day;
 
 // The last database opened ahead of the window is taken by the start-up instead of being
-// opened again: the window is filled before it first shows. A different file named in
-// Temp.ini is opened as before.
+// opened again. A different file named in Temp.ini is opened as before.
 TEST(OpenAheadGuiTest, StartUpTakesTheDatabaseOpenedAheadForTheSameFile)
 {
     test::MainWindowFixture f;
@@ -26,15 +25,11 @@ TEST(OpenAheadGuiTest, StartUpTakesTheDatabaseOpenedAheadForTheSameFile)
     while (!IsOpenedAhead(path))
         QTest::qWait(5);
 
-    Environment env;
-    env.home = f.home.path();
-    env.clock = f.clock;
-    env.messages = f.messages;
-    MainWindow window(env);
-    EXPECT_TRUE(window.isStartedUp());   // no background round: filled in the constructor
-    EXPECT_EQ(window.context().ui.statusParts[kDatabaseStatePart]->text(), "数据库已连接");
-    EXPECT_EQ(window.registerView().nodeCount(), 2);
-    EXPECT_FALSE(TakeOpenedAhead(path).has_value());
+    f.start();
+    EXPECT_FALSE(TakeOpenedAhead(path).has_value());   // taken by the start-up
+    EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "数据库已连接");
+    EXPECT_EQ(f.ctx().db->path(), path);
+    EXPECT_EQ(f.window->registerView().nodeCount(), 2);
 }
 
 TEST(OpenAheadGuiTest, AnOpenAheadOfAnotherFileIsLeftAlone)
