@@ -147,7 +147,10 @@ void MainWindow::connectControllers()
 void MainWindow::onDatabaseOpened()
 {
     EnsureIndexes(*m_ctx.db);
-    m_register->fillProjectTree();
+    if (auto tree = m_database->takePreloadedTree())
+        m_register->showProjectTree(std::move(*tree));
+    else
+        m_register->fillProjectTree();
     m_curing->showLastTemperatureDay();
 }
 

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "register/ProjectTree.h"
+
 #include <QObject>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 namespace stolvar {
 
 struct AppContext;
+class Database;
 
 // The File-menu database commands and the start-up open: connects the shared project
 // connection, keeps the status bar and Temp.ini in step, and announces a new file.
@@ -24,15 +29,24 @@ public:
     void openLastProjectDatabase(std::function<void(bool)> done);
     void upgradeProjectDatabase();      // "升级数据库"
     void closeProjectDatabase();        // shutdown
+    // While opened() is emitted for the start-up open: the project tree the worker read
+    // along with the file, so that it need not be read again. Nothing otherwise.
+    std::optional<ProjectTree> takePreloadedTree();
 
 signals:
     // A database file was connected; the views refill from it.
     void opened();
 
 private:
+    struct OpenedRegister {
+        std::shared_ptr<Database> db;
+        ProjectTree tree;
+    };
+
     bool connectTo(const QString& path, QString* error = nullptr);
 
     AppContext& m_ctx;
+    std::optional<ProjectTree> m_preloadedTree;
 };
 
 } // namespace stolvar

@@ -46,9 +46,14 @@ RegisterController::RegisterController(AppContext& ctx, QObject* parent)
 
 void RegisterController::fillProjectTree()
 {
+    showProjectTree(m_ctx.db ? LoadCompactProjectTree(*m_ctx.db) : ProjectTree());
+}
+
+void RegisterController::showProjectTree(ProjectTree tree)
+{
     // The model reset drops the current node without a signal.
     const QString remembered = m_ctx.settings.read(keys::kTreeSelection);
-    ShowProjectTree(m_ctx.ui.tree, *m_model, m_ctx.db ? LoadCompactProjectTree(*m_ctx.db) : ProjectTree());
+    ShowProjectTree(m_ctx.ui.tree, *m_model, std::move(tree));
     const QModelIndex node = m_model->indexOfNode(TruncateToInt(ParseNumberText(remembered)));
     if (node.isValid())
         m_ctx.ui.tree->setCurrentIndex(node);

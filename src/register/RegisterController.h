@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Records.h"
+#include "register/ProjectTree.h"
 
 #include <QObject>
 
@@ -20,6 +21,8 @@ public:
     explicit RegisterController(AppContext& ctx, QObject* parent = nullptr);
 
     void fillProjectTree();
+    // The same with a tree already read from the open database.
+    void showProjectTree(ProjectTree tree);
     void onTreeSelectionChanged();
     void fillStandardCuringList();
     void filterStandardCuringList();
