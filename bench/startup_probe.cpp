@@ -5,6 +5,7 @@
 // process was launched, next to the same figure for a bare Qt window.
 #include "core/Environment.h"
 #include "app/MainWindow.h"
+#include "app/OpenAheadStart.h"
 
 #include <QApplication>
 #include <QWindow>
@@ -24,6 +25,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     stolvar::Environment env;
     env.home = stolvar::DefaultProgramFolder();
+    // As the program does: the last database starts opening before the window is built.
+    if (qEnvironmentVariableIsEmpty("STOLVAR_NO_OPEN_AHEAD"))
+        stolvar::StartOpeningLastDatabase(env.home);
     stolvar::MainWindow window(env);
     window.show();
     while (!window.windowHandle() || !window.windowHandle()->isExposed())

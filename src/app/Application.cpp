@@ -3,6 +3,7 @@
 #include "core/Environment.h"
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
+#include "app/OpenAheadStart.h"
 #include "app/SignalCloser.h"
 #include "app/SingleInstance.h"
 
@@ -47,6 +48,7 @@ int RunApplication(int argc, char* argv[])
         instance.askRunningToShow();
         return 0;
     }
+    StartOpeningLastDatabase(env.home);
 
     MainWindow window(env);
     SignalCloser closer(&window);

@@ -12,7 +12,7 @@
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace stolvar {
 
@@ -75,7 +75,7 @@ void BuildMainWidgets(QMainWindow* window, MainWidgets& ui)
     window->setCentralWidget(ui.central);
     QWidget* c = ui.central;
 
-    ui.tree = Place<QTreeWidget>(c, QStringLiteral("树型框1"), {2, 0, 150, 648});
+    ui.tree = Place<QTreeView>(c, QStringLiteral("树型框1"), {2, 0, 150, 648});
     ui.tree->setHeaderHidden(true);
     // All nodes share one height; without this the view measures every node above the
     // selected one (tens of thousands in a large register) to place the selection.

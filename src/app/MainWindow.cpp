@@ -33,7 +33,7 @@
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <utility>
 
@@ -182,7 +182,10 @@ void MainWindow::onDatabaseOpened()
     if (QString error; !EnsureSourceColumn(*m_ctx.db, &error))
         m_ctx.messages().show(this, QStringLiteral("无法记录温度来源：") + error, Messages::DefaultTitle(),
                               Messages::Icon::Warning);
-    m_register->fillProjectTree();
+    if (auto tree = m_database->takePreloadedTree())
+        m_register->showProjectTree(std::move(*tree));
+    else
+        m_register->fillProjectTree();
     m_curing->showLastTemperatureDay();
 }
 
@@ -201,7 +204,6 @@ void MainWindow::onGroupShown(const SpecimenGroup& group)
 
 void MainWindow::startUp()
 {
-    m_reminders->loadMailSettings();
     buildTray();
     m_database->openLastProjectDatabase([this](bool opened) { finishStartUp(opened); });
 }
@@ -216,6 +218,10 @@ void MainWindow::finishStartUp(bool databaseOpened)
     ApplyDisplayColours(m_ctx.settings, m_ctx.ui);
     m_options->restoreOptions();
     m_startHint->setVisible(!m_ctx.db);
+    // The mail store derives a key of its own: only once the window is filled, so that it
+    // does not compete with the project database for the processor. A mail asked for
+    // before it is read waits for it.
+    m_reminders->loadMailSettings();
     m_startedUp = true;
     emit startedUp();
 }

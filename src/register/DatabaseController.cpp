@@ -2,10 +2,14 @@
 
 #include "ui/AppContext.h"
 #include "db/Database.h"
+#include "db/OpenAhead.h"
+#include "register/GroupStore.h"
 #include "register/NewDatabaseDialog.h"
 #include "db/Schema.h"
 
 #include <QLabel>
+
+#include <utility>
 
 namespace stolvar {
 
@@ -48,18 +52,37 @@ void DatabaseController::openProjectDatabase()
 void DatabaseController::openLastProjectDatabase(std::function<void(bool)> done)
 {
     const QString path = m_ctx.settings.read(keys::kDatabaseFile, QStringLiteral("文件名"));
+    auto adopt = [this, done = std::move(done)](OpenedRegister result) {
+        // A file the clerk opened from the menu meanwhile stays the open one.
+        const bool adopted = result.db && !m_ctx.db;
+        if (adopted) {
+            m_ctx.db = result.db;
+            m_preloadedTree = std::move(result.tree);
+            m_ctx.ui.statusParts[kDatabaseStatePart]->setText(QStringLiteral("数据库已连接"));
+            emit opened();
+            m_preloadedTree.reset();
+        }
+        done(adopted);
+    };
+    // The worker takes the file opened ahead when it is this one (waiting for its key if
+    // need be) and reads the project tree while the window shows; the UI thread only
+    // puts that tree into the view.
     m_ctx.tasks.run(
-        this, [path] { return Database::Open(path); },
-        [this, done = std::move(done)](const std::shared_ptr<Database>& db) {
-            // A file the clerk opened from the menu meanwhile stays the open one.
-            const bool adopt = db && !m_ctx.db;
-            if (adopt) {
-                m_ctx.db = db;
-                m_ctx.ui.statusParts[kDatabaseStatePart]->setText(QStringLiteral("数据库已连接"));
-                emit opened();
-            }
-            done(adopt);
-        });
+        this,
+        [path] {
+            OpenedRegister result;
+            auto ahead = TakeOpenedAhead(path);
+            result.db = ahead ? *ahead : Database::Open(path);
+            if (result.db)
+                result.tree = LoadCompactProjectTree(*result.db);
+            return result;
+        },
+        std::move(adopt));
+}
+
+std::optional<ProjectTree> DatabaseController::takePreloadedTree()
+{
+    return std::exchange(m_preloadedTree, std::nullopt);
 }
 
 void DatabaseController::upgradeProjectDatabase()

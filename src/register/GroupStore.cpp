@@ -7,6 +7,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <numeric>
 
 namespace stolvar {
 
@@ -96,37 +97,82 @@ std::optional<QString> SetState(Database& db, const QString& column, const QStri
 
 } // namespace
 
-QVector<ProjectNode> LoadProjectTree(const Database& db)
+ProjectTree LoadCompactProjectTree(const Database& db)
 {
-    QVector<ProjectNode> projects;
-    QHash<QString, qsizetype> byKey;
-    qsizetype nullProject = -1;
+    // The rows arrive by sampling date; their positions are kept in one buffer with the
+    // project each belongs to, then laid out project by project in display order.
+    QStringList names;
+    QHash<QString, int> byKey;
+    int nullProject = -1;
+    QString positionTexts;
+    QVector<int> positionEnds;
+    QVector<int> positionProject;
     Statement st(db, QStringLiteral("SELECT 工程名称, 工程部位 FROM gcxx ORDER BY 取样日期, id"));
     while (st.next()) {
-        qsizetype at;
         if (st.isNull(0)) {
             // A NULL project matches no position query: its node stands alone.
             if (nullProject < 0) {
-                nullProject = projects.size();
-                projects.append({QString(), {}});
+                nullProject = int(names.size());
+                names.append(QString());
             }
             continue;
         }
         const QString name = st.text(0);
-        auto found = byKey.constFind(CaseKey(name));
+        const QString key = CaseKey(name);
+        auto found = byKey.constFind(key);
         if (found == byKey.constEnd()) {
-            at = projects.size();
-            byKey.insert(CaseKey(name), at);
-            projects.append({name, {}});
-        } else {
-            at = found.value();
+            found = byKey.insert(key, int(names.size()));
+            names.append(name);
         }
-        projects[at].positions << st.text(1);
+        positionTexts += st.text(1);
+        positionEnds.append(int(positionTexts.size()));
+        positionProject.append(found.value());
     }
+
+    QVector<int> order(names.size());
+    std::iota(order.begin(), order.end(), 0);
     QCollator collator{QLocale(QLocale::Chinese, QLocale::China)};
-    std::stable_sort(projects.begin(), projects.end(), [&](const ProjectNode& a, const ProjectNode& b) {
-        return collator.compare(a.name, b.name) > 0;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return collator.compare(names[a], names[b]) > 0; });
+
+    // Each project's positions, in the order they were read.
+    QVector<int> firstOfProject(names.size() + 1, 0);
+    for (int project : positionProject)
+        ++firstOfProject[project + 1];
+    std::partial_sum(firstOfProject.begin(), firstOfProject.end(), firstOfProject.begin());
+    QVector<int> byProject(positionProject.size());
+    QVector<int> filled = firstOfProject;
+    for (int row = 0; row < positionProject.size(); ++row)
+        byProject[filled[positionProject[row]]++] = row;
+
+    ProjectTree tree;
+    qsizetype characters = positionTexts.size();
+    for (const QString& name : names)
+        characters += name.size();
+    tree.reserve(int(names.size() + positionProject.size()), int(names.size()), characters);
+    const QStringView texts(positionTexts);
+    for (int project : order) {
+        tree.appendProject(names[project]);
+        for (int i = firstOfProject[project]; i < firstOfProject[project + 1]; ++i) {
+            const int row = byProject[i];
+            const int begin = row > 0 ? positionEnds[row - 1] : 0;
+            tree.appendPosition(texts.mid(begin, positionEnds[row] - begin));
+        }
+    }
+    return tree;
+}
+
+QVector<ProjectNode> LoadProjectTree(const Database& db)
+{
+    const ProjectTree tree = LoadCompactProjectTree(db);
+    QVector<ProjectNode> projects;
+    projects.reserve(tree.projectCount());
+    for (int p = 0; p < tree.projectCount(); ++p) {
+        ProjectNode node{tree.text(tree.projectNode(p)), {}};
+        for (int i = 1; i <= tree.positionCount(p); ++i)
+            node.positions << tree.text(tree.projectNode(p) + i);
+        projects.append(node);
+    }
     return projects;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Records.h"
+#include "register/ProjectTree.h"
 
 #include <QList>
 #include <QString>
@@ -21,6 +22,8 @@ struct ProjectNode {
 // The whole tree in one query: projects in Chinese (pinyin) order, descending;
 // positions by sampling date, each row once (a repeated position is listed again).
 QVector<ProjectNode> LoadProjectTree(const Database& db);
+// The same tree in compact form, as the tree view shows it.
+ProjectTree LoadCompactProjectTree(const Database& db);
 
 // Groups of a project, or of one position of it, in order of sampling date.
 QVector<SpecimenGroup> LoadGroups(const Database& db, const QString& project,

@@ -1,42 +1,21 @@
 #include "register/ProjectTreeView.h"
 
-#include <QApplication>
-#include <QStyle>
-#include <QTreeWidget>
+#include "register/ProjectTreeModel.h"
+
+#include <QTreeView>
 
 namespace stolvar {
 
-QList<QTreeWidgetItem*> PopulateProjectTree(QTreeWidget* tree, const QVector<ProjectNode>& projects)
+void ShowProjectTree(QTreeView* view, ProjectTreeModel& model, ProjectTree tree)
 {
-    const QIcon projectIcon = QApplication::style()->standardIcon(QStyle::SP_DirIcon);
-    const QIcon positionIcon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
-    QFont bold = tree->font();
-    bold.setBold(true);
-
-    // Items are built detached and handed to the tree in one batch: inserting them one
-    // by one into a live tree costs a model update each.
-    QList<QTreeWidgetItem*> nodes;
-    QList<QTreeWidgetItem*> topLevel;
-    topLevel.reserve(projects.size());
-    for (const ProjectNode& project : projects) {
-        auto* node = new QTreeWidgetItem({project.name});
-        node->setIcon(0, projectIcon);
-        node->setFont(0, bold);
-        nodes << node;
-        QList<QTreeWidgetItem*> children;
-        children.reserve(project.positions.size());
-        for (const QString& position : project.positions) {
-            auto* child = new QTreeWidgetItem({position});
-            child->setIcon(0, positionIcon);
-            children << child;
-        }
-        node->addChildren(children);
-        nodes << children;
-        topLevel << node;
+    model.setTree(std::move(tree));
+    // The reset leaves the view's layout pending, so each expansion is only noted and the
+    // view lays the nodes out once. Positions have no children: expanding the projects
+    // expands everything, and the view keeps no state for the leaves.
+    for (int project = 0; project < model.tree().projectCount(); ++project) {
+        if (model.tree().positionCount(project) > 0)
+            view->expand(model.index(project, 0));
     }
-    tree->addTopLevelItems(topLevel);
-    tree->expandAll();
-    return nodes;
 }
 
 } // namespace stolvar

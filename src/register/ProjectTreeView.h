@@ -1,16 +1,14 @@
 #pragma once
 
-#include "register/GroupStore.h"
+#include "register/ProjectTree.h"
 
-#include <QList>
-
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace stolvar {
 
-// Fills the tree with bold project nodes and their position nodes, fully expanded, and
-// returns every node in insertion order (the order that gives each node its index).
-QList<QTreeWidgetItem*> PopulateProjectTree(QTreeWidget* tree, const QVector<ProjectNode>& projects);
+class ProjectTreeModel;
+
+// Shows a new tree in the view: projects with their positions, every project expanded.
+void ShowProjectTree(QTreeView* view, ProjectTreeModel& model, ProjectTree tree);
 
 } // namespace stolvar

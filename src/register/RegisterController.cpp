@@ -3,6 +3,7 @@
 #include "ui/AppContext.h"
 #include "core/Conversions.h"
 #include "register/GroupStore.h"
+#include "register/ProjectTreeModel.h"
 #include "register/ProjectTreeView.h"
 #include "register/StatusTexts.h"
 
@@ -10,10 +11,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QLineEdit>
-#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QTabWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace stolvar {
 
@@ -34,29 +34,29 @@ void SetCell(QTableWidget* grid, int row, int column, const QString& text, const
 
 } // namespace
 
-RegisterController::RegisterController(AppContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx)
+RegisterController::RegisterController(AppContext& ctx, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_model(new ProjectTreeModel(ctx.ui.tree))
 {
-    connect(ctx.ui.tree, &QTreeWidget::currentItemChanged, this, &RegisterController::onTreeSelectionChanged);
+    ctx.ui.tree->setModel(m_model);
+    connect(ctx.ui.tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &RegisterController::onTreeSelectionChanged);
     connect(ctx.ui.keywordButton, &QAbstractButton::clicked, this, &RegisterController::filterStandardCuringList);
     connect(ctx.ui.tabs, &QTabWidget::currentChanged, this, &RegisterController::onTabChanged);
 }
 
 void RegisterController::fillProjectTree()
 {
-    QTreeWidget* tree = m_ctx.ui.tree;
-    {
-        const QSignalBlocker blocker(tree);
-        tree->clear();
-        m_nodes.clear();
-    }
+    showProjectTree(m_ctx.db ? LoadCompactProjectTree(*m_ctx.db) : ProjectTree());
+}
+
+void RegisterController::showProjectTree(ProjectTree tree)
+{
+    // The model reset drops the current node without a signal.
     const QString remembered = m_ctx.settings.read(keys::kTreeSelection);
-    if (m_ctx.db) {
-        const QSignalBlocker blocker(tree);
-        m_nodes = PopulateProjectTree(tree, LoadProjectTree(*m_ctx.db));
-    }
-    const int index = TruncateToInt(ParseNumberText(remembered));
-    if (index >= 0 && index < m_nodes.size())
-        tree->setCurrentItem(m_nodes[index]);
+    ShowProjectTree(m_ctx.ui.tree, *m_model, std::move(tree));
+    const QModelIndex node = m_model->indexOfNode(TruncateToInt(ParseNumberText(remembered)));
+    if (node.isValid())
+        m_ctx.ui.tree->setCurrentIndex(node);
 }
 
 bool RegisterController::refreshSelectionFromTree()
@@ -161,24 +161,33 @@ void RegisterController::onTabChanged(int index)
 
 int RegisterController::selectedNodeIndex() const
 {
-    return int(m_nodes.indexOf(m_ctx.ui.tree->currentItem()));
+    return m_model->nodeOf(m_ctx.ui.tree->currentIndex());
+}
+
+int RegisterController::nodeCount() const
+{
+    return m_model->tree().nodeCount();
 }
 
 QString RegisterController::nodeText(int index) const
 {
-    return index >= 0 && index < m_nodes.size() ? m_nodes[index]->text(0) : QString();
+    return index >= 0 && index < nodeCount() ? m_model->tree().text(index) : QString();
 }
 
 bool RegisterController::hasChildren(int index) const
 {
-    return index >= 0 && index < m_nodes.size() && m_nodes[index]->childCount() > 0;
+    if (index < 0 || index >= nodeCount())
+        return false;
+    const ProjectTree& tree = m_model->tree();
+    return tree.isProject(index) && tree.positionCount(tree.projectOf(index)) > 0;
 }
 
 int RegisterController::parentIndex(int index) const
 {
-    if (index < 0 || index >= m_nodes.size() || !m_nodes[index]->parent())
+    if (index < 0 || index >= nodeCount() || m_model->tree().isProject(index))
         return -1;
-    return int(m_nodes.indexOf(m_nodes[index]->parent()));
+    const ProjectTree& tree = m_model->tree();
+    return tree.projectNode(tree.projectOf(index));
 }
 
 } // namespace stolvar

@@ -1,15 +1,14 @@
 #pragma once
 
 #include "db/Records.h"
+#include "register/ProjectTree.h"
 
-#include <QList>
 #include <QObject>
-
-class QTreeWidgetItem;
 
 namespace stolvar {
 
 struct AppContext;
+class ProjectTreeModel;
 
 // The project/position tree, the status panel and the standard-curing list. The tree
 // is rebuilt from the database after every change of projects, positions or rows, and
@@ -22,6 +21,8 @@ public:
     explicit RegisterController(AppContext& ctx, QObject* parent = nullptr);
 
     void fillProjectTree();
+    // The same with a tree already read from the open database.
+    void showProjectTree(ProjectTree tree);
     void onTreeSelectionChanged();
     void fillStandardCuringList();
     void filterStandardCuringList();
@@ -34,7 +35,7 @@ public:
     QString nodeText(int index) const;
     bool hasChildren(int index) const;
     int parentIndex(int index) const;
-    int nodeCount() const { return int(m_nodes.size()); }
+    int nodeCount() const;
 
 signals:
     // A position node's group was loaded into the panel (once per matching row).
@@ -49,7 +50,7 @@ private:
     int listFontSize();
 
     AppContext& m_ctx;
-    QList<QTreeWidgetItem*> m_nodes;
+    ProjectTreeModel* m_model;   // owned by the tree view
     QString m_listFontSizeText;   // the last "标养字号" read
 };
 

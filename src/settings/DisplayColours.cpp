@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <cmath>
 
@@ -47,7 +47,7 @@ QColor ColourFromNumber(double number)
 
 void ApplyDisplayColours(const SettingsStore& settings, MainWidgets& ui)
 {
-    QTreeWidget* tree = ui.tree;
+    QTreeView* tree = ui.tree;
     SetRole(tree, QPalette::Base, StoredOr(settings.read(keys::kColour1), tree, QPalette::Base));
     SetRole(tree, QPalette::Text, StoredOr(settings.read(keys::kColour6), tree, QPalette::Text));
 

@@ -15,7 +15,7 @@ class QStatusBar;
 class QTableWidget;
 class QTabWidget;
 class QTimer;
-class QTreeWidget;
+class QTreeView;
 class QWidget;
 
 namespace stolvar {
@@ -29,7 +29,7 @@ struct MainWidgets {
     QWidget* central = nullptr;
 
     // Left and middle.
-    QTreeWidget* tree = nullptr;              // 树型框1
+    QTreeView* tree = nullptr;                // 树型框1
     SplitterBar* splitter1 = nullptr;         // 分隔条1
     SplitterBar* splitter2 = nullptr;         // 分隔条2
     QLabel* listCaption = nullptr;            // 标签5

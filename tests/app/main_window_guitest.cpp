@@ -13,7 +13,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@ TEST(MainWindowStart, FirstRunWithoutSettingsIsQuietAndEmpty)
     EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "未连接");
     EXPECT_EQ(f.ui().statusParts[1]->text(), "数据库连接状态：");
     EXPECT_EQ(f.ui().statusParts[3]->text(), "邮件发送状态：");
-    EXPECT_EQ(f.ui().tree->topLevelItemCount(), 0);
+    EXPECT_EQ(f.ui().tree->model()->rowCount(), 0);
     EXPECT_FALSE(f.ui().autoCollectBox->isChecked());
     EXPECT_FALSE(f.ui().autoMailBox->isChecked());
     EXPECT_FALSE(f.ui().autoStartBox->isChecked());

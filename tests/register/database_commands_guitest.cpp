@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ TEST(OpenProjectDatabase, ChoosingAFileConnectsRemembersItAndFillsTheViews)
     f.window->database().openProjectDatabase();
     EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "已连接");
     EXPECT_EQ(f.settings().read(keys::kDatabaseFile), path);
-    EXPECT_EQ(f.ui().tree->topLevelItemCount(), 1);
+    EXPECT_EQ(f.ui().tree->model()->rowCount(), 1);
     EXPECT_EQ(f.ui().temperatureDateBox->text(), "2017年3月3日");
 }
 

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -32,19 +32,21 @@ protected:
     }
 
     RegisterController& tree() { return f.window->registerView(); }
-    void select(int index) { f.ui().tree->setCurrentItem(NodeAt(index)); }
-    QTreeWidgetItem* NodeAt(int index)
+    void select(int index) { f.ui().tree->setCurrentIndex(NodeAt(index)); }
+    // The index-th node counted through the view's model, projects before their positions.
+    QModelIndex NodeAt(int index)
     {
+        const QAbstractItemModel* model = f.ui().tree->model();
         int n = 0;
-        for (int p = 0; p < f.ui().tree->topLevelItemCount(); ++p) {
-            QTreeWidgetItem* project = f.ui().tree->topLevelItem(p);
+        for (int p = 0; p < model->rowCount(); ++p) {
+            const QModelIndex project = model->index(p, 0);
             if (n++ == index)
                 return project;
-            for (int c = 0; c < project->childCount(); ++c)
+            for (int c = 0; c < model->rowCount(project); ++c)
                 if (n++ == index)
-                    return project->child(c);
+                    return model->index(c, 0, project);
         }
-        return nullptr;
+        return {};
     }
     QString cell(int row, int column)
     {
@@ -63,8 +65,8 @@ TEST_F(RegisterGuiTest, StartUpConnectsFillsTheTreeAndSelectsTheFirstProject)
     EXPECT_EQ(tree().nodeText(1), "一层梁");   // by sampling date
     EXPECT_EQ(tree().nodeText(3), "三层板");
     EXPECT_EQ(tree().nodeText(4), "甲");
-    EXPECT_TRUE(NodeAt(0)->font(0).bold());
-    EXPECT_FALSE(NodeAt(1)->font(0).bold());
+    EXPECT_TRUE(NodeAt(0).data(Qt::FontRole).value<QFont>().bold());
+    EXPECT_FALSE(NodeAt(1).data(Qt::FontRole).value<QFont>().bold());
     EXPECT_EQ(tree().selectedNodeIndex(), 0);
     EXPECT_EQ(f.ui().positionBox->text(), "部位不能为空");
     EXPECT_EQ(f.ui().standardList->rowCount(), 4);   // header + the project's three groups
@@ -94,8 +96,8 @@ TEST_F(RegisterGuiTest, RightClickSelectsTheNodeUnderThePointer)
 {
     f.window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.window.get()));
-    QTreeWidget* t = f.ui().tree;
-    QTest::mouseClick(t->viewport(), Qt::RightButton, {}, t->visualItemRect(NodeAt(3)).center());
+    QTreeView* t = f.ui().tree;
+    QTest::mouseClick(t->viewport(), Qt::RightButton, {}, t->visualRect(NodeAt(3)).center());
     EXPECT_EQ(tree().selectedNodeIndex(), 3);
     EXPECT_EQ(f.ui().positionBox->text(), "三层板");
 }

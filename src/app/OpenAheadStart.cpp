@@ -1,0 +1,19 @@
+#include "app/OpenAheadStart.h"
+
+#include "core/Keys.h"
+#include "core/SettingsStore.h"
+#include "db/OpenAhead.h"
+
+#include <QDir>
+
+namespace stolvar {
+
+void StartOpeningLastDatabase(const QString& folder)
+{
+    // The start-up open reads Temp.ini again and takes this result only for the very same
+    // path, so a file renamed meanwhile costs nothing but the time.
+    const SettingsStore settings(QDir(folder).filePath(QStringLiteral("Temp.ini")));
+    StartOpeningAhead(settings.read(keys::kDatabaseFile, QStringLiteral("文件名")));
+}
+
+} // namespace stolvar

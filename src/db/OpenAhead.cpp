@@ -1,0 +1,62 @@
+#include "db/OpenAhead.h"
+
+#include "db/Database.h"
+
+#include <chrono>
+#include <future>
+#include <mutex>
+
+namespace stolvar {
+
+namespace {
+
+struct Ahead {
+    std::mutex mutex;
+    QString path;
+    std::future<std::shared_ptr<Database>> result;   // valid until taken
+};
+
+Ahead& TheAhead()
+{
+    static Ahead ahead;
+    return ahead;
+}
+
+bool Holds(const Ahead& ahead, const QString& path)
+{
+    return ahead.result.valid() && ahead.path == path;
+}
+
+} // namespace
+
+void StartOpeningAhead(const QString& path)
+{
+    Ahead& ahead = TheAhead();
+    const std::lock_guard guard(ahead.mutex);
+    if (ahead.result.valid())
+        return;
+    ahead.path = path;
+    ahead.result = std::async(std::launch::async, [path] { return Database::Open(path); });
+}
+
+std::optional<std::shared_ptr<Database>> TakeOpenedAhead(const QString& path)
+{
+    Ahead& ahead = TheAhead();
+    std::future<std::shared_ptr<Database>> result;
+    {
+        const std::lock_guard guard(ahead.mutex);
+        if (!Holds(ahead, path))
+            return std::nullopt;
+        result = std::move(ahead.result);
+    }
+    return result.get();
+}
+
+bool IsOpenedAhead(const QString& path)
+{
+    Ahead& ahead = TheAhead();
+    const std::lock_guard guard(ahead.mutex);
+    return Holds(ahead, path) && ahead.result.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+} // namespace stolvar

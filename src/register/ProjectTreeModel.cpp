@@ -1,0 +1,97 @@
+#include "register/ProjectTreeModel.h"
+
+#include <QApplication>
+#include <QStyle>
+
+namespace stolvar {
+
+namespace {
+
+// A top-level index carries no id; a position's index carries its project's row + 1.
+constexpr quintptr kTopLevel = 0;
+
+} // namespace
+
+ProjectTreeModel::ProjectTreeModel(QObject* parent)
+    : QAbstractItemModel(parent),
+      m_projectIcon(QApplication::style()->standardIcon(QStyle::SP_DirIcon)),
+      m_positionIcon(QApplication::style()->standardIcon(QStyle::SP_FileIcon))
+{
+    // Only the weight is set: the view's own font supplies the rest.
+    m_bold.setBold(true);
+}
+
+void ProjectTreeModel::setTree(ProjectTree tree)
+{
+    beginResetModel();
+    m_tree = std::move(tree);
+    endResetModel();
+}
+
+QModelIndex ProjectTreeModel::indexOfNode(int node) const
+{
+    if (node < 0 || node >= m_tree.nodeCount())
+        return {};
+    const int project = m_tree.projectOf(node);
+    const int projectNode = m_tree.projectNode(project);
+    if (node == projectNode)
+        return createIndex(project, 0, kTopLevel);
+    return createIndex(node - projectNode - 1, 0, quintptr(project) + 1);
+}
+
+int ProjectTreeModel::nodeOf(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.model() != this)
+        return -1;
+    if (index.internalId() == kTopLevel)
+        return m_tree.projectNode(index.row());
+    return m_tree.projectNode(int(index.internalId() - 1)) + 1 + index.row();
+}
+
+QModelIndex ProjectTreeModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (column != 0 || row < 0 || row >= rowCount(parent))
+        return {};
+    return createIndex(row, 0, parent.isValid() ? quintptr(parent.row()) + 1 : kTopLevel);
+}
+
+QModelIndex ProjectTreeModel::parent(const QModelIndex& child) const
+{
+    if (!child.isValid() || child.internalId() == kTopLevel)
+        return {};
+    return createIndex(int(child.internalId() - 1), 0, kTopLevel);
+}
+
+int ProjectTreeModel::rowCount(const QModelIndex& parent) const
+{
+    if (!parent.isValid())
+        return m_tree.projectCount();
+    if (parent.column() != 0 || parent.internalId() != kTopLevel)
+        return 0;
+    return m_tree.positionCount(parent.row());
+}
+
+int ProjectTreeModel::columnCount(const QModelIndex&) const
+{
+    return 1;
+}
+
+QVariant ProjectTreeModel::data(const QModelIndex& index, int role) const
+{
+    const int node = nodeOf(index);
+    if (node < 0)
+        return {};
+    const bool project = index.internalId() == kTopLevel;
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_tree.text(node);
+    case Qt::DecorationRole:
+        return project ? m_projectIcon : m_positionIcon;
+    case Qt::FontRole:
+        return project ? QVariant(m_bold) : QVariant();
+    default:
+        return {};
+    }
+}
+
+} // namespace stolvar

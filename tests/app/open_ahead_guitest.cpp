@@ -1,0 +1,69 @@
+#include "db/OpenAhead.h"
+#include "register/RegisterController.h"
+#include "support/MainWindowFixture.h"
+
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+namespace stolvar {
+namespace {
+
+using test::Day;
+
+// The last database opened ahead of the window is taken by the start-up instead of being
+// opened again. A different file named in Temp.ini is opened as before.
+TEST(OpenAheadGuiTest, StartUpTakesTheDatabaseOpenedAheadForTheSameFile)
+{
+    test::MainWindowFixture f;
+    auto db = f.prepareDatabase();
+    ASSERT_TRUE(db);
+    test::InsertGroup(*db, "甲", "基础", Day(2017, 3, 1));
+    db.reset();
+    const QString path = f.settings().read(keys::kDatabaseFile);
+    StartOpeningAhead(path);
+    while (!IsOpenedAhead(path))
+        QTest::qWait(5);
+
+    f.start();
+    EXPECT_FALSE(TakeOpenedAhead(path).has_value());   // taken by the start-up
+    EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "数据库已连接");
+    EXPECT_EQ(f.ctx().db->path(), path);
+    EXPECT_EQ(f.window->registerView().nodeCount(), 2);
+}
+
+TEST(OpenAheadGuiTest, AnOpenAheadOfAnotherFileIsLeftAlone)
+{
+    test::MainWindowFixture f;
+    test::TempHome elsewhere;
+    ASSERT_TRUE(test::MakeProjectDatabase(elsewhere.file(QStringLiteral("别处.dat"))));
+    const QString other = elsewhere.file(QStringLiteral("别处.dat"));
+    StartOpeningAhead(other);
+    auto db = f.prepareDatabase();
+    test::InsertGroup(*db, "乙", "一层梁", Day(2017, 3, 1));
+    test::InsertGroup(*db, "乙", "二层梁", Day(2017, 3, 2));
+    db.reset();
+    f.start();
+    EXPECT_EQ(f.ctx().db->path(), f.settings().read(keys::kDatabaseFile));
+    EXPECT_EQ(f.window->registerView().nodeCount(), 3);
+    EXPECT_TRUE(TakeOpenedAhead(other).has_value());
+}
+
+TEST(OpenAheadGuiTest, AMissingFileOpenedAheadStartsSilentlyWithoutADatabase)
+{
+    test::MainWindowFixture f;
+    const QString path = f.home.file(QStringLiteral("不存在.dat"));
+    f.settings().write(keys::kDatabaseFile, path);
+    StartOpeningAhead(path);
+    while (!IsOpenedAhead(path))
+        QTest::qWait(5);
+    f.start();
+    EXPECT_TRUE(f.window->isStartedUp());
+    EXPECT_EQ(f.ctx().db, nullptr);
+    EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "未连接");
+    EXPECT_TRUE(f.messages->shown.empty());
+    EXPECT_EQ(f.window->registerView().nodeCount(), 0);
+}
+
+} // namespace
+} // namespace stolvar
