@@ -11,7 +11,7 @@
 #include <QAbstractItemDelegate>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -42,9 +42,9 @@ protected:
 
     void selectGroup()
     {
-        QTreeWidget* tree = f.ui().tree;
-        tree->setCurrentItem(nullptr);
-        tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+        QTreeView* tree = f.ui().tree;
+        tree->setCurrentIndex({});
+        tree->setCurrentIndex(tree->model()->index(0, 0, tree->model()->index(0, 0)));
         QCoreApplication::processEvents();
     }
 
