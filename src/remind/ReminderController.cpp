@@ -88,32 +88,37 @@ int ReminderController::daysAhead() const
 void ReminderController::scanDueSpecimens()
 {
     const quint64 generation = m_scanGeneration.next();
-    auto work = [db = m_ctx.db, now = m_ctx.now(), days = daysAhead()] {
-        return db ? ScanDueSpecimens(*db, now, days) : DueTexts{};
+    // The desktop notice names the same-condition groups of this very scan (the box of
+    // those may be older: the mail rescans it), counted by the rule in force.
+    auto work = [db = m_ctx.db, now = m_ctx.now(), days = daysAhead(), rule = ReadMaturityRule(m_ctx.settings)] {
+        DueScan scan;
+        if (db) {
+            scan.texts = ScanDueSpecimens(*db, now, days);
+            scan.sameConditionText = ScanSameConditionDue(*db, now, days, rule);
+        }
+        return scan;
     };
-    m_ctx.tasks.run(this, std::move(work), [this, generation](const DueTexts& texts) {
+    m_ctx.tasks.run(this, std::move(work), [this, generation](const DueScan& scan) {
         if (m_scanGeneration.isCurrent(generation))
-            applyDueTexts(texts);
+            applyDueTexts(scan);
     });
 }
 
-void ReminderController::applyDueTexts(const DueTexts& texts)
+void ReminderController::applyDueTexts(const DueScan& scan)
 {
-    m_standardText = texts.standardText;
-    m_formRemovalText = texts.formRemovalText;
+    m_standardText = scan.texts.standardText;
+    m_formRemovalText = scan.texts.formRemovalText;
     ShowText(m_ctx.ui.standardDueBox, m_standardText);
     ShowText(m_ctx.ui.formRemovalDueBox, m_formRemovalText);
-    notifyDesktop();
+    notifyDesktop(scan.sameConditionText);
     runMailGate();
 }
 
 // The same groups as the three reminder boxes, once a day unless new ones appear.
-void ReminderController::notifyDesktop()
+void ReminderController::notifyDesktop(const QString& sameCondition)
 {
     if (m_ctx.settings.read(keys::kDesktopNotification, SettingsStore::BoolText(true)) != SettingsStore::BoolText(true))
         return;
-    // The same-condition box may be older than this scan (the mail rescans it too).
-    const QString sameCondition = m_ctx.db ? ScanSameConditionDue(*m_ctx.db, m_ctx.now(), daysAhead()) : QString();
     const DueEntries entries = CollectDueEntries(m_standardText, sameCondition, m_formRemovalText);
     const QDate today = m_ctx.today().date();
     if (!m_notificationGate.shouldNotify(entries, today))

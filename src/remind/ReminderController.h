@@ -3,6 +3,7 @@
 #include "core/TaskRunner.h"
 #include "remind/MailSender.h"
 #include "remind/DueNotice.h"
+#include "remind/DueScan.h"
 #include "remind/MailSettings.h"
 
 #include <QDate>
@@ -12,7 +13,6 @@ namespace stolvar {
 
 struct AppContext;
 class DesktopNotifier;
-struct DueTexts;
 
 // The reminder boxes of "信息提示" and the daily reminder mail: scans run on a worker
 // and their texts are applied on the UI thread; after each due scan the mail gate
@@ -58,11 +58,17 @@ private:
         QString storeError;
     };
 
-    void applyDueTexts(const DueTexts& texts);
+    // A due scan's result: the texts of the two boxes and the same-condition groups.
+    struct DueScan {
+        DueTexts texts;
+        QString sameConditionText;
+    };
+
+    void applyDueTexts(const DueScan& scan);
     SmtpOptions securityOptions() const;
     void rememberSecurity(const SendingDone& done);
     void runMailGate();
-    void notifyDesktop();
+    void notifyDesktop(const QString& sameCondition);
     void setMailStatus(const QString& text);
 
     AppContext& m_ctx;
