@@ -98,10 +98,7 @@ bool WriteChartPdf(QChartView& view, const QString& path)
 
 QPrintPreviewDialog* CreateChartPreview(QChartView* view, QPrinter* printer, QWidget* parent, Messages& messages)
 {
-    ApplyGridPageLayout(*printer);
-    auto* dialog = new QPrintPreviewDialog(printer, parent);
-    dialog->setObjectName(QStringLiteral("打印预览"));
-    dialog->setWindowTitle(QStringLiteral("打印预览"));
+    QPrintPreviewDialog* dialog = CreatePreviewDialog(printer, parent);
     QPointer<QChartView> guard(view);
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [guard](QPrinter* target) {
         if (guard)

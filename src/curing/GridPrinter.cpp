@@ -183,12 +183,18 @@ bool WriteGridPdf(const QTableWidget& grid, const QString& path)
     return painter.end();
 }
 
-QPrintPreviewDialog* CreateGridPreview(QTableWidget* grid, QPrinter* printer, QWidget* parent, Messages& messages)
+QPrintPreviewDialog* CreatePreviewDialog(QPrinter* printer, QWidget* parent)
 {
     ApplyGridPageLayout(*printer);
     auto* dialog = new QPrintPreviewDialog(printer, parent);
     dialog->setObjectName(QStringLiteral("打印预览"));
     dialog->setWindowTitle(QStringLiteral("打印预览"));
+    return dialog;
+}
+
+QPrintPreviewDialog* CreateGridPreview(QTableWidget* grid, QPrinter* printer, QWidget* parent, Messages& messages)
+{
+    QPrintPreviewDialog* dialog = CreatePreviewDialog(printer, parent);
     QPointer<QTableWidget> guard(grid);
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [guard](QPrinter* target) {
         if (guard)

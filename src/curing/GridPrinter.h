@@ -25,6 +25,8 @@ void ApplyGridPageLayout(QPagedPaintDevice& device);
 // Writes the grid to a PDF file; false when the file could not be written.
 bool WriteGridPdf(const QTableWidget& grid, const QString& path);
 
+// An empty print preview laid out like the grids' pages, named "打印预览".
+QPrintPreviewDialog* CreatePreviewDialog(QPrinter* printer, QWidget* parent);
 // A print preview of the grid on `printer`, with an action (objectName "另存为PDF") that
 // asks for a file name through `messages` and saves the grid as PDF. The caller owns the
 // dialog; grid, printer and messages must outlive it.
