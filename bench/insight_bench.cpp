@@ -1,5 +1,6 @@
 // The same-condition outlook of one group: the projected due date (pure and with the
 // read of its records from a 20-year register) and the fill of the maturity curve.
+#include "WidgetBenchmarks.h"
 #include "core/Conversions.h"
 #include "curing/MaturityChart.h"
 #include "curing/Projection.h"
@@ -120,11 +121,5 @@ BENCHMARK(BM_FillAndPaintMaturityCurve)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return stolvar::RunWidgetBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // Reading a group's temperature window from a 20-year project database, accumulating
 // both same-condition tables, and filling their grids.
+#include "WidgetBenchmarks.h"
 #include "core/Conversions.h"
 #include "curing/Maturity.h"
 #include "curing/SameConditionTables.h"
@@ -117,11 +118,5 @@ BENCHMARK(BM_FillTable2)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return stolvar::RunWidgetBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // Conversions, and the project tree of a large register (2,000 projects × 10 positions):
 // the one query that reads it and the fill of the tree view.
+#include "WidgetBenchmarks.h"
 #include "core/Conversions.h"
 #include "core/SettingsStore.h"
 #include "db/Database.h"
@@ -114,10 +115,5 @@ BENCHMARK(BM_SettingsRead)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return stolvar::RunWidgetBenchmarks(argc, argv);
 }
