@@ -1,44 +1,13 @@
 #include "curing/DaySources.h"
 
 #include "core/Conversions.h"
+#include "curing/DayRows.h"
 #include "db/Database.h"
 #include "db/Schema.h"
 
 namespace stolvar {
 
 namespace {
-
-QString DayKey(const QDate& day)
-{
-    return ToStorageText(WallTime(day)).left(10);
-}
-
-bool InsertDay(Database& db, const SourcedDay& day, bool withSource, QString* error)
-{
-    Statement st(db, withSource ? QStringLiteral("INSERT INTO skxx(养护记录, 温度记录, 最高温度, 最低温度, 来源) "
-                                                 "VALUES (?, ?, ?, ?, ?)")
-                                : QStringLiteral("INSERT INTO skxx(养护记录, 温度记录, 最高温度, 最低温度) VALUES (?, ?, ?, ?)"));
-    st.bindAll(WallTime(day.day), day.mean, day.high, day.low);
-    if (withSource)
-        st.bind(5, SourceText(day.source));
-    if (st.run())
-        return true;
-    *error = st.error();
-    return false;
-}
-
-// Only the forecast rows of the day are rewritten.
-bool ReplaceForecast(Database& db, const SourcedDay& day, QString* error)
-{
-    Statement st(db, QStringLiteral("UPDATE skxx SET 温度记录 = ?, 最高温度 = ?, 最低温度 = ?, 来源 = ? "
-                                    "WHERE 养护记录 >= ? AND 养护记录 < ? AND 来源 = ?"));
-    st.bindAll(day.mean, day.high, day.low, SourceText(day.source), DayKey(day.day), DayKey(day.day.addDays(1)),
-               SourceText(DaySource::Forecast));
-    if (st.run())
-        return true;
-    *error = st.error();
-    return false;
-}
 
 QString StoreFailed(const QString& error)
 {
@@ -123,8 +92,9 @@ QString StoreSourcedDays(Database& db, const QVector<SourcedDay>& days, const QD
     for (const SourcedDay& day : days) {
         const auto found = sources.constFind(day.day);
         const DayPlan planned = plan(found == sources.cend() ? std::nullopt : std::optional(*found), day, today);
-        const bool ok = planned == DayPlan::Add               ? InsertDay(db, day, withSource, &error)
-                        : planned == DayPlan::ReplaceForecast ? ReplaceForecast(db, day, &error)
+        const DayTemperatures values{day.day, day.mean, day.high, day.low};
+        const bool ok = planned == DayPlan::Add ? InsertDayRow(db, values, day.source, withSource, &error)
+                        : planned == DayPlan::ReplaceForecast ? ReplaceForecastRows(db, values, day.source, &error)
                                                               : true;
         if (!ok)
             return StoreFailed(error);

@@ -27,26 +27,6 @@ StoreResult WriteFailed(const QString& what, const QString& error)
     return Refused(what + error);
 }
 
-// Day keys compare as text: every stored form of a day ("YYYY-MM-DD" alone or with a
-// time) sorts at or after the bare day and before the bare next day.
-QString DayKey(const QDate& day)
-{
-    return ToStorageText(WallTime(day)).left(10);
-}
-
-const QString& DayCondition()
-{
-    static const QString text = QStringLiteral(" WHERE 养护记录 >= ? AND 养护记录 < ?");
-    return text;
-}
-
-Statement& BindDayRange(Statement& st, int first, const QDate& from, const QDate& to)
-{
-    st.bind(first, DayKey(from));
-    st.bind(first + 1, DayKey(to.addDays(1)));
-    return st;
-}
-
 // Typed texts of one day, read and checked before anything is written.
 struct TypedDay {
     QDate day;
@@ -78,39 +58,6 @@ QString ReadTypedDay(const QString& dateText, const QString& highText, const QSt
     return {};
 }
 
-
-bool InsertDay(Database& db, const DayTemperatures& r, TemperatureSource source, QString* error)
-{
-    const bool withSource = HasSourceColumn(db);
-    Statement st(db, withSource
-                         ? QStringLiteral("INSERT INTO skxx(养护记录, 温度记录, 最高温度, 最低温度, 来源) VALUES (?, ?, ?, ?, ?)")
-                         : QStringLiteral("INSERT INTO skxx(养护记录, 温度记录, 最高温度, 最低温度) VALUES (?, ?, ?, ?)"));
-    st.bindAll(WallTime(r.day), r.mean, r.high, r.low);
-    if (withSource)
-        st.bind(5, SourceText(source));
-    if (st.run())
-        return true;
-    *error = st.error();
-    return false;
-}
-
-// Rewrites every row of the day; the source too when the file has the column.
-Statement& PrepareDayUpdate(Statement& st, const DayTemperatures& r, TemperatureSource source, bool withSource)
-{
-    st.bindAll(r.mean, r.high, r.low);
-    int next = 4;
-    if (withSource)
-        st.bind(next++, SourceText(source));
-    return BindDayRange(st, next, r.day, r.day);
-}
-
-QString DayUpdateSql(bool withSource)
-{
-    return (withSource ? QStringLiteral("UPDATE skxx SET 温度记录 = ?, 最高温度 = ?, 最低温度 = ?, 来源 = ?")
-                       : QStringLiteral("UPDATE skxx SET 温度记录 = ?, 最高温度 = ?, 最低温度 = ?"))
-           + DayCondition();
-}
-
 // Rows of the day whose source is something other than a forecast; -1 on failure.
 int NonForecastRowsOn(Database& db, const QDate& day)
 {
@@ -121,19 +68,6 @@ int NonForecastRowsOn(Database& db, const QDate& day)
     BindDayRange(st, 1, day, day);
     st.bind(3, SourceText(TemperatureSource::Forecast));
     return st.next() ? int(st.integer(0)) : -1;
-}
-
-bool UpdateDay(Database& db, const DayTemperatures& r, TemperatureSource source, int* rows, QString* error)
-{
-    const bool withSource = HasSourceColumn(db);
-    Statement st(db, DayUpdateSql(withSource));
-    PrepareDayUpdate(st, r, source, withSource);
-    if (!st.run()) {
-        *error = st.error();
-        return false;
-    }
-    *rows = st.changes();
-    return true;
 }
 
 } // namespace
@@ -191,7 +125,7 @@ StoreResult AddTemperatureRecord(Database& db, const QString& dateText, const QS
         return Refused(DateExistsText());
     QString error;
     const DayTemperatures reading{typed.day, DailyMean(typed.high, typed.low), typed.high, typed.low};
-    if (!InsertDay(db, reading, TemperatureSource::Manual, &error))
+    if (!InsertDayRow(db, reading, TemperatureSource::Manual, HasSourceColumn(db), &error))
         return WriteFailed(failed, error);
     if (!tx.commit())
         return WriteFailed(failed, db.lastError());
@@ -207,7 +141,7 @@ StoreResult ChangeTemperatureRecord(Database& db, const QString& dateText, const
     const DayTemperatures reading{typed.day, DailyMean(typed.high, typed.low), typed.high, typed.low};
     int rows = 0;
     QString error;
-    if (!UpdateDay(db, reading, TemperatureSource::Manual, &rows, &error))
+    if (!UpdateDayRows(db, reading, TemperatureSource::Manual, HasSourceColumn(db), &rows, &error))
         return WriteFailed(QStringLiteral("温度记录修改失败："), error);
     return {true, {}, rows};
 }
@@ -250,14 +184,15 @@ StoreOutcome StoreTemperatureDay(Database& db, const DayTemperatures& reading, T
         return StoreOutcome::Failed;
     QString error;
     if (rows == 0)
-        return InsertDay(db, reading, source, &error) && tx.commit() ? StoreOutcome::Inserted : StoreOutcome::Failed;
+        return InsertDayRow(db, reading, source, HasSourceColumn(db), &error) && tx.commit() ? StoreOutcome::Inserted
+                                                                                             : StoreOutcome::Failed;
     if (existing == ExistingDay::Keep)
         return StoreOutcome::Kept;
     const int kept = NonForecastRowsOn(db, reading.day);
     if (kept != 0)
         return kept > 0 ? StoreOutcome::Kept : StoreOutcome::Failed;
     int changed = 0;
-    return UpdateDay(db, reading, source, &changed, &error) && tx.commit() ? StoreOutcome::Replaced
+    return UpdateDayRows(db, reading, source, HasSourceColumn(db), &changed, &error) && tx.commit() ? StoreOutcome::Replaced
                                                                           : StoreOutcome::Failed;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "curing/DayRows.h"
 #include "db/Records.h"
 
 #include <QDate>
@@ -46,14 +47,6 @@ int TemperatureRowsOn(Database& db, const QDate& day);
 enum class InsertOutcome { Inserted, AlreadyThere, Failed };
 InsertOutcome InsertDayIfMissing(Database& db, QDate day, double mean, double high, double low,
                                  TemperatureSource source = TemperatureSource::Manual);
-
-// The values of one day from a source other than the clerk's typing.
-struct DayTemperatures {
-    QDate day;
-    double mean = 0;
-    double high = 0;
-    double low = 0;
-};
 
 // What to do with a day that already has rows: keep them, or overwrite them when every
 // one of them came from a forecast (a measured or logged day supersedes a forecast one;
