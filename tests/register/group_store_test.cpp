@@ -1,7 +1,10 @@
 #include "register/GroupStore.h"
+#include "db/Schema.h"
 #include "register/StatusTexts.h"
 #include "support/TempHome.h"
 #include "support/TestRegister.h"
+
+#include <sqlcipher/sqlite3.h>
 
 #include <gtest/gtest.h>
 
@@ -35,6 +38,40 @@ TEST_F(GroupStoreTest, TreeListsProjectsDescendingAndPositionsBySamplingDate)
     EXPECT_EQ(tree[1].name, "B");
     EXPECT_EQ(tree[2].name, "A");
     EXPECT_EQ(tree[2].positions, QStringList({"a1", "a2", "a3"}));
+}
+
+// Pages the tree read takes from the file (each one decrypted), on a fresh connection.
+int PagesReadForTree(const QString& path)
+{
+    auto fresh = Database::Open(path);
+    EXPECT_TRUE(fresh);
+    if (!fresh)
+        return -1;
+    LoadCompactProjectTree(*fresh);
+    int misses = 0, highWater = 0;
+    sqlite3_db_status(fresh->handle(), SQLITE_DBSTATUS_CACHE_MISS, &misses, &highWater, 0);
+    return misses;
+}
+
+// The start-up waits for the tree: a register written by an earlier version gains the
+// index that serves it, and the tree is then read from far fewer pages than the rows.
+TEST_F(GroupStoreTest, TheTreeIsReadFromItsIndexNotTheRows)
+{
+    {
+        Transaction tx(*db);
+        for (int i = 0; i < 1500; ++i) {
+            ASSERT_TRUE(test::InsertGroup(*db, QStringLiteral("第%1号工程").arg(i / 10),
+                                          QStringLiteral("第%1层梁板柱及楼梯").arg(i % 10), Day(2017, 1, 1).addDays(i % 300)));
+        }
+        ASSERT_TRUE(tx.commit());
+    }
+    ASSERT_TRUE(db->execute(QStringLiteral("DROP INDEX gcxx_树形")));   // as an earlier version left it
+    const QString path = home.file("p.dat");
+    const int fromRows = PagesReadForTree(path);
+    ASSERT_TRUE(EnsureIndexes(*db));
+    const int fromIndex = PagesReadForTree(path);
+    EXPECT_LT(fromIndex * 3, fromRows * 2) << fromIndex << " pages from the index, " << fromRows << " without it";
+    EXPECT_EQ(LoadCompactProjectTree(*db).nodeCount(), 150 + 1500);
 }
 
 TEST_F(GroupStoreTest, ChineseProjectsSortByPinyinDescending)
