@@ -176,8 +176,12 @@ bool SettingsStore::write(const QString& section, const QString& key, const QStr
         QByteArray bytes;
         const SettingsFileIo::ReadStatus status = m_io->read(m_path, &bytes);
         if (status != SettingsFileIo::ReadStatus::Failed) {
-            const QString text = ini::Assign(ini::DecodeFile(bytes), section, key, value);
-            written = m_io->replace(m_path, text.toUtf8());
+            const QString before = ini::DecodeFile(bytes);
+            const QString text = ini::Assign(before, section, key, value);
+            // A value the file holds already is not written again (a click on the selected
+            // node, the start-up restoring the selection): the file stays as it is.
+            const bool unchanged = status == SettingsFileIo::ReadStatus::Ok && text == before;
+            written = unchanged || m_io->replace(m_path, text.toUtf8());
         }
     }
     if (!written && m_onWriteFailed)

@@ -110,6 +110,31 @@ TEST_F(SettingsFaultTest, ANewFileIsForItsOwnerOnlyAndAnOldOneKeepsItsMode)
     EXPECT_TRUE(failures.isEmpty());
 }
 
+// A value the file holds already is not written again: the file keeps its bytes (here
+// GBK, as an older program wrote it), and a disk that takes no writes reports no failure.
+TEST_F(SettingsFaultTest, AValueTheFileHoldsIsNotWrittenAgain)
+{
+    QFile file(home.file(QStringLiteral("Temp.ini")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QByteArray gbk = "[\xca\xf7\xd0\xce\xbf\xf2]\n\xd1\xa1\xd6\xd0\xce\xbb\xd6\xc3=12\n";   // [树形框] 选中位置=12
+    file.write(gbk);
+    file.close();
+    auto io = std::make_shared<test::FailingSettingsIo>(0);
+    const SettingsStore store = storeWith(io);
+    ASSERT_EQ(store.read(keys::kTreeSelection), QStringLiteral("12"));
+    EXPECT_TRUE(store.write(keys::kTreeSelection, QStringLiteral("12")));
+    EXPECT_EQ(io->writes(), 0);
+    EXPECT_EQ(ReadBytes(store.path()), gbk);
+    EXPECT_TRUE(store.write(keys::kTreeSelection, QStringLiteral("13")));
+    EXPECT_EQ(io->writes(), 1);
+    EXPECT_EQ(store.read(keys::kTreeSelection), QStringLiteral("13"));
+
+    const SettingsStore readOnlyDisk = storeWith(std::make_shared<test::FailingSettingsIo>(1));
+    EXPECT_TRUE(readOnlyDisk.write(keys::kTreeSelection, QStringLiteral("13")));
+    EXPECT_FALSE(readOnlyDisk.write(keys::kTreeSelection, QStringLiteral("14")));
+    EXPECT_EQ(failures, QStringList{store.path()});
+}
+
 TEST(TaskRunnerStop, NoWorkStartsAndNoResultIsAppliedAfterStop)
 {
     TaskRunner tasks;
