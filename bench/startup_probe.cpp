@@ -22,12 +22,12 @@ static void PrintNow()
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
     stolvar::Environment env;
     env.home = stolvar::DefaultProgramFolder();
-    // As the program does: the last database starts opening before the window is built.
+    // As the program does: the last database starts opening before Qt starts.
     if (qEnvironmentVariableIsEmpty("STOLVAR_NO_OPEN_AHEAD"))
         stolvar::StartOpeningLastDatabase(env.home);
+    QApplication app(argc, argv);
     stolvar::MainWindow window(env);
     window.show();
     while (!window.windowHandle() || !window.windowHandle()->isExposed())

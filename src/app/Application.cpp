@@ -35,20 +35,25 @@ int RunApplication(int argc, char* argv[])
         std::fputs(commandLine.text.toLocal8Bit().constData(), commandLine.exitCode == 0 ? stdout : stderr);
         return commandLine.exitCode;
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("stolvar"));
-    QApplication::setDesktopFileName(QStringLiteral("com.example.stolvar"));
-    QApplication::setQuitOnLastWindowClosed(true);
-
+    // The folder and the lock come before Qt starts, so that the last database starts
+    // opening (its key derivation takes the longest) while Qt and the window are built. A
+    // second start on the folder reads nothing of it.
+    QCoreApplication::setApplicationName(QStringLiteral("stolvar"));
     Environment env;
     env.home = DefaultProgramFolder(commandLine.home);
     QDir().mkpath(env.home);
-    SingleInstance instance(env.home);
+    SingleInstance instance(env.home, SingleInstance::Listening::Later);
+    if (instance.holdsLock())
+        StartOpeningLastDatabase(env.home);
+
+    QApplication app(argc, argv);
+    QApplication::setDesktopFileName(QStringLiteral("com.example.stolvar"));
+    QApplication::setQuitOnLastWindowClosed(true);
+    instance.startListening();
     if (!instance.isPrimary()) {
         instance.askRunningToShow();
         return 0;
     }
-    StartOpeningLastDatabase(env.home);
 
     MainWindow window(env);
     SignalCloser closer(&window);

@@ -11,6 +11,8 @@
 
 #include <unistd.h>
 
+#include <utility>
+
 namespace stolvar {
 
 namespace {
@@ -44,15 +46,22 @@ void ShowAndRaise(QWidget* window)
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString& programFolder, QObject* parent)
+SingleInstance::SingleInstance(const QString& programFolder, Listening listening, QObject* parent)
     : QObject(parent), m_serverName(ServerName(programFolder)),
       m_lock(QDir(programFolder).filePath(LockFileName()))
 {
     // A running program may hold its lock for weeks: only a dead owner makes it stale.
     m_lock.setStaleLockTime(0);
-    if (m_lock.tryLock(0))
-        m_primary = true;
-    else if (m_lock.error() != QLockFile::LockFailedError)
+    m_primary = m_lock.tryLock(0);
+    if (listening == Listening::Now)
+        startListening();
+}
+
+void SingleInstance::startListening()
+{
+    if (std::exchange(m_started, true))
+        return;
+    if (!m_primary && m_lock.error() != QLockFile::LockFailedError)
         m_primary = !IsServing(m_serverName);   // a folder that takes no lock file: the socket alone tells
     if (m_primary)
         listen();

@@ -18,9 +18,18 @@ class SingleInstance : public QObject
 {
     Q_OBJECT
 public:
-    explicit SingleInstance(const QString& programFolder, QObject* parent = nullptr);
+    // `Later`: only the lock is taken, before the application object exists (the socket
+    // needs its event loop); startListening() then finishes the start.
+    enum class Listening { Now, Later };
+    explicit SingleInstance(const QString& programFolder, Listening listening = Listening::Now,
+                            QObject* parent = nullptr);
     ~SingleInstance() override;
 
+    // Once the application object exists: decides what the lock could not decide and,
+    // for the first start, listens for later starts.
+    void startListening();
+    // True when this start holds the folder's lock file: no other program runs there.
+    bool holdsLock() const { return m_lock.isLocked(); }
     // True for the first start on the folder: it runs; false: another program runs there.
     bool isPrimary() const { return m_primary; }
     // A later start: asks the running program to show its window. False when it could
@@ -46,6 +55,7 @@ private:
     QLockFile m_lock;
     QLocalServer* m_server = nullptr;
     bool m_primary = false;
+    bool m_started = false;
 };
 
 } // namespace stolvar

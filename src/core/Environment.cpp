@@ -1,6 +1,5 @@
 #include "core/Environment.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -31,11 +30,18 @@ bool MakePrivateFolder(const QString& path)
     return QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+// The program folder is chosen before Qt starts (the last database starts opening right
+// away), when QCoreApplication cannot tell yet: the kernel names the executable.
+QString RunningExecutableFolder()
+{
+    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
+}
+
 QString DefaultProgramFolder(const QString& homeOption)
 {
     ProgramFolderChoice choice;
     choice.namedFolder = homeOption.isEmpty() ? qEnvironmentVariable("STOLVAR_HOME") : homeOption;
-    choice.executableFolder = QCoreApplication::applicationDirPath();
+    choice.executableFolder = RunningExecutableFolder();
     choice.executableFolderWritable = QFileInfo(choice.executableFolder).isWritable();
     choice.userDataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     const QString folder = ChooseProgramFolder(choice);

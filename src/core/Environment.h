@@ -32,6 +32,9 @@ struct ProgramFolderChoice {
 };
 QString ChooseProgramFolder(const ProgramFolderChoice& choice);
 
+// The folder of this process's executable; usable before the application object exists.
+QString RunningExecutableFolder();
+
 // The rule above on this process: --home (given here) over STOLVAR_HOME over the rest.
 // The user's data folder is created readable by its owner only (0700).
 QString DefaultProgramFolder(const QString& homeOption = {});

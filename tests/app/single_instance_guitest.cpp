@@ -43,6 +43,24 @@ TEST(SingleInstance, OneProgramPerFolderAndALaterStartRaisesIt)
     EXPECT_FALSE(QFile::exists(home.file(SingleInstance::LockFileName())));
 }
 
+// The program takes the lock before Qt starts and listens only once it runs: from the
+// lock on, a later start already knows it is not the first.
+TEST(SingleInstance, TheLockAloneTurnsALaterStartAwayBeforeTheFirstListens)
+{
+    test::TempHome home;
+    SingleInstance first(home.path(), SingleInstance::Listening::Later);
+    ASSERT_TRUE(first.holdsLock());
+    ASSERT_TRUE(first.isPrimary());
+    QSignalSpy asked(&first, &SingleInstance::showRequested);
+
+    SingleInstance second(home.path());
+    EXPECT_FALSE(second.isPrimary());
+    EXPECT_FALSE(second.holdsLock());
+    first.startListening();
+    EXPECT_TRUE(second.askRunningToShow());
+    EXPECT_TRUE(test::WaitUntil([&] { return asked.size() == 1; }));
+}
+
 // The program itself, started as a process on a prepared folder.
 class ProgramRun
 {

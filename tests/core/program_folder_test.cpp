@@ -1,5 +1,6 @@
 #include "core/Environment.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -50,6 +51,14 @@ TEST(ProgramFolder, UserDataFolderIsCreatedForItsOwnerOnly)
               QFile::Permissions());
     EXPECT_TRUE(info.permissions() & QFile::WriteOwner);
     EXPECT_TRUE(MakePrivateFolder(folder));   // an existing folder is fine
+}
+
+// The folder is found before Qt starts; it must be the one Qt names once it runs.
+TEST(ProgramFolder, ExecutableFolderFoundBeforeQtIsTheOneQtNames)
+{
+    ASSERT_NE(QCoreApplication::instance(), nullptr);
+    EXPECT_EQ(RunningExecutableFolder(), QCoreApplication::applicationDirPath());
+    EXPECT_TRUE(QFileInfo(RunningExecutableFolder()).isDir());
 }
 
 } // namespace
