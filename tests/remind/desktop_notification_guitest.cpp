@@ -178,6 +178,25 @@ TEST_F(DesktopNotificationTest, FirstScanOfTheDayNotifiesOnceAndAClickShowsTheWi
     ASSERT_TRUE(test::WaitUntil([&] { return service.calls.size() == 3; }));
 }
 
+// A hot spell of 60 ℃ a day reaches 600 ℃·d in ten days; the national standard's rule
+// still waits for fourteen counted days. By 13 May (three days ahead) the group cast on
+// 3 May is due by the sum alone, not by the standard: the notice counts it only under the
+// rule in force.
+TEST_F(DesktopNotificationTest, SameConditionGroupsAreCountedByTheRuleInForce)
+{
+    ASSERT_TRUE(db->execute(QStringLiteral("UPDATE skxx SET 温度记录 = 60")));
+    test::InsertGroup(*db, "城南小区", "基础", Day(2017, 5, 3), kSent, kNotSent, "C30", "", "1");
+    f.settings().write(keys::kStandardRule, QStringLiteral("真"));
+    start();
+    ASSERT_TRUE(test::WaitUntil([&] { return service.calls.size() == 1; }));
+    EXPECT_EQ(service.calls[0].body, QStringLiteral("标养试块：1组\n拆模试块：1组"));
+
+    f.settings().write(keys::kStandardRule, QStringLiteral("假"));
+    scanOnce();
+    ASSERT_EQ(service.calls.size(), 2);
+    EXPECT_EQ(service.calls[1].body, QStringLiteral("标养试块：1组\n同养试块：1组\n拆模试块：1组"));
+}
+
 TEST_F(DesktopNotificationTest, TurnedOffInTheSettingsSendsNothing)
 {
     f.settings().write(keys::kDesktopNotification, QStringLiteral("假"));
