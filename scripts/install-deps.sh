@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev libqt6opengl6-dev
-  libsqlcipher-dev sqlcipher libboost-regex-dev
+  libsqlcipher-dev sqlcipher libgcrypt20-dev libboost-regex-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei xvfb xauth imagemagick poppler-utils
   libxlsxwriter-dev python3-openpyxl

@@ -28,7 +28,7 @@ echo "package: $deb"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for library in libc6 libqt6core6 libqt6widgets6 libqt6dbus6 libqt6network6 libsqlcipher0 libboost-regex; do
+for library in libc6 libqt6core6 libqt6widgets6 libqt6dbus6 libqt6network6 libsqlcipher0 libgcrypt20 libboost-regex; do
   grep -q "$library" <<<"$depends" || { echo "Depends lacks $library" >&2; exit 1; }
 done
 dpkg-deb -I "$deb" | grep -q "^ Depends: $depends" || { echo "dpkg-deb -I does not list Depends" >&2; exit 1; }

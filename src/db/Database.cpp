@@ -1,6 +1,7 @@
 #include "db/Database.h"
 
 #include "core/Conversions.h"
+#include "db/FileKey.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -42,7 +43,12 @@ std::shared_ptr<Database> Database::OpenWithFlags(const QString& path, int flags
         return nullptr;
     }
     sqlite3_busy_timeout(raw, 5000);
-    const QString key = QStringLiteral("PRAGMA key = '%1'").arg(QLatin1String(kPassword));
+    // A file with a salt is opened with the key derived from it (see db/FileKey.h); a new,
+    // empty file gets its salt from SQLCipher, which then derives the key itself.
+    const QByteArray salt = ReadDatabaseSalt(path);
+    const QByteArray derived = salt.isEmpty() ? QByteArray() : DeriveDatabaseKey(kPassword, salt);
+    const QString key = derived.isEmpty() ? QStringLiteral("PRAGMA key = '%1'").arg(QLatin1String(kPassword))
+                                          : RawKeyPragma(derived);
     // The key takes effect on first access: reading the schema proves it is right.
     if (!db->execute(key, error) || !db->execute(QStringLiteral("SELECT count(*) FROM sqlite_master"), error))
         return nullptr;
