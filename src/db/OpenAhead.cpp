@@ -13,7 +13,7 @@ namespace {
 struct Ahead {
     std::mutex mutex;
     QString path;
-    std::future<std::shared_ptr<Database>> result;   // valid until taken
+    std::future<OpenedAhead> result;   // valid until taken
 };
 
 Ahead& TheAhead()
@@ -29,20 +29,25 @@ bool Holds(const Ahead& ahead, const QString& path)
 
 } // namespace
 
-void StartOpeningAhead(const QString& path)
+void StartOpeningAhead(const QString& path, AheadWork prepare)
 {
     Ahead& ahead = TheAhead();
     const std::lock_guard guard(ahead.mutex);
     if (ahead.result.valid())
         return;
     ahead.path = path;
-    ahead.result = std::async(std::launch::async, [path] { return Database::Open(path); });
+    ahead.result = std::async(std::launch::async, [path, prepare = std::move(prepare)] {
+        OpenedAhead opened{Database::Open(path), {}};
+        if (opened.db && prepare)
+            opened.prepared = prepare(*opened.db);
+        return opened;
+    });
 }
 
-std::optional<std::shared_ptr<Database>> TakeOpenedAhead(const QString& path)
+std::optional<OpenedAhead> TakeOpenedAheadWithWork(const QString& path)
 {
     Ahead& ahead = TheAhead();
-    std::future<std::shared_ptr<Database>> result;
+    std::future<OpenedAhead> result;
     {
         const std::lock_guard guard(ahead.mutex);
         if (!Holds(ahead, path))
@@ -50,6 +55,14 @@ std::optional<std::shared_ptr<Database>> TakeOpenedAhead(const QString& path)
         result = std::move(ahead.result);
     }
     return result.get();
+}
+
+std::optional<std::shared_ptr<Database>> TakeOpenedAhead(const QString& path)
+{
+    auto opened = TakeOpenedAheadWithWork(path);
+    if (!opened)
+        return std::nullopt;
+    return opened->db;
 }
 
 bool IsOpenedAhead(const QString& path)

@@ -64,15 +64,22 @@ void DatabaseController::openLastProjectDatabase(std::function<void(bool)> done)
         }
         done(adopted);
     };
-    // The worker takes the file opened ahead when it is this one (waiting for its key if
-    // need be) and reads the project tree while the window shows; the UI thread only
-    // puts that tree into the view.
+    // The worker takes the file opened ahead when it is this one (waiting for it if need
+    // be), with the project tree read there; otherwise it opens the file and reads the
+    // tree itself. The UI thread only puts that tree into the view.
     m_ctx.tasks.run(
         this,
         [path] {
             OpenedRegister result;
-            auto ahead = TakeOpenedAhead(path);
-            result.db = ahead ? *ahead : Database::Open(path);
+            if (auto ahead = TakeOpenedAheadWithWork(path)) {
+                result.db = ahead->db;
+                if (auto* tree = std::any_cast<ProjectTree>(&ahead->prepared)) {
+                    result.tree = std::move(*tree);
+                    return result;
+                }
+            } else {
+                result.db = Database::Open(path);
+            }
             if (result.db)
                 result.tree = LoadCompactProjectTree(*result.db);
             return result;

@@ -1,4 +1,5 @@
 #include "db/OpenAhead.h"
+#include "register/GroupStore.h"
 #include "register/RegisterController.h"
 #include "support/MainWindowFixture.h"
 
@@ -30,6 +31,29 @@ TEST(OpenAheadGuiTest, StartUpTakesTheDatabaseOpenedAheadForTheSameFile)
     EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "数据库已连接");
     EXPECT_EQ(f.ctx().db->path(), path);
     EXPECT_EQ(f.window->registerView().nodeCount(), 2);
+}
+
+// The tree read on the thread that opened the file is the one the start-up shows: it is
+// not read a second time.
+TEST(OpenAheadGuiTest, StartUpShowsTheTreeReadAhead)
+{
+    test::MainWindowFixture f;
+    auto db = f.prepareDatabase();
+    ASSERT_TRUE(db);
+    test::InsertGroup(*db, "甲", "基础", Day(2017, 3, 1));
+    db.reset();
+    const QString path = f.settings().read(keys::kDatabaseFile);
+    StartOpeningAhead(path, [](const Database&) {
+        ProjectTree marked;   // not what the file holds: tells the tree read ahead apart
+        marked.appendProject(u"预读");
+        marked.appendPosition(u"一层");
+        marked.appendPosition(u"二层");
+        return std::any(marked);
+    });
+    f.start();
+    ASSERT_EQ(f.window->registerView().nodeCount(), 3);
+    EXPECT_EQ(f.window->registerView().nodeText(0), "预读");
+    EXPECT_EQ(f.window->registerView().nodeText(2), "二层");
 }
 
 TEST(OpenAheadGuiTest, AnOpenAheadOfAnotherFileIsLeftAlone)

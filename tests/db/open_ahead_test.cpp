@@ -36,6 +36,30 @@ TEST_F(OpenAheadTest, TheResultGoesOnlyToTheSamePathAndOnlyOnce)
     EXPECT_FALSE(IsOpenedAhead(path));
 }
 
+// The work given with the open runs on the opened file and comes back with it; a file
+// that does not open runs none.
+TEST_F(OpenAheadTest, TheWorkOnTheOpenedFileComesBackWithIt)
+{
+    auto db = test::MakeProjectDatabase(path);
+    ASSERT_TRUE(db);
+    ASSERT_TRUE(test::InsertGroup(*db, "甲", "基础", test::Day(2017, 3, 1)));
+    db.reset();
+    const auto countGroups = [](const Database& opened) { return std::any(test::CountRows(opened, QStringLiteral("gcxx"))); };
+    StartOpeningAhead(path, countGroups);
+    const auto taken = TakeOpenedAheadWithWork(path);
+    ASSERT_TRUE(taken.has_value());
+    ASSERT_TRUE(taken->db);
+    ASSERT_TRUE(taken->prepared.has_value());
+    EXPECT_EQ(std::any_cast<int>(taken->prepared), 1);
+
+    const QString missing = home.file(QStringLiteral("不存在.dat"));
+    StartOpeningAhead(missing, countGroups);
+    const auto none = TakeOpenedAheadWithWork(missing);
+    ASSERT_TRUE(none.has_value());
+    EXPECT_EQ(none->db, nullptr);
+    EXPECT_FALSE(none->prepared.has_value());
+}
+
 TEST_F(OpenAheadTest, AFileThatDoesNotOpenGivesNull)
 {
     StartOpeningAhead(path);   // no such file
