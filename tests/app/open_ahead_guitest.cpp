@@ -14,14 +14,20 @@ using test::Day;
 
 // The last database opened ahead of the window is taken by the start-up instead of being
 // opened again. A different file named in Temp.ini is opened as before.
+// The last database of the fixture's folder, holding one group; its path.
+QString PrepareOneGroup(test::MainWindowFixture& f)
+{
+    auto db = f.prepareDatabase();
+    EXPECT_TRUE(db);
+    if (db)
+        test::InsertGroup(*db, "甲", "基础", Day(2017, 3, 1));
+    return f.settings().read(keys::kDatabaseFile);
+}
+
 TEST(OpenAheadGuiTest, StartUpTakesTheDatabaseOpenedAheadForTheSameFile)
 {
     test::MainWindowFixture f;
-    auto db = f.prepareDatabase();
-    ASSERT_TRUE(db);
-    test::InsertGroup(*db, "甲", "基础", Day(2017, 3, 1));
-    db.reset();
-    const QString path = f.settings().read(keys::kDatabaseFile);
+    const QString path = PrepareOneGroup(f);
     StartOpeningAhead(path);
     while (!IsOpenedAhead(path))
         QTest::qWait(5);
@@ -38,11 +44,7 @@ TEST(OpenAheadGuiTest, StartUpTakesTheDatabaseOpenedAheadForTheSameFile)
 TEST(OpenAheadGuiTest, StartUpShowsTheTreeReadAhead)
 {
     test::MainWindowFixture f;
-    auto db = f.prepareDatabase();
-    ASSERT_TRUE(db);
-    test::InsertGroup(*db, "甲", "基础", Day(2017, 3, 1));
-    db.reset();
-    const QString path = f.settings().read(keys::kDatabaseFile);
+    const QString path = PrepareOneGroup(f);
     StartOpeningAhead(path, [](const Database&) {
         ProjectTree marked;   // not what the file holds: tells the tree read ahead apart
         marked.appendProject(u"预读");
