@@ -68,8 +68,8 @@ bool ReplaceForecastRows(Database& db, const DayTemperatures& day, TemperatureSo
 {
     Statement st(db, QStringLiteral("UPDATE skxx SET 温度记录 = ?, 最高温度 = ?, 最低温度 = ?, 来源 = ?") + DayCondition()
                          + QStringLiteral(" AND 来源 = ?"));
-    st.bindAll(day.mean, day.high, day.low, SourceText(source), DayKey(day.day), DayKey(day.day.addDays(1)),
-               SourceText(TemperatureSource::Forecast));
+    st.bindAll(day.mean, day.high, day.low, SourceText(source));
+    BindDayRange(st, 5, day.day, day.day).bind(7, SourceText(TemperatureSource::Forecast));
     return Run(st, error);
 }
 

@@ -19,8 +19,8 @@ struct DayTemperatures {
 };
 
 // The statements that write the rows of one day in skxx, shared by the store of single
-// days and the batch store of collected and imported days. Neither opens a transaction:
-// the caller's holds them.
+// days and the batch store of collected and imported days. None opens a transaction of
+// its own: they run inside the caller's.
 
 // Day keys compare as text: every stored form of a day ("YYYY-MM-DD" alone or with a
 // time) sorts at or after the bare day and before the bare next day.

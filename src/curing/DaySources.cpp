@@ -57,8 +57,8 @@ bool LoadDaySources(Database& db, const QDate& from, const QDate& to, QMap<QDate
 {
     const bool withSource = HasSourceColumn(db);
     Statement st(db, QStringLiteral("SELECT 养护记录, ") + (withSource ? QStringLiteral("来源") : QStringLiteral("NULL"))
-                         + QStringLiteral(" FROM skxx WHERE 养护记录 >= ? AND 养护记录 < ?"));
-    st.bindAll(DayKey(from), DayKey(to.addDays(1)));
+                         + QStringLiteral(" FROM skxx") + DayCondition());
+    BindDayRange(st, 1, from, to);
     while (st.next()) {
         const QDate day = st.dateTime(0).date();
         const DaySource source = SourceFromText(st.text(1));
