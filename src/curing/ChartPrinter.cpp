@@ -3,14 +3,11 @@
 #include "core/Messages.h"
 #include "curing/GridPrinter.h"
 
-#include <QAction>
 #include <QChartView>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QToolBar>
 
 #include <memory>
 
@@ -41,42 +38,6 @@ void PaintOnPrinter(QPrinter* printer, QChartView& view)
         RenderChart(view, painter, ChartArea(printer->pageLayout(), printer->resolution(), view));
 }
 
-using Writer = bool (*)(QChartView&, const QString&);
-
-struct SaveFormat {
-    QString caption;   // the action and the dialog
-    QString filter;
-    QString suffix;
-    Writer write;
-};
-
-void SaveChart(QWidget* parent, QChartView& view, Messages& messages, const SaveFormat& format)
-{
-    QString path = messages.saveFileName(parent, format.caption, QString(), format.filter);
-    if (path.isEmpty())
-        return;
-    if (!path.endsWith(format.suffix, Qt::CaseInsensitive))
-        path += format.suffix;
-    if (!format.write(view, path))
-        messages.show(parent, format.suffix.mid(1).toUpper() + QStringLiteral("文件保存失败：") + path,
-                      Messages::DefaultTitle(), Messages::Icon::Warning);
-}
-
-void AddSaveAction(QPrintPreviewDialog* dialog, QChartView* view, Messages& messages, const SaveFormat& format)
-{
-    auto* action = new QAction(format.caption, dialog);
-    action->setObjectName(format.caption);
-    QPointer<QChartView> guard(view);
-    QObject::connect(action, &QAction::triggered, dialog, [dialog, guard, &messages, format] {
-        if (guard)
-            SaveChart(dialog, *guard, messages, format);
-    });
-    if (auto* toolBar = dialog->findChild<QToolBar*>())
-        toolBar->addAction(action);
-    else
-        dialog->addAction(action);
-}
-
 } // namespace
 
 bool WriteChartPng(QChartView& view, const QString& path)
@@ -98,19 +59,12 @@ bool WriteChartPdf(QChartView& view, const QString& path)
 
 QPrintPreviewDialog* CreateChartPreview(QChartView* view, QPrinter* printer, QWidget* parent, Messages& messages)
 {
-    QPrintPreviewDialog* dialog = CreatePreviewDialog(printer, parent);
-    QPointer<QChartView> guard(view);
-    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [guard](QPrinter* target) {
-        if (guard)
-            PaintOnPrinter(target, *guard);
-    });
-    if (auto* toolBar = dialog->findChild<QToolBar*>())
-        toolBar->addSeparator();
-    AddSaveAction(dialog, view, messages,
-                  {QStringLiteral("另存为PDF"), QStringLiteral("PDF 文件 (*.pdf)"), QStringLiteral(".pdf"), &WriteChartPdf});
-    AddSaveAction(dialog, view, messages,
-                  {QStringLiteral("另存为PNG"), QStringLiteral("PNG 图片 (*.png)"), QStringLiteral(".png"), &WriteChartPng});
-    return dialog;
+    return CreateTargetPreview(
+        view, printer, parent, messages, [view](QPrinter* to) { PaintOnPrinter(to, *view); },
+        {{QStringLiteral("另存为PDF"), QStringLiteral("PDF 文件 (*.pdf)"), QStringLiteral(".pdf"),
+          [view](const QString& path) { return WriteChartPdf(*view, path); }},
+         {QStringLiteral("另存为PNG"), QStringLiteral("PNG 图片 (*.png)"), QStringLiteral(".png"),
+          [view](const QString& path) { return WriteChartPng(*view, path); }}});
 }
 
 void PrintChartWithPreview(QChartView* view, QWidget* parent, Messages& messages)

@@ -107,34 +107,16 @@ void PaintOnPrinter(QPrinter* printer, const QTableWidget& grid)
         PaintGrid(painter, grid, PaintArea(printer->pageLayout(), printer->resolution()));
 }
 
-void SaveGridPdf(QWidget* parent, const QTableWidget& grid, Messages& messages)
+void SaveTarget(QWidget* parent, Messages& messages, const PreviewSaveFormat& format)
 {
-    QString path = messages.saveFileName(parent, QStringLiteral("另存为PDF"), QString(),
-                                         QStringLiteral("PDF 文件 (*.pdf)"));
+    QString path = messages.saveFileName(parent, format.caption, QString(), format.filter);
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".pdf");
-    if (!WriteGridPdf(grid, path))
-        messages.show(parent, QStringLiteral("PDF文件保存失败：") + path, Messages::DefaultTitle(),
-                      Messages::Icon::Warning);
-}
-
-void AddSavePdfAction(QPrintPreviewDialog* dialog, QTableWidget* grid, Messages& messages)
-{
-    auto* action = new QAction(QStringLiteral("另存为PDF"), dialog);
-    action->setObjectName(QStringLiteral("另存为PDF"));
-    QPointer<QTableWidget> guard(grid);
-    QObject::connect(action, &QAction::triggered, dialog, [dialog, guard, &messages] {
-        if (guard)
-            SaveGridPdf(dialog, *guard, messages);
-    });
-    if (auto* toolBar = dialog->findChild<QToolBar*>()) {
-        toolBar->addSeparator();
-        toolBar->addAction(action);
-    } else {
-        dialog->addAction(action);
-    }
+    if (!path.endsWith(format.suffix, Qt::CaseInsensitive))
+        path += format.suffix;
+    if (!format.write(path))
+        messages.show(parent, format.suffix.mid(1).toUpper() + QStringLiteral("文件保存失败：") + path,
+                      Messages::DefaultTitle(), Messages::Icon::Warning);
 }
 
 } // namespace
@@ -183,25 +165,43 @@ bool WriteGridPdf(const QTableWidget& grid, const QString& path)
     return painter.end();
 }
 
-QPrintPreviewDialog* CreatePreviewDialog(QPrinter* printer, QWidget* parent)
+QPrintPreviewDialog* CreateTargetPreview(QObject* target, QPrinter* printer, QWidget* parent, Messages& messages,
+                                         std::function<void(QPrinter*)> paint,
+                                         const QVector<PreviewSaveFormat>& formats)
 {
     ApplyGridPageLayout(*printer);
     auto* dialog = new QPrintPreviewDialog(printer, parent);
     dialog->setObjectName(QStringLiteral("打印预览"));
     dialog->setWindowTitle(QStringLiteral("打印预览"));
+    QPointer<QObject> guard(target);
+    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [guard, paint = std::move(paint)](QPrinter* to) {
+        if (guard)
+            paint(to);
+    });
+    auto* toolBar = dialog->findChild<QToolBar*>();
+    if (toolBar)
+        toolBar->addSeparator();
+    for (const PreviewSaveFormat& format : formats) {
+        auto* action = new QAction(format.caption, dialog);
+        action->setObjectName(format.caption);
+        QObject::connect(action, &QAction::triggered, dialog, [dialog, guard, &messages, format] {
+            if (guard)
+                SaveTarget(dialog, messages, format);
+        });
+        if (toolBar)
+            toolBar->addAction(action);
+        else
+            dialog->addAction(action);
+    }
     return dialog;
 }
 
 QPrintPreviewDialog* CreateGridPreview(QTableWidget* grid, QPrinter* printer, QWidget* parent, Messages& messages)
 {
-    QPrintPreviewDialog* dialog = CreatePreviewDialog(printer, parent);
-    QPointer<QTableWidget> guard(grid);
-    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [guard](QPrinter* target) {
-        if (guard)
-            PaintOnPrinter(target, *guard);
-    });
-    AddSavePdfAction(dialog, grid, messages);
-    return dialog;
+    return CreateTargetPreview(
+        grid, printer, parent, messages, [grid](QPrinter* to) { PaintOnPrinter(to, *grid); },
+        {{QStringLiteral("另存为PDF"), QStringLiteral("PDF 文件 (*.pdf)"), QStringLiteral(".pdf"),
+          [grid](const QString& path) { return WriteGridPdf(*grid, path); }}});
 }
 
 void PrintGridWithPreview(QTableWidget* grid, QWidget* parent, Messages& messages)

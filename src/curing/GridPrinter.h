@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QVector>
 
+#include <functional>
+
+class QObject;
 class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
@@ -25,8 +29,23 @@ void ApplyGridPageLayout(QPagedPaintDevice& device);
 // Writes the grid to a PDF file; false when the file could not be written.
 bool WriteGridPdf(const QTableWidget& grid, const QString& path);
 
-// An empty print preview laid out like the grids' pages, named "打印预览".
-QPrintPreviewDialog* CreatePreviewDialog(QPrinter* printer, QWidget* parent);
+// A file a print preview saves its target to: the action's caption (also its objectName and
+// the file dialog's title), the file filter, the suffix a name without it gets, the writer.
+struct PreviewSaveFormat {
+    QString caption;
+    QString filter;
+    QString suffix;
+    std::function<bool(const QString& path)> write;
+};
+
+// A print preview laid out like the grids' pages, named "打印预览": `paint` paints the target
+// on the printer at every request, and each format is an action behind a separator on the
+// tool bar that asks for a file name through `messages` and saves (a failed write is said).
+// Once the target is gone nothing is painted or saved. The caller owns the dialog; printer
+// and messages must outlive it.
+QPrintPreviewDialog* CreateTargetPreview(QObject* target, QPrinter* printer, QWidget* parent, Messages& messages,
+                                         std::function<void(QPrinter*)> paint,
+                                         const QVector<PreviewSaveFormat>& formats);
 // A print preview of the grid on `printer`, with an action (objectName "另存为PDF") that
 // asks for a file name through `messages` and saves the grid as PDF. The caller owns the
 // dialog; grid, printer and messages must outlive it.
