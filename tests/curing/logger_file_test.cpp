@@ -2,10 +2,9 @@
 #include "curing/LoggerFixtures.h"
 
 #include "core/Gbk.h"
+#include "sample/SampleLogger.h"
 
 #include <QElapsedTimer>
-
-#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -141,21 +140,10 @@ TEST(LoggerFile, ReadsTheThreeTimestampShapes)
     }
 }
 
-// A year at 30 s, written fast: one timestamp prefix per day.
+// A year at 30 s: a million readings.
 QByteArray YearAtThirtySeconds()
 {
-    QByteArray bytes = "序号,时间,温度\n";
-    bytes.reserve(40'000'000);
-    char line[64];
-    for (int i = 0; i < 1'000'000; ++i) {
-        const int second = i * 30 % 86400;
-        const QDate day = QDate(2026, 12, 1).addDays(i * 30 / 86400);
-        const int n = std::snprintf(line, sizeof line, "%d,%04d-%02d-%02d %02d:%02d:%02d,%.1f\n", i + 1, day.year(),
-                                    day.month(), day.day(), second / 3600, second / 60 % 60, second % 60,
-                                    5.0 + second / 36000.0);
-        bytes.append(line, n);
-    }
-    return bytes;
+    return SampleLoggerFile(QDate(2026, 1, 1), 1'000'000, 30);
 }
 
 // The time limit of the preview is measured by the benchmark on an optimised build; here
