@@ -1,6 +1,7 @@
 // The Excel export of the large sample register (2,000 projects × 10 positions): reading
 // every group, building the sheet and writing the workbook with libxlsxwriter.
-#include "curing/WorkbookSheets.h"
+#include "model/register/GroupQueries.h"
+#include "model/workbook/WorkbookSheets.h"
 #include "db/Database.h"
 #include "sample/SampleRegister.h"
 
@@ -40,7 +41,7 @@ void BM_ExportAllGroups(benchmark::State& state)
     qint64 groups = 0;
     for (auto _ : state) {
         QString error;
-        const QVector<SpecimenGroup> all = LoadAllGroups(db, &error);
+        const QVector<SpecimenGroup> all = LoadAllGroups(db, GroupOrder::ByProject, &error);
         const QString written = WriteWorkbook(path, {GroupsSheet(all)});
         if (!error.isEmpty() || !written.isEmpty())
             state.SkipWithError("export failed");

@@ -1,5 +1,5 @@
 // Reading a logger file of one million readings (a year at 30 s) into days.
-#include "curing/LoggerFile.h"
+#include "model/logger/LoggerFile.h"
 #include "sample/SampleLogger.h"
 
 #include <QDate>

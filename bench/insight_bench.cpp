@@ -2,10 +2,10 @@
 // read of its records from a 20-year register) and the fill of the maturity curve.
 #include "WidgetBenchmarks.h"
 #include "core/Conversions.h"
-#include "curing/MaturityChart.h"
-#include "curing/Projection.h"
-#include "curing/SameConditionQuery.h"
-#include "curing/TemperatureStore.h"
+#include "curing/forms/MaturityChart.h"
+#include "model/maturity/Projection.h"
+#include "model/maturity/SameConditionQuery.h"
+#include "model/temperatures/TemperatureStore.h"
 #include "db/Database.h"
 #include "db/Schema.h"
 

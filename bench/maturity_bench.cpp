@@ -2,10 +2,10 @@
 // both same-condition tables, and filling their grids.
 #include "WidgetBenchmarks.h"
 #include "core/Conversions.h"
-#include "curing/Maturity.h"
-#include "curing/SameConditionTables.h"
-#include "curing/Table1Frame.h"
-#include "curing/TemperatureStore.h"
+#include "model/maturity/Maturity.h"
+#include "curing/forms/SameConditionTables.h"
+#include "curing/forms/Table1Frame.h"
+#include "model/temperatures/TemperatureStore.h"
 #include "db/Database.h"
 #include "db/Schema.h"
 

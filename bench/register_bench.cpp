@@ -5,7 +5,7 @@
 #include "core/SettingsStore.h"
 #include "db/Database.h"
 #include "db/Schema.h"
-#include "register/GroupStore.h"
+#include "model/register/GroupStore.h"
 #include "register/ProjectTreeModel.h"
 #include "register/ProjectTreeView.h"
 

@@ -4,7 +4,7 @@
 #include "core/Conversions.h"
 #include "db/Database.h"
 #include "db/Schema.h"
-#include "remind/ReminderQueries.h"
+#include "model/register/ReminderQueries.h"
 
 #include <QTemporaryDir>
 

@@ -3,8 +3,9 @@
 layer. Every include of the program must point down:
 
     app                                        the application and its main window
-    settings  register  curing  remind  version   the subsystems
-    ui                                         the main window's shared frame and widgets
+    settings  register  curing  remind  version   the subsystems' pages, dialogs, controllers
+    ui                                         widgets the subsystems share
+    model                                      what the program knows and computes (no widgets)
     db  net                                    storage, network
     core                                       what everything uses
 
@@ -18,9 +19,10 @@ import sys
 LAYERS = {
     "core": 0,
     "db": 1, "net": 1,
-    "ui": 2,
-    "settings": 3, "register": 3, "curing": 3, "remind": 3, "version": 3,
-    "app": 4,
+    "model": 2,
+    "ui": 3,
+    "settings": 4, "register": 4, "curing": 4, "remind": 4, "version": 4,
+    "app": 5,
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"/]+)/[^"]+"', re.MULTILINE)
 

@@ -3,9 +3,9 @@
 // Invariants of reading the Open-Meteo answers and temperature-logger files of arbitrary
 // bytes, shared by the fuzz targets and the replay test. A check returns what broke, or "".
 
-#include "curing/LoggerFile.h"
-#include "curing/OpenMeteo.h"
-#include "curing/PlausibleTemperature.h"
+#include "model/logger/LoggerFile.h"
+#include "model/weather/OpenMeteo.h"
+#include "model/temperatures/PlausibleTemperature.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,7 +3,7 @@
 // Invariants of the SMTP reply reader and the dot-stuffing on arbitrary bytes, shared
 // by the fuzz target and the replay test. The check returns what broke, or an empty text.
 
-#include "remind/SmtpReply.h"
+#include "model/mail/SmtpReply.h"
 
 #include <QByteArray>
 #include <QString>

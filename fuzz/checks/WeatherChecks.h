@@ -3,7 +3,7 @@
 // Invariants of reading a forecast page of arbitrary bytes, shared by the fuzz target
 // and the replay test. The check returns what broke, or an empty text.
 
-#include "curing/WeatherPage.h"
+#include "model/weather/WeatherPage.h"
 
 #include <QByteArray>
 #include <QString>

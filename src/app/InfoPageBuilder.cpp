@@ -1,6 +1,6 @@
 #include "ui/MainWidgets.h"
 #include "app/MainWidgetsBuilder.h"
-#include "curing/WeatherSettings.h"
+#include "model/weather/WeatherSettings.h"
 #include "ui/WidgetFactory.h"
 
 #include <QCheckBox>

@@ -3,8 +3,8 @@
 #include "ui/MainWidgets.h"
 #include "ui/SplitterBar.h"
 #include "ui/WidgetFactory.h"
-#include "curing/MaturityChart.h"
-#include "curing/SameConditionTables.h"
+#include "curing/forms/MaturityChart.h"
+#include "curing/forms/SameConditionTables.h"
 #include "register/DataPageBuilder.h"
 
 #include <QMainWindow>

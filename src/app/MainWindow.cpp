@@ -7,7 +7,7 @@
 #include "app/StartHint.h"
 #include "ui/SplitterBar.h"
 #include "curing/CuringController.h"
-#include "curing/SameConditionTables.h"
+#include "curing/forms/SameConditionTables.h"
 #include "curing/WeatherController.h"
 #include "db/Database.h"
 #include "register/DatabaseController.h"

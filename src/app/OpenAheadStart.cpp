@@ -3,7 +3,7 @@
 #include "core/Keys.h"
 #include "core/SettingsStore.h"
 #include "db/OpenAhead.h"
-#include "register/GroupStore.h"
+#include "model/register/GroupStore.h"
 
 #include <QDir>
 

@@ -3,11 +3,11 @@
 #include "ui/AppContext.h"
 #include "core/Conversions.h"
 #include "curing/DeleteTemperatureDialog.h"
-#include "curing/GridPrinter.h"
-#include "curing/MaturityChart.h"
-#include "curing/SameConditionTables.h"
-#include "curing/Table1Frame.h"
-#include "curing/TemperatureStore.h"
+#include "ui/GridPrinter.h"
+#include "curing/forms/MaturityChart.h"
+#include "curing/forms/SameConditionTables.h"
+#include "curing/forms/Table1Frame.h"
+#include "model/temperatures/TemperatureStore.h"
 
 #include <QLabel>
 #include <QLineEdit>

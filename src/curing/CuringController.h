@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/TaskRunner.h"
-#include "curing/SameConditionQuery.h"
+#include "model/maturity/SameConditionQuery.h"
 
 #include <QObject>
 

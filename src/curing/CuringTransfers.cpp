@@ -2,7 +2,9 @@
 
 #include "ui/AppContext.h"
 #include "curing/LoggerImportDialog.h"
-#include "curing/WorkbookSheets.h"
+#include "curing/GridSheet.h"
+#include "model/register/GroupQueries.h"
+#include "model/workbook/WorkbookSheets.h"
 
 #include <QTableWidget>
 
@@ -33,7 +35,7 @@ void CuringController::exportWorkbook()
     if (chosen.isEmpty())
         return;
     QString error;
-    const QVector<SpecimenGroup> groups = LoadAllGroups(*m_context.db, &error);
+    const QVector<SpecimenGroup> groups = LoadAllGroups(*m_context.db, GroupOrder::ByProject, &error);
     if (!error.isEmpty())
         return report(QueryFailedText() + error);
     // The tables are filled for the selected group even when their pages were not shown.

@@ -2,7 +2,7 @@
 
 #include "core/Conversions.h"
 #include "core/Messages.h"
-#include "curing/TemperatureStore.h"
+#include "model/temperatures/TemperatureStore.h"
 
 #include <QGridLayout>
 #include <QLabel>

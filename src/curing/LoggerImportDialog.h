@@ -1,6 +1,6 @@
 #pragma once
 
-#include "curing/LoggerImport.h"
+#include "model/logger/LoggerImport.h"
 
 #include <QDialog>
 

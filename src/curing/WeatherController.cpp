@@ -1,7 +1,7 @@
 #include "curing/WeatherController.h"
 
 #include "ui/AppContext.h"
-#include "curing/WeatherSettings.h"
+#include "model/weather/WeatherSettings.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "curing/WeatherCollector.h"
+#include "model/weather/WeatherCollector.h"
 
 #include <QObject>
 

@@ -3,7 +3,7 @@
 #include "ui/AppContext.h"
 #include "db/Database.h"
 #include "db/OpenAhead.h"
-#include "register/GroupStore.h"
+#include "model/register/GroupStore.h"
 #include "register/NewDatabaseDialog.h"
 #include "db/Schema.h"
 

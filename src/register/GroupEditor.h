@@ -1,6 +1,6 @@
 #pragma once
 
-#include "register/GroupStore.h"
+#include "model/register/GroupStore.h"
 
 #include <QObject>
 

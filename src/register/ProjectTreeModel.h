@@ -1,6 +1,6 @@
 #pragma once
 
-#include "register/ProjectTree.h"
+#include "model/register/ProjectTree.h"
 
 #include <QAbstractItemModel>
 #include <QFont>

@@ -2,10 +2,10 @@
 
 #include "ui/AppContext.h"
 #include "core/Conversions.h"
-#include "register/GroupStore.h"
+#include "model/register/GroupStore.h"
 #include "register/ProjectTreeModel.h"
 #include "register/ProjectTreeView.h"
-#include "register/StatusTexts.h"
+#include "model/maturity/StatusTexts.h"
 
 #include <QAbstractButton>
 #include <QLabel>

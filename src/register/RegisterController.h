@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/Records.h"
-#include "register/ProjectTree.h"
+#include "model/register/ProjectTree.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "remind/DueNotice.h"
+#include "model/mail/DueNotice.h"
 
 #include <QDBusConnection>
 #include <QObject>

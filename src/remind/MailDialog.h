@@ -1,6 +1,6 @@
 #pragma once
 
-#include "remind/MailSettings.h"
+#include "model/mail/MailSettings.h"
 
 #include <QDialog>
 

@@ -3,10 +3,10 @@
 #include "ui/AppContext.h"
 #include "core/Conversions.h"
 #include "remind/DesktopNotifier.h"
-#include "remind/DueScan.h"
+#include "model/maturity/DueScan.h"
 #include "remind/MailDialog.h"
-#include "remind/MailSender.h"
-#include "remind/ReminderQueries.h"
+#include "model/mail/MailSender.h"
+#include "model/register/ReminderQueries.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/TaskRunner.h"
-#include "remind/MailSender.h"
-#include "remind/DueNotice.h"
-#include "remind/DueScan.h"
-#include "remind/MailSettings.h"
+#include "model/mail/MailSender.h"
+#include "model/mail/DueNotice.h"
+#include "model/maturity/DueScan.h"
+#include "model/mail/MailSettings.h"
 
 #include <QDate>
 #include <QObject>

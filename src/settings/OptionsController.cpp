@@ -1,7 +1,7 @@
 #include "settings/OptionsController.h"
 
 #include "ui/AppContext.h"
-#include "settings/AutoStart.h"
+#include "core/AutoStart.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 #include "core/ProgramInfo.h"
 #include "net/Network.h"
 #include "ui/AppContext.h"
-#include "version/VersionCheck.h"
+#include "version/VersionDisplay.h"
 
 #include <QWidget>
 
@@ -24,7 +24,7 @@ void VersionController::check()
             return CheckLatestVersion(page, title, kVersionPageTimeoutMs, stop);
         },
         [this](const VersionOutcome& outcome) {
-            ApplyVersionOutcome(outcome, m_ctx.ui, m_ctx.messages(), m_ctx.window);
+            ApplyVersionOutcome(outcome, m_ctx.ui.statusParts[kVersionPart], m_ctx.messages(), m_ctx.window);
         });
 }
 

@@ -1,9 +1,9 @@
-#include "curing/WeatherFixtures.h"
-#include "curing/LocalHttpServer.h"
+#include "support/WeatherFixtures.h"
+#include "support/LocalHttpServer.h"
 #include "register/RegisterController.h"
-#include "remind/MailSettings.h"
+#include "model/mail/MailSettings.h"
 #include "remind/ReminderController.h"
-#include "remind/ScriptedSmtpServer.h"
+#include "support/ScriptedSmtpServer.h"
 #include "support/MainWindowFixture.h"
 #include "support/Wait.h"
 

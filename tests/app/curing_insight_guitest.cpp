@@ -1,5 +1,5 @@
-#include "curing/SameConditionTables.h"
-#include "curing/TemperatureStore.h"
+#include "curing/forms/SameConditionTables.h"
+#include "model/temperatures/TemperatureStore.h"
 #include "db/Database.h"
 #include "support/MainWindowFixture.h"
 

@@ -1,5 +1,5 @@
 #include "db/OpenAhead.h"
-#include "register/GroupStore.h"
+#include "model/register/GroupStore.h"
 #include "register/RegisterController.h"
 #include "support/MainWindowFixture.h"
 

@@ -1,8 +1,8 @@
 // The weather source choice, the logger import and the Excel export in the running window.
-#include "curing/LocalHttpServer.h"
-#include "curing/LoggerFixtures.h"
-#include "curing/OpenMeteoFixtures.h"
-#include "curing/WorkbookReader.h"
+#include "support/LocalHttpServer.h"
+#include "support/LoggerFixtures.h"
+#include "support/OpenMeteoFixtures.h"
+#include "support/WorkbookReader.h"
 #include "support/MainWindowFixture.h"
 #include "support/Wait.h"
 

@@ -1,8 +1,8 @@
 #include "curing/CuringFixtures.h"
-#include "curing/GridGeometry.h"
-#include "curing/GridPrinter.h"
-#include "curing/SameConditionTables.h"
-#include "curing/Table1Frame.h"
+#include "ui/GridGeometry.h"
+#include "ui/GridPrinter.h"
+#include "curing/forms/SameConditionTables.h"
+#include "curing/forms/Table1Frame.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
 

@@ -1,6 +1,6 @@
 #include "ui/AppContext.h"
 #include "curing/CuringController.h"
-#include "curing/LoggerFixtures.h"
+#include "support/LoggerFixtures.h"
 #include "curing/LoggerImportDialog.h"
 #include "db/Database.h"
 #include "db/Schema.h"

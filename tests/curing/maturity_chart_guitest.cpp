@@ -1,4 +1,4 @@
-#include "curing/MaturityChart.h"
+#include "curing/forms/MaturityChart.h"
 #include "curing/CuringFixtures.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"

@@ -1,6 +1,6 @@
 #include "curing/CuringFixtures.h"
-#include "curing/SameConditionTables.h"
-#include "curing/Table1Frame.h"
+#include "curing/forms/SameConditionTables.h"
+#include "curing/forms/Table1Frame.h"
 
 #include <QLabel>
 

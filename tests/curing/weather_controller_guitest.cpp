@@ -1,11 +1,11 @@
-#include "curing/WeatherFixtures.h"
+#include "support/WeatherFixtures.h"
 #include "curing/WeatherController.h"
 
 #include "core/ProgramInfo.h"
 #include "ui/AppContext.h"
 #include "core/Conversions.h"
 #include "app/MainWidgetsBuilder.h"
-#include "curing/LocalHttpServer.h"
+#include "support/LocalHttpServer.h"
 #include "db/Database.h"
 #include "db/Schema.h"
 #include "support/ScriptedMessages.h"

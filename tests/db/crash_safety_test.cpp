@@ -1,6 +1,6 @@
-#include "curing/TemperatureStore.h"
+#include "model/temperatures/TemperatureStore.h"
 #include "db/Database.h"
-#include "register/GroupStore.h"
+#include "model/register/GroupStore.h"
 #include "support/TempHome.h"
 #include "support/TestRegister.h"
 

@@ -1,4 +1,4 @@
-#include "register/GroupStore.h"
+#include "model/register/GroupStore.h"
 #include "register/RegisterController.h"
 #include "support/MainWindowFixture.h"
 

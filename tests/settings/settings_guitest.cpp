@@ -1,4 +1,4 @@
-#include "settings/AutoStart.h"
+#include "core/AutoStart.h"
 #include "settings/ColourPicker.h"
 #include "settings/DisplayColours.h"
 #include "settings/DisplaySettingsDialog.h"

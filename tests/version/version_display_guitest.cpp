@@ -1,7 +1,6 @@
 #include "core/ProgramInfo.h"
-#include "ui/MainWidgets.h"
 #include "ui/WidgetMessages.h"
-#include "version/VersionCheck.h"
+#include "version/VersionDisplay.h"
 
 #include "support/ScriptedMessages.h"
 
@@ -23,11 +22,9 @@ TEST(VersionDisplay, TheAnnouncedVersionIsShownAsPlainText)
 {
     const VersionOutcome outcome = CompareVersion(ProgramTitle(), ReadAnnouncedVersion(kMarkupPage));
     ASSERT_TRUE(outcome.showBox);
-    MainWidgets ui;
     QLabel status;
-    ui.statusParts[kVersionPart] = &status;
     test::ScriptedMessages messages;
-    ApplyVersionOutcome(outcome, ui, messages, nullptr);
+    ApplyVersionOutcome(outcome, &status, messages, nullptr);
     EXPECT_EQ(status.textFormat(), Qt::PlainText);
     EXPECT_TRUE(status.text().contains(QStringLiteral("<b>Stolvar9</b>")));
     ASSERT_EQ(messages.shown.size(), 1);

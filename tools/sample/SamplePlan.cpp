@@ -3,7 +3,7 @@
 #include "core/Conversions.h"
 #include "sample/SampleNames.h"
 #include "sample/SampleRandom.h"
-#include "remind/DueScan.h"
+#include "model/maturity/DueScan.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,0 +1,169 @@
+#include "curing/forms/MaturityChart.h"
+
+#include "core/Conversions.h"
+#include "ui/MainWidgets.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QDateTimeAxis>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace stolvar {
+
+namespace {
+
+constexpr double kThreshold = 600.0;
+constexpr int kLeastDaysShown = 30;
+constexpr double kDayTick = 10.0;
+constexpr double kSumTick = 100.0;
+
+struct RunStyle {
+    const char16_t* name;
+    QColor colour;
+    Qt::PenStyle pen;
+};
+
+RunStyle StyleOf(CurveKind kind)
+{
+    switch (kind) {
+    case CurveKind::Stored:
+        return {u"已记录", QColor(0x1f, 0x4e, 0x9c), Qt::SolidLine};
+    case CurveKind::Forecast:
+        return {u"预报", QColor(0x3a, 0x8f, 0xd6), Qt::DashLine};
+    case CurveKind::Projected:
+        return {u"推算", QColor(0x70, 0x70, 0x70), Qt::DotLine};
+    }
+    return {u"", Qt::black, Qt::SolidLine};
+}
+
+QLineSeries* Line(const QString& name, const QColor& colour, Qt::PenStyle style, const QList<QPointF>& points)
+{
+    auto* series = new QLineSeries;
+    series->setName(name);
+    QPen pen(colour, 2.0, style);
+    series->setPen(pen);
+    series->replace(points);
+    return series;
+}
+
+// One legend entry per kind of run, however often the line changes kind.
+void AddRuns(QChart* chart, const MaturityCurve& curve)
+{
+    QList<CurveKind> named;
+    for (const CurveRun& run : curve.runs) {
+        const RunStyle style = StyleOf(run.kind);
+        QLineSeries* series = Line(QString::fromUtf16(style.name), style.colour, style.pen, run.points);
+        chart->addSeries(series);
+        if (named.contains(run.kind))
+            chart->legend()->markers(series).constFirst()->setVisible(false);
+        named.append(run.kind);
+    }
+}
+
+void AddMarkerLines(QChart* chart, const MaturityCurve& curve, double lastDay, double top)
+{
+    chart->addSeries(Line(QStringLiteral("600℃·d"), QColor(0xc0, 0x30, 0x30), Qt::SolidLine,
+                          {QPointF(0, kThreshold), QPointF(lastDay, kThreshold)}));
+    if (curve.dueDay >= 0)
+        chart->addSeries(Line(QStringLiteral("送检日（第%1天）").arg(curve.dueDay), QColor(0xe0, 0x80, 0x00),
+                              Qt::DashDotLine, {QPointF(curve.dueDay, 0), QPointF(curve.dueDay, top)}));
+    if (curve.minimumDay >= 0)
+        chart->addSeries(Line(QStringLiteral("国标14天"), QColor(0x2e, 0x8b, 0x57), Qt::DashDotDotLine,
+                              {QPointF(curve.minimumDay, 0), QPointF(curve.minimumDay, top)}));
+}
+
+// Whole tens of days, so that the day ticks and the date ticks above them coincide.
+double LastDayShown(const MaturityCurve& curve)
+{
+    double last = std::max(kLeastDaysShown, curve.dueDay + 1);
+    for (const CurveRun& run : curve.runs)
+        last = std::max(last, run.points.constLast().x() + 1);
+    return std::ceil(last / kDayTick) * kDayTick;
+}
+
+double TopShown(const MaturityCurve& curve)
+{
+    double top = kThreshold;
+    for (const CurveRun& run : curve.runs) {
+        for (const QPointF& p : run.points)
+            top = std::max(top, p.y());
+    }
+    return std::ceil(top * 1.05 / kSumTick) * kSumTick;
+}
+
+int TickCount(double range, double tick)
+{
+    return int(std::lround(range / tick)) + 1;
+}
+
+void AttachAxes(QChart* chart, const MaturityCurve& curve, double lastDay, double top)
+{
+    auto* days = new QValueAxis;
+    days->setTitleText(QStringLiteral("成型后天数"));
+    days->setRange(0, lastDay);
+    days->setLabelFormat(QStringLiteral("%d"));
+    days->setTickCount(TickCount(lastDay, kDayTick));
+    auto* sum = new QValueAxis;
+    sum->setTitleText(QStringLiteral("累计温度（℃·d）"));
+    sum->setRange(0, top);
+    sum->setLabelFormat(QStringLiteral("%d"));
+    sum->setTickCount(TickCount(top, kSumTick));
+    auto* dates = new QDateTimeAxis;
+    dates->setFormat(QStringLiteral("M月d日"));
+    const QDateTime from = WallTime(curve.castingDay);
+    dates->setRange(from, AddDays(from, int(lastDay)));
+    dates->setTickCount(TickCount(lastDay, kDayTick));
+    chart->addAxis(days, Qt::AlignBottom);
+    chart->addAxis(dates, Qt::AlignTop);
+    chart->addAxis(sum, Qt::AlignLeft);
+    for (QAbstractSeries* series : chart->series()) {
+        series->attachAxis(days);
+        series->attachAxis(sum);
+    }
+}
+
+} // namespace
+
+QWidget* BuildMaturityCurvePage(MainWidgets& ui)
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("成熟度曲线页"));
+    ui.curvePage = page;
+    ui.curveView = new QChartView(page);
+    ui.curveView->setObjectName(QStringLiteral("成熟度图"));
+    ui.curveView->setRenderHint(QPainter::Antialiasing);
+    ui.curveView->setGeometry(0, 0, 600, 615);
+    ui.curveView->chart()->legend()->setAlignment(Qt::AlignBottom);
+    return page;
+}
+
+QString MaturityCurveTitle(const QString& project, const QString& position, const QString& grade)
+{
+    return QStringList{project, position, grade}.join(u' ').simplified();
+}
+
+void ShowMaturityCurve(QChartView* view, const MaturityCurve& curve, const QString& title)
+{
+    QChart* chart = view->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes()) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+    chart->setTitle(title);
+    if (curve.runs.isEmpty() || !curve.castingDay.isValid())
+        return;
+    const double lastDay = LastDayShown(curve);
+    const double top = TopShown(curve);
+    AddRuns(chart, curve);
+    AddMarkerLines(chart, curve, lastDay, top);
+    AttachAxes(chart, curve, lastDay, top);
+}
+
+} // namespace stolvar

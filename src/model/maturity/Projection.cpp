@@ -1,0 +1,212 @@
+#include "model/maturity/Projection.h"
+
+#include "core/Conversions.h"
+
+#include <algorithm>
+
+namespace stolvar {
+
+namespace {
+
+constexpr int kMissingDatesShown = 10;
+
+// The stored records of the 90-day window followed by the recent mean repeated on every
+// day after the last stored one, up to the window's end.
+struct ProjectedSeries {
+    QVector<TemperatureRecord> records;
+    QDate lastStoredDay;   // invalid when the window holds no record
+    bool canProject = false;
+};
+
+std::optional<float> RecentMean(const QVector<TemperatureRecord>& records)
+{
+    double sum = 0;
+    int taken = 0;
+    for (auto it = records.crbegin(); it != records.crend() && taken < kRecentMeanDays; ++it) {
+        if (it->mean) {
+            sum += double(*it->mean);
+            ++taken;
+        }
+    }
+    if (taken == 0)
+        return std::nullopt;
+    return float(sum / taken);
+}
+
+ProjectedSeries BuildSeries(const QVector<TemperatureRecord>& records, const QDateTime& castingDate)
+{
+    ProjectedSeries series;
+    const QDate first = castingDate.date();
+    const QDate last = first.addDays(maturity::kTable2WindowDays);
+    for (const TemperatureRecord& r : records) {
+        if (r.day.date() >= first && r.day.date() <= last) {
+            series.records.append(r);
+            series.lastStoredDay = r.day.date();
+        }
+    }
+    const std::optional<float> mean = RecentMean(records);
+    series.canProject = mean.has_value();
+    if (!mean)
+        return series;
+    QDate day = series.lastStoredDay.isValid() ? series.lastStoredDay.addDays(1) : first;
+    for (; day <= last; day = day.addDays(1)) {
+        TemperatureRecord projected;
+        projected.day = WallTime(day);
+        projected.mean = mean;
+        series.records.append(projected);
+    }
+    return series;
+}
+
+bool IsProjected(const MaturityDay& day, const ProjectedSeries& series)
+{
+    return !series.lastStoredDay.isValid() || day.day.date() > series.lastStoredDay;
+}
+
+// The walk of table 1 over the series; `met` says whether the rule was met on its last day.
+struct ProjectedWalk {
+    ProjectedSeries series;
+    MaturitySummary summary;
+    bool met = false;
+    bool byThreshold = false;
+};
+
+ProjectedWalk Walk(const QVector<TemperatureRecord>& records, const ProjectionInput& input)
+{
+    ProjectedWalk walk;
+    walk.series = BuildSeries(records, input.castingDate);
+    walk.summary = AccumulateTable1(walk.series.records, input.countFromNextDay, input.rule);
+    if (walk.summary.days.isEmpty())
+        return walk;
+    const MaturityDay& last = walk.summary.days.constLast();
+    walk.byThreshold = MaturityDue(last.sumSoFar, last.validSoFar, input.rule);
+    walk.met = walk.byThreshold || walk.summary.countedDays >= maturity::kTable1DayCap;
+    return walk;
+}
+
+QString LongDate(const QDate& day)
+{
+    return FormatLongDate(WallTime(day));
+}
+
+QString ShortDate(const QDate& day)
+{
+    return QStringLiteral("%1月%2日").arg(day.month()).arg(day.day());
+}
+
+} // namespace
+
+DayWindow ProjectionWindow(const QDateTime& castingDate)
+{
+    const QDateTime from = WallTime(castingDate.date());
+    return {AddDays(from, -kRecentMeanDays), AddDays(from, maturity::kTable2WindowDays)};
+}
+
+SameConditionProjection ProjectSameConditionDate(const QVector<TemperatureRecord>& records,
+                                                 const ProjectionInput& input)
+{
+    SameConditionProjection projection;
+    if (!input.castingDate.isValid())
+        return projection;
+    const ProjectedWalk walk = Walk(records, input);
+    if (!walk.series.canProject)
+        return projection;
+    for (const MaturityDay& day : walk.summary.days) {
+        projection.projectedDays += IsProjected(day, walk.series) ? 1 : 0;
+        projection.forecastDays += day.source == TemperatureSource::Forecast ? 1 : 0;
+    }
+    using Outcome = SameConditionProjection::Outcome;
+    if (!walk.met) {
+        // Nothing counts any more (frost under the national standard's rule): the 60th day decides.
+        projection.outcome = Outcome::TooCold;
+        projection.date = input.castingDate.date().addDays(maturity::kTable1WindowDays);
+        return projection;
+    }
+    projection.date = walk.summary.days.constLast().day.date();
+    const bool past = projection.projectedDays == 0 && projection.date <= input.today;
+    if (walk.byThreshold)
+        projection.outcome = past ? Outcome::Reached : Outcome::Expected;
+    else
+        projection.outcome = past ? Outcome::CapPassed : Outcome::TooCold;
+    return projection;
+}
+
+QString ProjectionText(const SameConditionProjection& p)
+{
+    using Outcome = SameConditionProjection::Outcome;
+    switch (p.outcome) {
+    case Outcome::None:
+        break;
+    case Outcome::Reached:
+        return QStringLiteral("已于%1达到600℃·d").arg(LongDate(p.date));
+    case Outcome::CapPassed:
+        return QStringLiteral("已于%1满60天").arg(LongDate(p.date));
+    case Outcome::Expected:
+        return QStringLiteral("预计%1达到600℃·d（含预报%2天）").arg(LongDate(p.date)).arg(p.forecastDays);
+    case Outcome::TooCold:
+        return QStringLiteral("近期气温过低，预计第60天（%1）送检").arg(LongDate(p.date));
+    }
+    return {};
+}
+
+QVector<QDate> MissingDays(const QVector<TemperatureRecord>& records, const QDateTime& castingDate,
+                           const QDate& today)
+{
+    QVector<QDate> missing;
+    if (!castingDate.isValid())
+        return missing;
+    const QDate first = castingDate.date();
+    const QDate last = std::min(today, first.addDays(maturity::kTable1WindowDays));
+    QVector<QDate> stored;
+    stored.reserve(records.size());
+    for (const TemperatureRecord& r : records)
+        stored.append(r.day.date());
+    std::sort(stored.begin(), stored.end());
+    auto next = stored.cbegin();
+    for (QDate day = first; day <= last; day = day.addDays(1)) {
+        next = std::lower_bound(next, stored.cend(), day);
+        if (next == stored.cend() || *next != day)
+            missing.append(day);
+    }
+    return missing;
+}
+
+QString MissingDaysText(const QVector<QDate>& missing)
+{
+    if (missing.isEmpty())
+        return {};
+    QStringList shown;
+    for (qsizetype i = 0; i < missing.size() && i < kMissingDatesShown; ++i)
+        shown << ShortDate(missing[i]);
+    const QString more = missing.size() > kMissingDatesShown ? QStringLiteral("等") : QString();
+    return QStringLiteral("缺少%1天温度记录：").arg(missing.size()) + shown.join(u'、') + more;
+}
+
+MaturityCurve BuildMaturityCurve(const QVector<TemperatureRecord>& records, const ProjectionInput& input)
+{
+    MaturityCurve curve;
+    if (!input.castingDate.isValid())
+        return curve;
+    curve.castingDay = input.castingDate.date();
+    const ProjectedWalk walk = Walk(records, input);
+    QPointF previous(0, 0);
+    for (const MaturityDay& day : walk.summary.days) {
+        const CurveKind kind = IsProjected(day, walk.series)          ? CurveKind::Projected
+                               : day.source == TemperatureSource::Forecast ? CurveKind::Forecast
+                                                                           : CurveKind::Stored;
+        if (curve.runs.isEmpty() || curve.runs.constLast().kind != kind)
+            curve.runs.append({kind, {previous}});
+        previous = QPointF(double(curve.castingDay.daysTo(day.day.date())), double(day.sumSoFar));
+        curve.runs.last().points.append(previous);
+        if (input.rule == MaturityRule::Standard2015 && curve.minimumDay < 0
+            && day.validSoFar == maturity::kStandardMinimumDays)
+            curve.minimumDay = int(previous.x());
+    }
+    if (walk.met)
+        curve.dueDay = int(previous.x());
+    else if (walk.series.canProject)
+        curve.dueDay = maturity::kTable1WindowDays;
+    return curve;
+}
+
+} // namespace stolvar

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "model/maturity/Maturity.h"
+
+#include <QDate>
+#include <QPointF>
+#include <QString>
+#include <QVector>
+
+namespace stolvar {
+
+// What a group's same-condition window looks like ahead of today: the clerk plans the
+// week by it. Pure logic on the records read for the group.
+struct ProjectionInput {
+    QDateTime castingDate;
+    bool countFromNextDay = false;
+    MaturityRule rule = MaturityRule::Classic;
+    QDate today;
+};
+
+// Records to read for a group: from 7 days before casting (the recent mean of a group
+// cast a few days ago reaches back before it) to the end of the 90-day window.
+inline constexpr int kRecentMeanDays = 7;
+DayWindow ProjectionWindow(const QDateTime& castingDate);
+
+// The first day on which the rule of table 1 is met: from the stored records (forecast
+// days included) and, beyond the last stored day, the mean of the last 7 stored days
+// repeated day by day.
+struct SameConditionProjection {
+    enum class Outcome {
+        None,       // no casting date, or nothing stored to project from
+        Reached,    // met on stored days up to today, by 600 ℃·d
+        CapPassed,  // met on stored days up to today, by the 60th counted day
+        Expected,   // 600 ℃·d on a day ahead
+        TooCold,    // the recent days cannot reach 600 ℃·d: the 60th counted day decides
+    };
+    Outcome outcome = Outcome::None;
+    QDate date;             // the day the rule is met
+    int forecastDays = 0;   // forecast days summed up to that day
+    int projectedDays = 0;  // days beyond the stored ones summed up to that day
+};
+
+SameConditionProjection ProjectSameConditionDate(const QVector<TemperatureRecord>& records,
+                                                 const ProjectionInput& input);
+// "预计2026年12月20日达到600℃·d（含预报3天）", "已于2026年12月5日达到600℃·d",
+// "近期气温过低，预计第60天（2027年1月3日）送检", "已于…满60天"; empty for None.
+QString ProjectionText(const SameConditionProjection& projection);
+
+// The days of the window without a record, from the casting day to the earlier of today
+// and the end of the 60-day window, ascending.
+QVector<QDate> MissingDays(const QVector<TemperatureRecord>& records, const QDateTime& castingDate,
+                           const QDate& today);
+// "缺少N天温度记录：11月12日、11月13日" with at most 10 dates, then "等"; empty when none.
+QString MissingDaysText(const QVector<QDate>& missing);
+
+// The accumulated degree-days by day since casting, for the maturity curve. Points are
+// (days since casting, ℃·d). The line is cut into runs of one kind; each run starts at
+// the last point of the run before, so that the runs join.
+enum class CurveKind { Stored, Forecast, Projected };
+struct CurveRun {
+    CurveKind kind = CurveKind::Stored;
+    QVector<QPointF> points;
+};
+struct MaturityCurve {
+    QVector<CurveRun> runs;
+    int dueDay = -1;       // days since casting of the projected or reached day
+    int minimumDay = -1;   // the 14th counted day, under the national standard's rule
+    QDate castingDay;
+};
+MaturityCurve BuildMaturityCurve(const QVector<TemperatureRecord>& records, const ProjectionInput& input);
+
+} // namespace stolvar

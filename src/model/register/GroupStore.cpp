@@ -1,0 +1,291 @@
+#include "model/register/GroupStore.h"
+
+#include "db/Database.h"
+
+#include <QCollator>
+#include <QHash>
+#include <QLocale>
+
+#include <algorithm>
+#include <numeric>
+
+namespace stolvar {
+
+namespace {
+
+// Rows the tree can only show as nodes with empty text.
+const QString kWithoutKey =
+    QStringLiteral("工程名称 IS NULL OR 工程名称 = '' OR 工程部位 IS NULL OR 工程部位 = ''");
+
+// The key columns compare without regard to ASCII case, as the column collation does.
+QString CaseKey(const QString& text)
+{
+    QString key = text;
+    for (QChar& c : key) {
+        if (c.unicode() < 0x80)
+            c = c.toLower();
+    }
+    return key;
+}
+
+WriteResult RunWrite(Statement& st)
+{
+    if (!st.run())
+        return WriteResult::Failed;
+    return st.changes() > 0 ? WriteResult::Done : WriteResult::NoRow;
+}
+
+// None when the query failed: a failed check must never read as "not there" (an I/O
+// error also ends the transaction, so a write after it would go through on its own).
+std::optional<bool> PositionExists(const Database& db, const QString& project, const QString& position)
+{
+    Statement st(db, QStringLiteral("SELECT 1 FROM gcxx WHERE 工程名称 = ? AND 工程部位 = ? LIMIT 1"));
+    st.bindAll(project, position);
+    const bool found = st.next();
+    if (!st.ok())
+        return std::nullopt;
+    return found;
+}
+
+// The positions both projects have; false when the query failed.
+bool CollectPositionsInBoth(const Database& db, const QString& project, const QString& newName, QStringList* out)
+{
+    out->clear();
+    if (CaseKey(project) == CaseKey(newName))
+        return true;   // the same project under another spelling
+    Statement st(db, QStringLiteral("SELECT DISTINCT a.工程部位 FROM gcxx a JOIN gcxx b ON b.工程部位 = a.工程部位 "
+                                    "WHERE a.工程名称 = ? AND b.工程名称 = ? ORDER BY a.取样日期, a.id"));
+    st.bindAll(project, newName);
+    while (st.next())
+        *out << st.text(0);
+    return st.ok();
+}
+
+std::optional<QString> SetState(Database& db, const QString& column, const QString& project,
+                                const QString& position, const QString& state)
+{
+    Transaction tx(db);
+    Statement find(db, QStringLiteral("SELECT id FROM gcxx WHERE 工程名称 = ? AND 工程部位 = ? ORDER BY id LIMIT 1"));
+    find.bindAll(project, position);
+    if (!tx.ok() || !find.next())
+        return std::nullopt;
+    const qint64 id = find.integer(0);
+    Statement update(db, QStringLiteral("UPDATE gcxx SET %1 = ? WHERE id = ?").arg(column));
+    update.bindAll(state, id);
+    Statement readBack(db, QStringLiteral("SELECT %1 FROM gcxx WHERE id = ?").arg(column));
+    readBack.bindAll(id);
+    if (!update.run() || !readBack.next() || !tx.commit())
+        return std::nullopt;
+    return readBack.text(0);
+}
+
+} // namespace
+
+ProjectTree LoadCompactProjectTree(const Database& db)
+{
+    // The rows arrive by sampling date; their positions are kept in one buffer with the
+    // project each belongs to, then laid out project by project in display order.
+    QStringList names;
+    QHash<QString, int> byKey;
+    int nullProject = -1;
+    QString positionTexts;
+    QVector<int> positionEnds;
+    QVector<int> positionProject;
+    Statement st(db, QStringLiteral("SELECT 工程名称, 工程部位 FROM gcxx ORDER BY 取样日期, id"));
+    while (st.next()) {
+        if (st.isNull(0)) {
+            // A NULL project matches no position query: its node stands alone.
+            if (nullProject < 0) {
+                nullProject = int(names.size());
+                names.append(QString());
+            }
+            continue;
+        }
+        const QString name = st.text(0);
+        const QString key = CaseKey(name);
+        auto found = byKey.constFind(key);
+        if (found == byKey.constEnd()) {
+            found = byKey.insert(key, int(names.size()));
+            names.append(name);
+        }
+        positionTexts += st.text(1);
+        positionEnds.append(int(positionTexts.size()));
+        positionProject.append(found.value());
+    }
+
+    QVector<int> order(names.size());
+    std::iota(order.begin(), order.end(), 0);
+    QCollator collator{QLocale(QLocale::Chinese, QLocale::China)};
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return collator.compare(names[a], names[b]) > 0; });
+
+    // Each project's positions, in the order they were read.
+    QVector<int> firstOfProject(names.size() + 1, 0);
+    for (int project : positionProject)
+        ++firstOfProject[project + 1];
+    std::partial_sum(firstOfProject.begin(), firstOfProject.end(), firstOfProject.begin());
+    QVector<int> byProject(positionProject.size());
+    QVector<int> filled = firstOfProject;
+    for (int row = 0; row < positionProject.size(); ++row)
+        byProject[filled[positionProject[row]]++] = row;
+
+    ProjectTree tree;
+    qsizetype characters = positionTexts.size();
+    for (const QString& name : names)
+        characters += name.size();
+    tree.reserve(int(names.size() + positionProject.size()), int(names.size()), characters);
+    const QStringView texts(positionTexts);
+    for (int project : order) {
+        tree.appendProject(names[project]);
+        for (int i = firstOfProject[project]; i < firstOfProject[project + 1]; ++i) {
+            const int row = byProject[i];
+            const int begin = row > 0 ? positionEnds[row - 1] : 0;
+            tree.appendPosition(texts.mid(begin, positionEnds[row] - begin));
+        }
+    }
+    return tree;
+}
+
+QVector<ProjectNode> LoadProjectTree(const Database& db)
+{
+    const ProjectTree tree = LoadCompactProjectTree(db);
+    QVector<ProjectNode> projects;
+    projects.reserve(tree.projectCount());
+    for (int p = 0; p < tree.projectCount(); ++p) {
+        ProjectNode node{tree.text(tree.projectNode(p)), {}};
+        for (int i = 1; i <= tree.positionCount(p); ++i)
+            node.positions << tree.text(tree.projectNode(p) + i);
+        projects.append(node);
+    }
+    return projects;
+}
+
+WriteResult AddGroup(Database& db, const SpecimenGroup& g)
+{
+    Transaction tx(db);
+    if (!tx.ok())
+        return WriteResult::Failed;
+    const std::optional<bool> exists = PositionExists(db, g.project, g.position);
+    if (!exists)
+        return WriteResult::Failed;
+    if (*exists)
+        return WriteResult::Duplicate;
+    Statement st(db, QStringLiteral("INSERT INTO gcxx (工程名称, 工程部位, 强度等级, 取样日期, 标养状态, 同养状态, "
+                                    "标养组数, 同养组数, 拆模组数) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    st.bindAll(g.project, g.position, g.grade, g.castingDate, kNotSent, kNotSent, g.standardCount, g.sameCount,
+               g.formCount);
+    return st.run() && tx.commit() ? WriteResult::Done : WriteResult::Failed;
+}
+
+QStringList PositionsInBoth(const Database& db, const QString& project, const QString& newName)
+{
+    QStringList positions;
+    CollectPositionsInBoth(db, project, newName, &positions);
+    return positions;
+}
+
+bool IsOtherExistingProject(const Database& db, const QString& project, const QString& newName)
+{
+    if (CaseKey(project) == CaseKey(newName))
+        return false;
+    Statement st(db, QStringLiteral("SELECT 1 FROM gcxx WHERE 工程名称 = ? LIMIT 1"));
+    st.bindAll(newName);
+    return st.next();
+}
+
+WriteResult RenameProject(Database& db, const QString& project, const QString& newName)
+{
+    Transaction tx(db);
+    if (!tx.ok())
+        return WriteResult::Failed;
+    QStringList shared;
+    if (!CollectPositionsInBoth(db, project, newName, &shared))
+        return WriteResult::Failed;
+    if (!shared.isEmpty())
+        return WriteResult::Duplicate;
+    Statement st(db, QStringLiteral("UPDATE gcxx SET 工程名称 = ? WHERE 工程名称 = ?"));
+    st.bindAll(newName, project);
+    const WriteResult result = RunWrite(st);
+    return result == WriteResult::Failed || !tx.commit() ? WriteResult::Failed : result;
+}
+
+WriteResult ChangePosition(Database& db, const QString& project, const QString& position, const QString& newPosition)
+{
+    Transaction tx(db);
+    if (!tx.ok())
+        return WriteResult::Failed;
+    if (CaseKey(newPosition) != CaseKey(position)) {
+        const std::optional<bool> exists = PositionExists(db, project, newPosition);
+        if (!exists)
+            return WriteResult::Failed;
+        if (*exists)
+            return WriteResult::Duplicate;
+    }
+    Statement st(db, QStringLiteral("UPDATE gcxx SET 工程部位 = ? WHERE 工程名称 = ? AND 工程部位 = ?"));
+    st.bindAll(newPosition, project, position);
+    const WriteResult result = RunWrite(st);
+    return result == WriteResult::Failed || !tx.commit() ? WriteResult::Failed : result;
+}
+
+WriteResult ChangeGrade(Database& db, const QString& project, const QString& position, const QString& grade)
+{
+    Statement st(db, QStringLiteral("UPDATE gcxx SET 强度等级 = ? WHERE 工程名称 = ? AND 工程部位 = ?"));
+    st.bindAll(grade, project, position);
+    return RunWrite(st);
+}
+
+WriteResult ChangeCastingDate(Database& db, const QString& project, const QString& position, const QDateTime& date)
+{
+    Statement st(db, QStringLiteral("UPDATE gcxx SET 取样日期 = ? WHERE 工程名称 = ? AND 工程部位 = ?"));
+    st.bindAll(date, project, position);
+    return RunWrite(st);
+}
+
+WriteResult ChangeCounts(Database& db, const QString& project, const QString& position, const QString& standard,
+                         const QString& same, const QString& formRemoval)
+{
+    Statement st(db, QStringLiteral("UPDATE gcxx SET 标养组数 = ?, 同养组数 = ?, 拆模组数 = ? "
+                                    "WHERE 工程名称 = ? AND 工程部位 = ?"));
+    st.bindAll(standard, same, formRemoval, project, position);
+    return RunWrite(st);
+}
+
+WriteResult DeleteGroup(Database& db, const QString& project, const QString& position)
+{
+    Statement st(db, QStringLiteral("DELETE FROM gcxx WHERE 工程名称 = ? AND 工程部位 = ?"));
+    st.bindAll(project, position);
+    return RunWrite(st);
+}
+
+WriteResult DeleteProject(Database& db, const QString& project)
+{
+    Statement st(db, QStringLiteral("DELETE FROM gcxx WHERE 工程名称 = ?"));
+    st.bindAll(project);
+    return RunWrite(st);
+}
+
+WriteResult DeleteRowsWithoutKey(Database& db)
+{
+    Statement st(db, QStringLiteral("DELETE FROM gcxx WHERE %1").arg(kWithoutKey));
+    return RunWrite(st);
+}
+
+int CountRowsWithoutKey(const Database& db)
+{
+    Statement st(db, QStringLiteral("SELECT count(*) FROM gcxx WHERE %1").arg(kWithoutKey));
+    return st.next() ? int(st.integer(0)) : 0;
+}
+
+std::optional<QString> SetStandardState(Database& db, const QString& project, const QString& position,
+                                        const QString& state)
+{
+    return SetState(db, QStringLiteral("标养状态"), project, position, state);
+}
+
+std::optional<QString> SetSameConditionState(Database& db, const QString& project, const QString& position,
+                                             const QString& state)
+{
+    return SetState(db, QStringLiteral("同养状态"), project, position, state);
+}
+
+} // namespace stolvar

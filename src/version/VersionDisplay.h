@@ -1,0 +1,18 @@
+#pragma once
+
+#include "model/version/VersionCheck.h"
+
+class QLabel;
+class QWidget;
+
+namespace stolvar {
+
+class Messages;
+
+// UI thread: the status bar part of the version and, for a newer release, a plain message box.
+void ApplyVersionOutcome(const VersionOutcome& outcome, QLabel* statusPart, Messages& messages, QWidget* parent);
+
+// Opens the announcement page in the default web browser.
+void OpenVersionPage(const QUrl& versionPage);
+
+} // namespace stolvar
