@@ -109,7 +109,7 @@ SpecimenGroup MakeGroup(const Pour& p, const QStringList& projects, const QDate&
     g.position = p.position.name;
     g.grade = p.position.grade;
     g.castingDate = WallTime(p.day);
-    g.standardState = age >= kStandardDeliveryDays && rng.chance(0.9) ? kSent : kNotSent;
+    g.standardState = age >= kStandardCuringDays && rng.chance(0.9) ? kSent : kNotSent;
     g.sameState = p.position.sameCondition && age >= 45 && rng.chance(0.8) ? kSent : kNotSent;
     g.standardCount = CountText(true, 1, 3, rng);
     g.sameCount = CountText(p.position.sameCondition, 1, 3, rng);

@@ -18,7 +18,6 @@ namespace stolvar {
 
 namespace {
 
-constexpr double kThreshold = 600.0;
 constexpr int kLeastDaysShown = 30;
 constexpr double kDayTick = 10.0;
 constexpr double kSumTick = 100.0;
@@ -69,7 +68,7 @@ void AddRuns(QChart* chart, const MaturityCurve& curve)
 void AddMarkerLines(QChart* chart, const MaturityCurve& curve, double lastDay, double top)
 {
     chart->addSeries(Line(QStringLiteral("600℃·d"), QColor(0xc0, 0x30, 0x30), Qt::SolidLine,
-                          {QPointF(0, kThreshold), QPointF(lastDay, kThreshold)}));
+                          {QPointF(0, maturity::kThreshold), QPointF(lastDay, maturity::kThreshold)}));
     if (curve.dueDay >= 0)
         chart->addSeries(Line(QStringLiteral("送检日（第%1天）").arg(curve.dueDay), QColor(0xe0, 0x80, 0x00),
                               Qt::DashDotLine, {QPointF(curve.dueDay, 0), QPointF(curve.dueDay, top)}));
@@ -89,7 +88,7 @@ double LastDayShown(const MaturityCurve& curve)
 
 double TopShown(const MaturityCurve& curve)
 {
-    double top = kThreshold;
+    double top = maturity::kThreshold;
     for (const CurveRun& run : curve.runs) {
         for (const QPointF& p : run.points)
             top = std::max(top, p.y());

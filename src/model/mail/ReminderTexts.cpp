@@ -27,13 +27,13 @@ QString CastingLine(const SpecimenGroup& group)
 
 QString StandardDueEntry(const SpecimenGroup& group)
 {
-    return Head(group) + DeliveryLines(group, kStandardDeliveryDays) + QStringLiteral("\r\n标养：")
+    return Head(group) + DeliveryLines(group, kStandardCuringDays) + QStringLiteral("\r\n标养：")
            + group.standardCount + QStringLiteral("\r\n\r\n");
 }
 
 QString FormRemovalEntry(const SpecimenGroup& group)
 {
-    return Head(group, QStringLiteral("【梁板拆模】")) + DeliveryLines(group, kFormRemovalDeliveryDays)
+    return Head(group, QStringLiteral("【梁板拆模】")) + DeliveryLines(group, kFormRemovalDays)
            + QStringLiteral("\r\n\r\n");
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Records.h"
+#include "model/maturity/DueRules.h"
 
 #include <QDateTime>
 #include <QString>
@@ -8,13 +9,10 @@
 
 namespace stolvar {
 
-// Days from casting to delivery at the laboratory.
-constexpr int kStandardDeliveryDays = 28;
-constexpr int kFormRemovalDeliveryDays = 14;
 // The countdown runs to the day after delivery, so that the remaining days stay at
 // daysAhead from the start to the end of the reminder day.
-constexpr int kStandardReferenceDays = kStandardDeliveryDays + 1;
-constexpr int kFormRemovalReferenceDays = kFormRemovalDeliveryDays + 1;
+constexpr int kStandardReferenceDays = kStandardCuringDays + 1;
+constexpr int kFormRemovalReferenceDays = kFormRemovalDays + 1;
 
 struct DueTexts {
     QString standardText;     // 到期提醒编辑框

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/maturity/DueRules.h"
 #include "model/maturity/MaturityRule.h"
 #include "db/Records.h"
 
@@ -10,18 +11,12 @@
 
 namespace stolvar {
 
-// Same-condition specimens cure beside the structure, so their test age is measured in
-// degree-days: the daily mean temperatures summed from casting. A group is ready when the
-// sum reaches 600 ℃·d, and at the latest after 60 counted days.
+// The caps and windows of the two same-condition tables.
 namespace maturity {
-inline constexpr double kThreshold = 600.0;     // ℃·d
-inline constexpr double kTolerance = 1e-7;      // the sum counts as reached at 600 − 1e-7
-inline constexpr double kValidAbove = 1e-7;     // a day at or below 0 ℃ does not cure
-inline constexpr int kTable1DayCap = 60;        // rows taken by table 1
-inline constexpr int kTable2ValidCap = 60;      // valid days taken by table 2
-inline constexpr int kTable1WindowDays = 60;    // casting day .. casting day + 60
-inline constexpr int kTable2WindowDays = 90;    // casting day .. casting day + 90
-inline constexpr int kStandardMinimumDays = 14; // national standard: never due before this
+inline constexpr int kTable1DayCap = kDayCap;     // rows taken by table 1
+inline constexpr int kTable2ValidCap = kDayCap;   // valid days taken by table 2
+inline constexpr int kTable1WindowDays = 60;      // casting day .. casting day + 60
+inline constexpr int kTable2WindowDays = 90;      // casting day .. casting day + 90
 } // namespace maturity
 
 

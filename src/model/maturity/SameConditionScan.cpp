@@ -2,42 +2,17 @@
 
 #include "core/Conversions.h"
 #include "model/mail/ReminderTexts.h"
+#include "model/maturity/Maturity.h"
 
 namespace stolvar {
 
 namespace {
 
-constexpr double kThreshold = 600.0;
-constexpr double kTolerance = 1e-7;
-constexpr int kStandardMinimumDays = 14;
-constexpr int kDayCap = 60;
-
-bool ThresholdReached(float sum)
-{
-    return double(sum) - kThreshold >= -kTolerance;
-}
-
-// The sum is kept in single precision: each addition is made in double and rounded
-// back, so that the result matches the degree-day tables to the last digit.
-float AddMean(float sum, const TemperatureRecord& record)
-{
-    return float(double(sum) + double(record.mean.value_or(0.0F)));
-}
-
-bool Cures(const TemperatureRecord& record)
-{
-    return record.mean && double(*record.mean) > kTolerance;
-}
-
 // Whether the days summed so far (those after the record being visited) make a group
 // cast on that record's day due.
 bool WalkEnds(float sum, int counted, MaturityRule rule)
 {
-    if (counted == kDayCap)
-        return true;
-    if (!ThresholdReached(sum))
-        return false;
-    return rule == MaturityRule::Classic || counted >= kStandardMinimumDays;
+    return counted == maturity::kDayCap || MaturityDue(sum, counted, rule);
 }
 
 } // namespace
@@ -56,9 +31,9 @@ std::optional<SameConditionStop> FindSameConditionStop(const QVector<Temperature
         // The record that ends the walk is the casting day itself and is not counted.
         if (WalkEnds(sum, counted, rule))
             return SameConditionStop{it->day, sum};
-        if (rule == MaturityRule::Standard2015 && !Cures(*it))
+        if (rule == MaturityRule::Standard2015 && !IsValidMean(it->mean))
             continue;
-        sum = AddMean(sum, *it);
+        sum = AddToSum(sum, it->mean.value_or(0.0F));
         ++counted;
     }
     return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/maturity/DueRules.h"
 #include "model/maturity/MaturityRule.h"
 #include "db/Records.h"
 
@@ -19,7 +20,7 @@ struct SameConditionStop {
     float sum = 0;      // the means summed after D up to targetDate
 };
 
-constexpr int kSameConditionLookBackDays = 60;
+constexpr int kSameConditionLookBackDays = maturity::kDayCap;
 // Under the national standard's rule frost days are not counted, so 60 counted days
 // may lie further back: the scan then reads 90 days, as table 2 does.
 constexpr int kStandardLookBackDays = 90;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Records.h"
+#include "model/maturity/DueRules.h"
 
 #include <QStringList>
 
@@ -9,8 +10,8 @@ namespace stolvar {
 // Standard-cured specimens are tested at 28 days. The panel counts down to the day of
 // delivery (casting + 28); the list counts to the day after it (casting + 29), so a group
 // shows as expired in the list one day later than in the panel.
-inline constexpr int kPanelDueOffset = 28;
-inline constexpr int kListDueOffset = 29;
+inline constexpr int kPanelDueOffset = kStandardCuringDays;
+inline constexpr int kListDueOffset = kStandardCuringDays + 1;
 
 // Remaining days from now to casting + offset, truncated toward zero.
 int RemainingDays(const QDateTime& castingDate, int offset, const QDateTime& now);

@@ -96,11 +96,6 @@ bool ReadTemperatureText(const QString& text, double* value)
     return true;
 }
 
-bool IsPlausibleTemperature(double value)
-{
-    return value >= kLowestTemperature && value <= kHighestTemperature;
-}
-
 bool MaximumBelowMinimum(const QString& highText, const QString& lowText)
 {
     double high = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/temperatures/DayRows.h"
+#include "model/temperatures/PlausibleTemperature.h"
 #include "db/Records.h"
 
 #include <QDate>
@@ -72,10 +73,6 @@ double DailyMean(double high, double low);
 // A typed temperature: the whole trimmed text must be one finite number.
 bool ReadTemperatureText(const QString& text, double* value);
 
-// Air temperatures a site can see; a typed maximum or minimum outside is refused.
-inline constexpr double kLowestTemperature = -60.0;
-inline constexpr double kHighestTemperature = 60.0;
-bool IsPlausibleTemperature(double value);
 // True when both texts read as temperatures and the maximum is below the minimum: the
 // clerk is asked before such a day is stored (the two boxes may have been swapped).
 bool MaximumBelowMinimum(const QString& highText, const QString& lowText);

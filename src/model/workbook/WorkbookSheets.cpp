@@ -1,6 +1,7 @@
 #include "model/workbook/WorkbookSheets.h"
 
 #include "core/Conversions.h"
+#include "model/maturity/DueRules.h"
 
 #include <QRegularExpression>
 
@@ -51,7 +52,7 @@ QVector<SheetValue> GroupRow(const SpecimenGroup& g)
     };
     const auto date = [](const QDateTime& d) { return d.isValid() ? SheetValue(d) : SheetValue(); };
     return {g.project, g.position, g.grade, date(g.castingDate),
-            date(g.castingDate.isValid() ? g.castingDate.addDays(28) : QDateTime()), g.standardState, g.sameState,
+            date(g.castingDate.isValid() ? g.castingDate.addDays(kStandardCuringDays) : QDateTime()), g.standardState, g.sameState,
             count(g.standardCount), count(g.sameCount), count(g.formCount)};
 }
 
