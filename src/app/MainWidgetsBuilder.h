@@ -5,13 +5,15 @@ class QWidget;
 
 namespace stolvar {
 
-struct MainWidgets;
+struct WindowWidgets;
 
 // Creates every control of the main window at its designed place (window designed at
-// 1366 × 725), each named as its objectName.
-void BuildMainWidgets(QMainWindow* window, MainWidgets& ui);
+// 1366 × 725), each named as its objectName: the frame here, each subsystem's controls by
+// its own builder.
+void BuildMainWidgets(QMainWindow* window, WindowWidgets& ui);
 
-// Page 0 of the tab control; the other pages are built by their own subsystems.
-QWidget* BuildInfoPage(MainWidgets& ui);
+// Pages 0 "信息提示" and 3 "数据管理", where the controls of several subsystems meet.
+QWidget* BuildInfoPage(WindowWidgets& ui);
+QWidget* BuildDataPage(WindowWidgets& ui);
 
 } // namespace stolvar

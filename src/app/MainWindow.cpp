@@ -7,7 +7,7 @@
 #include "app/StartHint.h"
 #include "ui/SplitterBar.h"
 #include "curing/CuringController.h"
-#include "curing/forms/SameConditionTables.h"
+#include "curing/TransferController.h"
 #include "curing/WeatherController.h"
 #include "db/Database.h"
 #include "register/DatabaseController.h"
@@ -46,19 +46,20 @@ MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), 
     setWindowIcon(AppIcon());
     m_ctx.window = this;
     watchSettingsWrites();
-    BuildMainWidgets(this, m_ctx.ui);
+    BuildMainWidgets(this, m_ui);
     buildMenus();
     resize(kDesignWidth, 725 + menuBar()->sizeHint().height());
-    m_layout = new ProportionalLayout(m_ctx.ui.central);
+    m_layout = new ProportionalLayout(m_ui.frame.central);
 
-    m_database = std::make_unique<DatabaseController>(m_ctx);
-    m_register = std::make_unique<RegisterController>(m_ctx);
-    m_editor = std::make_unique<GroupEditor>(m_ctx, *m_register);
-    m_options = std::make_unique<OptionsController>(m_ctx, QCoreApplication::applicationFilePath());
-    m_weather = std::make_unique<WeatherController>(m_ctx);
-    m_version = std::make_unique<VersionController>(m_ctx);
-    m_curing = std::make_unique<CuringController>(m_ctx);
-    m_reminders = std::make_unique<ReminderController>(m_ctx);
+    m_database = std::make_unique<DatabaseController>(m_ctx, m_ui.registerUi);
+    m_register = std::make_unique<RegisterController>(m_ctx, m_ui.registerUi);
+    m_editor = std::make_unique<GroupEditor>(m_ctx, m_ui.registerUi, *m_register);
+    m_options = std::make_unique<OptionsController>(m_ctx, m_ui.optionsUi, QCoreApplication::applicationFilePath());
+    m_weather = std::make_unique<WeatherController>(m_ctx, m_ui.weatherUi);
+    m_version = std::make_unique<VersionController>(m_ctx, m_ui.frame.statusParts[kVersionPart]);
+    m_curing = std::make_unique<CuringController>(m_ctx, m_ui.curingUi);
+    m_transfers = std::make_unique<TransferController>(m_ctx, m_ui.curingUi, *m_curing);
+    m_reminders = std::make_unique<ReminderController>(m_ctx, m_ui.reminderUi);
     buildStartHint();
     connectSplitters();
     connectControllers();
@@ -75,12 +76,12 @@ void MainWindow::buildMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addAction(QStringLiteral("新建(&N)"), this, [this] { m_database->showNewDatabaseDialog(); });
     file->addAction(QStringLiteral("打开(&O)"), this, [this] { m_database->openProjectDatabase(); });
-    file->addAction(QStringLiteral("标养打印"), this, [this] { m_curing->printStandardList(); });
+    file->addAction(QStringLiteral("标养打印"), this, [this] { m_register->printStandardList(); });
     file->addAction(QStringLiteral("同养表1打印"), this, [this] { m_curing->printTable1(); });
     file->addAction(QStringLiteral("同养表2打印"), this, [this] { m_curing->printTable2(); });
     file->addAction(QStringLiteral("成熟度曲线打印"), this, [this] { m_curing->printCurve(); });
-    file->addAction(QStringLiteral("导入温度记录…"), this, [this] { m_curing->importLoggerFile(); });
-    file->addAction(QStringLiteral("导出Excel…"), this, [this] { m_curing->exportWorkbook(); });
+    file->addAction(QStringLiteral("导入温度记录…"), this, [this] { m_transfers->importLoggerFile(); });
+    file->addAction(QStringLiteral("导出Excel…"), this, [this] { m_transfers->exportWorkbook(); });
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("设置(&E)"));
     settings->addAction(QStringLiteral("邮箱账号设置"), this, [this] { m_reminders->openMailDialog(); });
@@ -88,9 +89,9 @@ void MainWindow::buildMenus()
     settings->addAction(QStringLiteral("显示设置"), this, &MainWindow::showDisplaySettings);
     settings->addAction(QStringLiteral("系统设置"), this, &MainWindow::showSameConditionSettings);
 
-    m_ctx.ui.helpMenu = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    m_ctx.ui.helpMenu->addAction(QStringLiteral("关于"), this, [this] { ShowAbout(this, m_ctx.messages()); });
-    m_ctx.ui.helpMenu->addAction(QStringLiteral("退出"), this, &QWidget::close);
+    m_ui.frame.helpMenu = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    m_ui.frame.helpMenu->addAction(QStringLiteral("关于"), this, [this] { ShowAbout(this, m_ctx.messages()); });
+    m_ui.frame.helpMenu->addAction(QStringLiteral("退出"), this, &QWidget::close);
 
     QMenu* update = menuBar()->addMenu(QStringLiteral("更新"));
     update->addAction(QStringLiteral("下载新版本"), this, [this] { m_version->openPage(); });
@@ -110,7 +111,7 @@ void MainWindow::buildTray()
         if (reason == QSystemTrayIcon::DoubleClick)
             showFromTray();
         else if (reason == QSystemTrayIcon::Context)
-            m_ctx.ui.helpMenu->popup(QCursor::pos());
+            m_ui.frame.helpMenu->popup(QCursor::pos());
     });
     m_tray->show();
 }
@@ -137,7 +138,7 @@ void MainWindow::showFromNotification()
 // Hidden from the start when the last database opens; shown if none did.
 void MainWindow::buildStartHint()
 {
-    m_startHint = new StartHint(m_ctx.ui.standardList);
+    m_startHint = new StartHint(m_ui.registerUi.standardList);
     m_startHint->hide();
     connect(m_startHint, &StartHint::newDatabaseRequested, this, [this] { m_database->showNewDatabaseDialog(); });
     connect(m_startHint, &StartHint::openDatabaseRequested, this, [this] { m_database->openProjectDatabase(); });
@@ -145,31 +146,38 @@ void MainWindow::buildStartHint()
 
 void MainWindow::connectSplitters()
 {
-    MainWidgets& ui = m_ctx.ui;
-    connect(ui.splitter1, &SplitterBar::moved, this, [&ui](int oldX, int newX) {
-        ui.tree->resize(ui.tree->width() + newX - oldX, ui.tree->height());
-        ui.standardList->move(newX + 5, ui.standardList->y());
-        ui.listCaption->move(newX + 5, ui.listCaption->y());
+    const FrameWidgets& frame = m_ui.frame;
+    const RegisterWidgets& reg = m_ui.registerUi;
+    connect(frame.splitter1, &SplitterBar::moved, this, [&reg](int oldX, int newX) {
+        reg.tree->resize(reg.tree->width() + newX - oldX, reg.tree->height());
+        reg.standardList->move(newX + 5, reg.standardList->y());
+        reg.listCaption->move(newX + 5, reg.listCaption->y());
     });
-    connect(ui.splitter2, &SplitterBar::moved, this,
-            [&ui](int, int newX) { ui.tabs->move(newX + 5, ui.tabs->y()); });
+    connect(frame.splitter2, &SplitterBar::moved, this,
+            [&frame](int, int newX) { frame.tabs->move(newX + 5, frame.tabs->y()); });
 }
 
 void MainWindow::connectControllers()
 {
     connect(m_database.get(), &DatabaseController::opened, this, &MainWindow::onDatabaseOpened);
     connect(m_options.get(), &OptionsController::collectWeatherRequested, m_weather.get(), &WeatherController::collect);
-    connect(m_ctx.ui.updateCityButton, &QPushButton::clicked, m_weather.get(), &WeatherController::updateLocation);
-    m_weather->connectSourceBox();
+    m_weather->connectControls();
     connect(m_weather.get(), &WeatherController::networkReached, m_version.get(), &VersionController::check);
     m_curing->connectControls();
     m_curing->setAfterAddition([this] { m_weather->collect(); });
-    connect(m_register.get(), &RegisterController::groupShown, this, &MainWindow::onGroupShown);
+    QTabWidget* tabs = m_ui.frame.tabs;
+    m_curing->setShownPage([tabs] { return tabs->currentIndex(); });
+    connect(tabs, &QTabWidget::currentChanged, m_register.get(), &RegisterController::onPageShown);
+    connect(m_register.get(), &RegisterController::groupShown, m_curing.get(), &CuringController::showGroup);
+    m_transfers->setStandardList([this] { return m_ui.registerUi.standardList; });
+    m_reminders->setLeadDaysSource([this] { return m_options->leadDays(); });
+    connect(m_options.get(), &OptionsController::reminderTimerRequested, this,
+            [this] { m_ui.frame.reminderTimer->start(kReminderPeriodMs); });
     connect(m_options.get(), &OptionsController::dueScanRequested, m_reminders.get(),
             &ReminderController::scanDueSpecimens);
     connect(m_options.get(), &OptionsController::sameConditionScanRequested, m_reminders.get(),
             &ReminderController::scanSameConditionDue);
-    connect(m_ctx.ui.reminderTimer, &QTimer::timeout, m_reminders.get(), &ReminderController::scanDueSpecimens);
+    connect(m_ui.frame.reminderTimer, &QTimer::timeout, m_reminders.get(), &ReminderController::scanDueSpecimens);
     connect(m_register.get(), &RegisterController::table1PageShown, m_curing.get(), &CuringController::applyTable1Frame);
     connect(m_reminders.get(), &ReminderController::notificationActivated, this, &MainWindow::showFromNotification);
 }
@@ -189,19 +197,6 @@ void MainWindow::onDatabaseOpened()
     m_curing->showLastTemperatureDay();
 }
 
-// A position's group is in the panel: the two same-condition tables take its header,
-// and the table on the current page is computed for it.
-void MainWindow::onGroupShown(const SpecimenGroup& group)
-{
-    WriteGroupHeaderCells(m_ctx.ui.table1, m_ctx.ui.table2,
-                          {group.project, group.position, group.castingDate, group.grade});
-    if (m_ctx.ui.tabs->currentIndex() == kTable1Page)
-        m_curing->fillTable1();
-    else if (m_ctx.ui.tabs->currentIndex() == kTable2Page)
-        m_curing->fillTable2();
-    m_curing->showOutlook();
-}
-
 void MainWindow::startUp()
 {
     buildTray();
@@ -215,7 +210,7 @@ void MainWindow::finishStartUp(bool databaseOpened)
         m_register->fillProjectTree();
     m_reminders->scanSameConditionDue();
     m_reminders->listRecentPours();
-    ApplyDisplayColours(m_ctx.settings, m_ctx.ui);
+    ApplyDisplayColours(m_ctx.settings, colourTargets());
     m_options->restoreOptions();
     m_startHint->setVisible(!m_ctx.db);
     // The mail store derives a key of its own: only once the window is filled, so that it
@@ -250,7 +245,7 @@ void MainWindow::shutDown()
     if (m_shutDown)
         return;
     m_shutDown = true;
-    m_ctx.ui.reminderTimer->stop();
+    m_ui.frame.reminderTimer->stop();
     // No work starts from here on and no late result is applied; network requests in
     // flight are aborted. The window goes first; a run that still hangs (a mail server
     // that does not answer) is left behind after a short wait.
@@ -273,7 +268,7 @@ void MainWindow::showSettingsWriteFailure(const QString& path)
 {
     if (std::exchange(m_settingsFailureShown, true))
         return;
-    QLabel* part = m_ctx.ui.statusParts[kVersionPart];
+    QLabel* part = m_ui.frame.statusParts[kVersionPart];
     part->setText(SettingsWriteFailedText(path));
     part->setToolTip(part->text());
 }
@@ -285,11 +280,27 @@ QString SettingsWriteFailedText(const QString& path)
 
 void MainWindow::showDisplaySettings()
 {
-    DisplaySettingsDialog dialog(m_ctx.settings, m_ctx.ui, this);
+    DisplaySettingsDialog dialog(m_ctx.settings, colourTargets(), this);
     connect(&dialog, &DisplaySettingsDialog::coloursChanged, this,
-            [this] { ApplyDisplayColours(m_ctx.settings, m_ctx.ui); });
+            [this] { ApplyDisplayColours(m_ctx.settings, colourTargets()); });
     connect(&dialog, &DisplaySettingsDialog::table1FontsChanged, m_curing.get(), &CuringController::applyTable1Frame);
     dialog.exec();
+}
+
+// The display colours reach the tree, the reminder boxes and the weather area.
+ColourTargets MainWindow::colourTargets() const
+{
+    const ReminderWidgets& boxes = m_ui.reminderUi;
+    const WeatherWidgets& weather = m_ui.weatherUi;
+    ColourTargets targets;
+    targets.tree = m_ui.registerUi.tree;
+    targets.reminderBoxes = {boxes.standardDueBox, boxes.sameConditionDueBox, boxes.formRemovalDueBox,
+                             boxes.recentPoursBox};
+    targets.dayLabels = {weather.todayLabel};
+    for (QLabel* label : weather.futureLabels)
+        targets.dayLabels.append(label);
+    targets.weatherBoxes = {weather.cityBox, m_ui.optionsUi.leadDaysBox};
+    return targets;
 }
 
 void MainWindow::showSameConditionSettings()

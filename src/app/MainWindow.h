@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/WindowWidgets.h"
 #include "ui/AppContext.h"
-#include "db/Records.h"
 
 #include <QMainWindow>
 
@@ -11,6 +11,7 @@ class QSystemTrayIcon;
 
 namespace stolvar {
 
+struct ColourTargets;
 class CuringController;
 class DatabaseController;
 class GroupEditor;
@@ -19,6 +20,7 @@ class ProportionalLayout;
 class RegisterController;
 class ReminderController;
 class StartHint;
+class TransferController;
 class VersionController;
 class WeatherController;
 
@@ -32,14 +34,13 @@ public:
     ~MainWindow() override;
 
     AppContext& context() { return m_ctx; }
+    WindowWidgets& widgets() { return m_ui; }
     RegisterController& registerView() { return *m_register; }
     DatabaseController& database() { return *m_database; }
     OptionsController& options() { return *m_options; }
     ProportionalLayout& proportionalLayout() { return *m_layout; }
     WeatherController& weather() { return *m_weather; }
-    CuringController& curing() { return *m_curing; }
     ReminderController& reminders() { return *m_reminders; }
-    QSystemTrayIcon* trayIcon() const { return m_tray; }
 
     // True once the start-up sequence has run to its end (the last database is opened
     // in the background, so the window shows before its data).
@@ -53,8 +54,8 @@ public:
     void showFromTray();
     // A click on the desktop notification: the window comes back, in front.
     void showFromNotification();
-    // Captures the proportions of every control (done once, when first shown).
-    void captureLayout();
+    // The controls the display colours reach: the tree, the reminder boxes, the weather area.
+    ColourTargets colourTargets() const;
     // Shown over the middle list while no project database is open.
     StartHint* startHint() const { return m_startHint; }
 
@@ -66,6 +67,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Captures the proportions of every control (done once, when first shown).
+    void captureLayout();
     void buildMenus();
     void buildTray();
     void buildStartHint();
@@ -79,9 +82,9 @@ private:
     void showDisplaySettings();
     void showSameConditionSettings();
     void onDatabaseOpened();
-    void onGroupShown(const SpecimenGroup& group);
 
     AppContext m_ctx;
+    WindowWidgets m_ui;
     std::unique_ptr<DatabaseController> m_database;
     std::unique_ptr<RegisterController> m_register;
     std::unique_ptr<GroupEditor> m_editor;
@@ -89,6 +92,7 @@ private:
     std::unique_ptr<WeatherController> m_weather;
     std::unique_ptr<VersionController> m_version;
     std::unique_ptr<CuringController> m_curing;
+    std::unique_ptr<TransferController> m_transfers;
     std::unique_ptr<ReminderController> m_reminders;
     ProportionalLayout* m_layout = nullptr;
     QSystemTrayIcon* m_tray = nullptr;

@@ -1,9 +1,12 @@
 #include "curing/CuringController.h"
 
+#include "curing/CuringWidgets.h"
 #include "ui/AppContext.h"
+#include "ui/Pages.h"
 #include "core/Conversions.h"
 #include "curing/DeleteTemperatureDialog.h"
 #include "ui/GridPrinter.h"
+#include "curing/forms/Table1Frame.h"
 #include "curing/forms/MaturityChart.h"
 #include "curing/forms/SameConditionTables.h"
 #include "curing/forms/Table1Frame.h"
@@ -28,21 +31,21 @@ QString NoDatabaseText()
 
 bool CuringController::confirmSwappedTemperatures()
 {
-    const MainWidgets& ui = m_context.ui;
+    const CuringWidgets& ui = m_ui;
     if (!MaximumBelowMinimum(ui.highBox->text(), ui.lowBox->text()))
         return true;
     return m_context.messages().ask(m_context.window, QStringLiteral("最高温度低于最低温度，确定要保存吗？"),
                                     Messages::DefaultTitle(), Messages::Icon::Warning);
 }
 
-CuringController::CuringController(AppContext& context, QObject* parent)
-    : QObject(parent), m_context(context)
+CuringController::CuringController(AppContext& context, CuringWidgets& ui, QObject* parent)
+    : QObject(parent), m_context(context), m_ui(ui)
 {
 }
 
 void CuringController::connectControls()
 {
-    const MainWidgets& ui = m_context.ui;
+    const CuringWidgets& ui = m_ui;
     connect(ui.addTemperatureButton, &QPushButton::clicked, this, &CuringController::addTemperature);
     connect(ui.changeTemperatureButton, &QPushButton::clicked, this, &CuringController::changeTemperature);
 }
@@ -58,7 +61,7 @@ void CuringController::addTemperature()
         return report(NoDatabaseText());
     if (!confirmSwappedTemperatures())
         return;
-    const MainWidgets& ui = m_context.ui;
+    const CuringWidgets& ui = m_ui;
     const StoreResult result =
         AddTemperatureRecord(*m_context.db, ui.temperatureDateBox->text(), ui.highBox->text(), ui.lowBox->text());
     if (!result.message.isEmpty())
@@ -76,7 +79,7 @@ void CuringController::changeTemperature()
         return report(NoDatabaseText());
     if (!confirmSwappedTemperatures())
         return;
-    const MainWidgets& ui = m_context.ui;
+    const CuringWidgets& ui = m_ui;
     const StoreResult result =
         ChangeTemperatureRecord(*m_context.db, ui.temperatureDateBox->text(), ui.highBox->text(), ui.lowBox->text());
     if (!result.message.isEmpty())
@@ -105,7 +108,22 @@ void CuringController::showLastTemperatureDay()
         return;
     const QDateTime last = LastTemperatureDay(*m_context.db);
     if (last.isValid())
-        m_context.ui.temperatureDateBox->setText(FormatLongDate(last));
+        m_ui.temperatureDateBox->setText(FormatLongDate(last));
+}
+
+int CuringController::shownPage() const
+{
+    return m_shownPage ? m_shownPage() : -1;
+}
+
+void CuringController::showGroup(const SpecimenGroup& group)
+{
+    WriteGroupHeaderCells(m_ui.table1, m_ui.table2, {group.project, group.position, group.castingDate, group.grade});
+    if (shownPage() == kTable1Page)
+        fillTable1();
+    else if (shownPage() == kTable2Page)
+        fillTable2();
+    showOutlook();
 }
 
 bool CuringController::countFromNextDay() const
@@ -122,17 +140,16 @@ MaturityRule CuringController::rule() const
 // only; the printed form is unchanged. (Table 2 says so in the line under it.)
 void CuringController::showRuleNote()
 {
-    if (m_context.ui.table1)
-        ShowRuleNote(m_context.ui.table1, rule());
+    ShowRuleNote(m_ui.table1, rule());
 }
 
 void CuringController::applyTable1(const MaturityResult& result, MaturityRule rule)
 {
     if (!result.ok()) {
-        ClearTable1Days(m_context.ui.table1);
+        ClearTable1Days(m_ui.table1);
         return report(result.failure);
     }
-    FillSameConditionTable1(m_context.ui.table1, m_context.ui.accumulatedLabel, result.summary, rule);
+    FillSameConditionTable1(m_ui.table1, m_ui.accumulatedLabel, result.summary, rule);
 }
 
 void CuringController::fillTable1()
@@ -172,24 +189,23 @@ void CuringController::fillTable2()
     if (!result.ok())
         return report(result.failure);
     const QString position = selection.position.isEmpty() ? selection.nodeText : selection.position;
-    FillSameConditionTable2(m_context.ui.table2, {selection.projectName, position, selection.samplingDate, selection.grade},
+    FillSameConditionTable2(m_ui.table2, {selection.projectName, position, selection.samplingDate, selection.grade},
                             result.summary);
-    if (m_context.ui.table2Legend)
-        m_context.ui.table2Legend->setText(Table2NoteText(rule(), result.summary));
+    m_ui.table2Legend->setText(Table2NoteText(rule(), result.summary));
 }
 
 void CuringController::showOutlook()
 {
-    const MainWidgets& ui = m_context.ui;
+    const CuringWidgets& ui = m_ui;
     const CurrentSelection& selection = m_context.selection;
     showRuleNote();
-    if (!m_context.db || !ui.projectionLabel || !ui.missingDaysLabel)
+    if (!m_context.db)
         return;
     const ProjectionInput input{selection.samplingDate, countFromNextDay(), rule(), m_context.today().date()};
     const GroupOutlook outlook = ComputeGroupOutlook(m_context.db.get(), input);
     ui.projectionLabel->setText(ProjectionText(outlook.projection));
     ui.missingDaysLabel->setText(MissingDaysText(outlook.missingDays));
-    if (ui.tabs && ui.curveView && ui.tabs->currentIndex() == kCurvePage) {
+    if (shownPage() == kCurvePage) {
         const QString position = selection.position.isEmpty() ? selection.nodeText : selection.position;
         ShowMaturityCurve(ui.curveView, outlook.curve,
                           MaturityCurveTitle(selection.projectName, position, selection.grade));
@@ -202,7 +218,7 @@ void CuringController::refreshAfterRuleChange()
     if (!m_context.selection.samplingDate.isValid())
         return;
     fillTable1();   // table 1 also writes 累计温度标签, whichever page is shown
-    if (m_context.ui.tabs && m_context.ui.tabs->currentIndex() == kTable2Page)
+    if (shownPage() == kTable2Page)
         fillTable2();
     showOutlook();
 }
@@ -210,27 +226,22 @@ void CuringController::refreshAfterRuleChange()
 void CuringController::applyTable1Frame()
 {
     const Table1FontSizes sizes = ReadTable1FontSizes(m_context.settings);
-    ApplyTable1Frame(m_context.ui.table1, sizes.title, sizes.table);
-}
-
-void CuringController::printStandardList()
-{
-    PrintGridWithPreview(m_context.ui.standardList, m_context.window, m_context.messages());
+    ApplyTable1Frame(m_ui.table1, sizes.title, sizes.table);
 }
 
 void CuringController::printTable1()
 {
-    PrintGridWithPreview(m_context.ui.table1, m_context.window, m_context.messages());
+    PrintGridWithPreview(m_ui.table1, m_context.window, m_context.messages());
 }
 
 void CuringController::printTable2()
 {
-    PrintGridWithPreview(m_context.ui.table2, m_context.window, m_context.messages());
+    PrintGridWithPreview(m_ui.table2, m_context.window, m_context.messages());
 }
 
 void CuringController::printCurve()
 {
-    PrintChartWithPreview(m_context.ui.curveView, m_context.window, m_context.messages());
+    PrintChartWithPreview(m_ui.curveView, m_context.window, m_context.messages());
 }
 
 } // namespace stolvar

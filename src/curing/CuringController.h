@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/TaskRunner.h"
+#include "db/Records.h"
 #include "model/maturity/SameConditionQuery.h"
 
 #include <QObject>
@@ -11,10 +12,8 @@
 namespace stolvar {
 
 struct AppContext;
+struct CuringWidgets;
 class DeleteTemperatureDialog;
-class LoggerImportDialog;
-struct LoggerDay;
-struct LoggerPreview;
 
 // The main window's temperature records, same-condition tables and printed forms: the
 // handlers of their buttons and menu commands. Lives on the UI thread; the table-1
@@ -24,12 +23,15 @@ class CuringController : public QObject
     Q_OBJECT
 
 public:
-    explicit CuringController(AppContext& context, QObject* parent = nullptr);
+    CuringController(AppContext& context, CuringWidgets& ui, QObject* parent = nullptr);
 
     // Connects "添加温度" and "修改温度".
     void connectControls();
     // Started after each manual addition (the weather collection run).
     void setAfterAddition(std::function<void()> start) { m_afterAddition = std::move(start); }
+    // Which page of the tab control is shown: the tables and the curve are filled only on
+    // their own page (none: no page of theirs is shown).
+    void setShownPage(std::function<int()> shownPage) { m_shownPage = std::move(shownPage); }
 
     void addTemperature();
     void changeTemperature();
@@ -38,6 +40,9 @@ public:
     // At start: the day of the last record into the date box, for the next day to be typed.
     void showLastTemperatureDay();
 
+    // A position's group is in the panel: the two same-condition tables take its header,
+    // and the table on the current page is computed for it.
+    void showGroup(const SpecimenGroup& group);
     // The tables of the selected group, filled now on the UI thread.
     void fillTable1();
     void fillTable2();
@@ -51,24 +56,14 @@ public:
     // After the counting rule changed: every view of the selected group again.
     void refreshAfterRuleChange();
 
-    void printStandardList();
     void printTable1();
     void printTable2();
     void printCurve();
 
-    // "导出Excel…": the standard-curing list as shown, every group of the register and
-    // both same-condition tables of the selected group, in one workbook.
-    void exportWorkbook();
-
-    // "导入温度记录…": the file is read and planned on a worker, then previewed.
-    void importLoggerFile();
-    void showLoggerPreview(const LoggerPreview& preview);
-    std::unique_ptr<LoggerImportDialog> createImportDialog(const LoggerPreview& preview);
-    void storeLoggerDays(const QVector<LoggerDay>& days);
-
 private:
     bool countFromNextDay() const;
     MaturityRule rule() const;
+    int shownPage() const;
     void showRuleNote();
     void applyTable1(const MaturityResult& result, MaturityRule rule);
     void report(const QString& text);
@@ -76,8 +71,10 @@ private:
     bool confirmSwappedTemperatures();
 
     AppContext& m_context;
+    CuringWidgets& m_ui;
     Generation m_table1Generation;
     std::function<void()> m_afterAddition;
+    std::function<int()> m_shownPage;
 };
 
 } // namespace stolvar

@@ -1,5 +1,6 @@
 #include "curing/WeatherController.h"
 
+#include "curing/CuringWidgets.h"
 #include "ui/AppContext.h"
 #include "model/weather/WeatherSettings.h"
 
@@ -14,34 +15,25 @@ namespace stolvar {
 
 namespace {
 
-void SetLabel(QLabel* label, const std::optional<QString>& text)
-{
-    if (label && text)
-        label->setText(*text);
-}
-
-void SetVisible(QLabel* label, bool visible)
-{
-    if (label)
-        label->setVisible(visible);
-}
-
 // The red of an unknown city stays until the program ends.
 void MarkRed(QLabel* label)
 {
-    if (!label)
-        return;
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
     label->setPalette(palette);
 }
 
+void SetLabel(QLabel* label, const std::optional<QString>& text)
+{
+    if (text)
+        label->setText(*text);
+}
+
 } // namespace
 
-void ApplyCollectionResult(const CollectionResult& result, MainWidgets& ui)
+void ApplyCollectionResult(const CollectionResult& result, WeatherWidgets& ui)
 {
-    if (ui.cityBox)
-        ui.cityBox->setText(result.city);
+    ui.cityBox->setText(result.city);
     SetLabel(ui.locationLabel, result.locationText);
     if (result.locationRed)
         MarkRed(ui.locationLabel);
@@ -49,14 +41,14 @@ void ApplyCollectionResult(const CollectionResult& result, MainWidgets& ui)
     for (size_t k = 0; k < ui.futureLabels.size(); ++k)
         SetLabel(ui.futureLabels[k], result.futureLabels[k]);
     if (result.dayLabelsVisible) {
-        SetVisible(ui.todayLabel, *result.dayLabelsVisible);
+        ui.todayLabel->setVisible(*result.dayLabelsVisible);
         for (QLabel* label : ui.futureLabels)
-            SetVisible(label, *result.dayLabelsVisible);
+            label->setVisible(*result.dayLabelsVisible);
     }
 }
 
-WeatherController::WeatherController(AppContext& context, QObject* parent)
-    : QObject(parent), m_ctx(context)
+WeatherController::WeatherController(AppContext& context, WeatherWidgets& ui, QObject* parent)
+    : QObject(parent), m_ctx(context), m_ui(ui)
 {
 }
 
@@ -89,28 +81,22 @@ void WeatherController::collect()
 
 void WeatherController::updateLocation()
 {
-    if (m_ctx.ui.cityBox)
-        m_ctx.settings.write(keys::kWeatherCity, m_ctx.ui.cityBox->text());
+    m_ctx.settings.write(keys::kWeatherCity, m_ui.cityBox->text());
     collect();
 }
 
 // Until the result arrives the location label says so, and "更新位置" waits.
 void WeatherController::showRunning()
 {
-    MainWidgets& ui = m_ctx.ui;
-    if (ui.locationLabel) {
-        m_locationBefore = ui.locationLabel->text();
-        ui.locationLabel->setText(QStringLiteral("正在获取天气…"));
-    }
-    if (ui.updateCityButton)
-        ui.updateCityButton->setEnabled(false);
+    m_locationBefore = m_ui.locationLabel->text();
+    m_ui.locationLabel->setText(QStringLiteral("正在获取天气…"));
+    m_ui.updateCityButton->setEnabled(false);
 }
 
-void WeatherController::connectSourceBox()
+void WeatherController::connectControls()
 {
-    QComboBox* box = m_ctx.ui.weatherSourceBox;
-    if (!box)
-        return;
+    connect(m_ui.updateCityButton, &QPushButton::clicked, this, &WeatherController::updateLocation);
+    QComboBox* box = m_ui.weatherSourceBox;
     box->setCurrentText(WeatherSourceText(ReadWeatherSource(m_ctx.settings)));
     connect(box, &QComboBox::textActivated, this, &WeatherController::chooseSource);
 }
@@ -124,14 +110,12 @@ void WeatherController::chooseSource(const QString& text)
 void WeatherController::apply(const CollectionResult& result)
 {
     m_running = false;
-    if (m_ctx.ui.locationLabel)
-        m_ctx.ui.locationLabel->setText(m_locationBefore);
-    if (m_ctx.ui.updateCityButton)
-        m_ctx.ui.updateCityButton->setEnabled(true);
+    m_ui.locationLabel->setText(m_locationBefore);
+    m_ui.updateCityButton->setEnabled(true);
     if (result.placeFound && !WriteRememberedPlace(m_ctx.settings, *result.placeFound))
         m_ctx.messages().show(m_ctx.window, QStringLiteral("查到的地点未能保存到Temp.ini，下次采集将重新查询。"));
     m_days = result.days;
-    ApplyCollectionResult(result, m_ctx.ui);
+    ApplyCollectionResult(result, m_ui);
     if (result.startVersionCheck)
         emit networkReached();
     if (std::exchange(m_pending, false))

@@ -1,5 +1,6 @@
 #include "register/DatabaseController.h"
 
+#include "register/RegisterWidgets.h"
 #include "ui/AppContext.h"
 #include "db/Database.h"
 #include "db/OpenAhead.h"
@@ -13,7 +14,10 @@
 
 namespace stolvar {
 
-DatabaseController::DatabaseController(AppContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
+DatabaseController::DatabaseController(AppContext& ctx, RegisterWidgets& ui, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_ui(ui)
+{
+}
 
 bool DatabaseController::connectTo(const QString& path, QString* error)
 {
@@ -44,7 +48,7 @@ void DatabaseController::openProjectDatabase()
                               Messages::Icon::Information);
         return;
     }
-    m_ctx.ui.statusParts[kDatabaseStatePart]->setText(QStringLiteral("已连接"));
+    m_ui.databaseState->setText(QStringLiteral("已连接"));
     m_ctx.settings.write(keys::kDatabaseFile, path);
     emit opened();
 }
@@ -58,7 +62,7 @@ void DatabaseController::openLastProjectDatabase(std::function<void(bool)> done)
         if (adopted) {
             m_ctx.db = result.db;
             m_preloadedTree = std::move(result.tree);
-            m_ctx.ui.statusParts[kDatabaseStatePart]->setText(QStringLiteral("数据库已连接"));
+            m_ui.databaseState->setText(QStringLiteral("数据库已连接"));
             emit opened();
             m_preloadedTree.reset();
         }

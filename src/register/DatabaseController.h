@@ -12,6 +12,7 @@ namespace stolvar {
 
 struct AppContext;
 class Database;
+struct RegisterWidgets;
 
 // The File-menu database commands and the start-up open: connects the shared project
 // connection, keeps the status bar and Temp.ini in step, and announces a new file.
@@ -19,7 +20,7 @@ class DatabaseController : public QObject
 {
     Q_OBJECT
 public:
-    explicit DatabaseController(AppContext& ctx, QObject* parent = nullptr);
+    DatabaseController(AppContext& ctx, RegisterWidgets& ui, QObject* parent = nullptr);
 
     void showNewDatabaseDialog();       // "新建(&N)"
     void openProjectDatabase();         // "打开(&O)"
@@ -46,6 +47,7 @@ private:
     bool connectTo(const QString& path, QString* error = nullptr);
 
     AppContext& m_ctx;
+    RegisterWidgets& m_ui;
     std::optional<ProjectTree> m_preloadedTree;
 };
 

@@ -1,5 +1,6 @@
 #include "register/GroupEditor.h"
 
+#include "register/RegisterWidgets.h"
 #include "ui/AppContext.h"
 #include "core/Conversions.h"
 #include "ui/SpinButton.h"
@@ -28,10 +29,9 @@ QString DateMessage()
 
 } // namespace
 
-GroupEditor::GroupEditor(AppContext& ctx, RegisterController& tree, QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_tree(tree)
+GroupEditor::GroupEditor(AppContext& ctx, RegisterWidgets& ui, RegisterController& tree, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_ui(ui), m_tree(tree)
 {
-    const MainWidgets& ui = ctx.ui;
     connect(ui.addGroupButton, &QPushButton::clicked, this, &GroupEditor::addSpecimenGroup);
     connect(ui.renameProjectButton, &QPushButton::clicked, this, &GroupEditor::renameProject);
     connect(ui.changePositionButton, &QPushButton::clicked, this, &GroupEditor::changePosition);
@@ -95,7 +95,7 @@ bool GroupEditor::reportWrite(WriteResult result, const QString& duplicateMessag
 
 void GroupEditor::addSpecimenGroup()
 {
-    const MainWidgets& ui = m_ctx.ui;
+    const RegisterWidgets& ui = m_ui;
     SpecimenGroup g;
     g.project = ui.projectBox->text();
     g.position = ui.positionBox->text();
@@ -138,7 +138,7 @@ bool GroupEditor::confirmMerge(const QString& project, const QString& newName)
 void GroupEditor::renameProject()
 {
     m_tree.refreshSelectionFromTree();
-    const QString name = m_ctx.ui.projectBox->text();
+    const QString name = m_ui.projectBox->text();
     if (name.isEmpty()) {
         error(QStringLiteral("工程名称不能为空！"), true);
         return;
@@ -153,7 +153,7 @@ void GroupEditor::renameProject()
 void GroupEditor::changePosition()
 {
     m_tree.refreshSelectionFromTree();
-    const QString position = m_ctx.ui.positionBox->text();
+    const QString position = m_ui.positionBox->text();
     if (position.isEmpty()) {
         error(QStringLiteral("工程部位不能为空！"), true);
         return;
@@ -169,7 +169,7 @@ void GroupEditor::changePosition()
 void GroupEditor::changeStrengthGrade()
 {
     m_tree.refreshSelectionFromTree();
-    const QString grade = m_ctx.ui.gradeBox->text();
+    const QString grade = m_ui.gradeBox->text();
     if (grade.isEmpty()) {
         error(QStringLiteral("强度等级不能为空！"), true);
         return;
@@ -181,7 +181,7 @@ void GroupEditor::changeStrengthGrade()
 void GroupEditor::changeSamplingDate()
 {
     m_tree.refreshSelectionFromTree();
-    const QString text = m_ctx.ui.castingDateBox->text();
+    const QString text = m_ui.castingDateBox->text();
     if (text.isEmpty()) {
         error(QStringLiteral("留置日期不能为空！"), false);
         return;
@@ -198,7 +198,7 @@ void GroupEditor::changeSamplingDate()
 void GroupEditor::changeGroupCounts()
 {
     m_tree.refreshSelectionFromTree();
-    const MainWidgets& ui = m_ctx.ui;
+    const RegisterWidgets& ui = m_ui;
     const QString standard = ui.standardCountBox->text();
     if (standard.isEmpty()) {
         error(QStringLiteral("标养组数不能为空！"), false);
@@ -220,7 +220,7 @@ void GroupEditor::setStandardStatus(const QString& state, const QString& noPosit
     if (!requireDatabase())
         return;
     const std::optional<QString> stored = SetStandardState(*m_ctx.db, s.projectName, s.nodeText, state);
-    m_ctx.ui.standardStateLabel->setText(QStringLiteral("标养状态：") + stored.value_or(QString()));
+    m_ui.standardStateLabel->setText(QStringLiteral("标养状态：") + stored.value_or(QString()));
 }
 
 void GroupEditor::setSameConditionStatus(const QString& state)
@@ -233,12 +233,12 @@ void GroupEditor::setSameConditionStatus(const QString& state)
                               Messages::Icon::Information);
         return;
     }
-    m_ctx.ui.sameStateLabel->setText(QStringLiteral("同养状态：") + *stored);
+    m_ui.sameStateLabel->setText(QStringLiteral("同养状态：") + *stored);
 }
 
 void GroupEditor::stepCastingDate(int days)
 {
-    QLineEdit* box = m_ctx.ui.castingDateBox;
+    QLineEdit* box = m_ui.castingDateBox;
     box->setText(FormatLongDate(AddDays(ParseDateText(box->text()), days)));
 }
 

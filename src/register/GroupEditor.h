@@ -8,6 +8,7 @@ namespace stolvar {
 
 struct AppContext;
 class RegisterController;
+struct RegisterWidgets;
 
 // The buttons of "试块管理", "标养状态" and "同养状态": every change the clerk makes to
 // the register by hand. Input is checked before anything is written; a failed write is
@@ -16,7 +17,7 @@ class GroupEditor : public QObject
 {
     Q_OBJECT
 public:
-    GroupEditor(AppContext& ctx, RegisterController& tree, QObject* parent = nullptr);
+    GroupEditor(AppContext& ctx, RegisterWidgets& ui, RegisterController& tree, QObject* parent = nullptr);
 
     void addSpecimenGroup();
     void renameProject();
@@ -39,6 +40,7 @@ private:
     void deleteRowsWithoutKey();
 
     AppContext& m_ctx;
+    RegisterWidgets& m_ui;
     RegisterController& m_tree;
 };
 

@@ -1,6 +1,9 @@
 #include "register/RegisterController.h"
 
+#include "register/RegisterWidgets.h"
 #include "ui/AppContext.h"
+#include "ui/GridPrinter.h"
+#include "ui/Pages.h"
 #include "core/Conversions.h"
 #include "model/register/GroupStore.h"
 #include "register/ProjectTreeModel.h"
@@ -34,14 +37,13 @@ void SetCell(QTableWidget* grid, int row, int column, const QString& text, const
 
 } // namespace
 
-RegisterController::RegisterController(AppContext& ctx, QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_model(new ProjectTreeModel(ctx.ui.tree))
+RegisterController::RegisterController(AppContext& ctx, RegisterWidgets& ui, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_ui(ui), m_model(new ProjectTreeModel(ui.tree))
 {
-    ctx.ui.tree->setModel(m_model);
-    connect(ctx.ui.tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    ui.tree->setModel(m_model);
+    connect(ui.tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &RegisterController::onTreeSelectionChanged);
-    connect(ctx.ui.keywordButton, &QAbstractButton::clicked, this, &RegisterController::filterStandardCuringList);
-    connect(ctx.ui.tabs, &QTabWidget::currentChanged, this, &RegisterController::onTabChanged);
+    connect(ui.keywordButton, &QAbstractButton::clicked, this, &RegisterController::filterStandardCuringList);
 }
 
 void RegisterController::fillProjectTree()
@@ -53,10 +55,10 @@ void RegisterController::showProjectTree(ProjectTree tree)
 {
     // The model reset drops the current node without a signal.
     const QString remembered = m_ctx.settings.read(keys::kTreeSelection);
-    ShowProjectTree(m_ctx.ui.tree, *m_model, std::move(tree));
+    ShowProjectTree(m_ui.tree, *m_model, std::move(tree));
     const QModelIndex node = m_model->indexOfNode(TruncateToInt(ParseNumberText(remembered)));
     if (node.isValid())
-        m_ctx.ui.tree->setCurrentIndex(node);
+        m_ui.tree->setCurrentIndex(node);
 }
 
 bool RegisterController::refreshSelectionFromTree()
@@ -73,9 +75,9 @@ void RegisterController::onTreeSelectionChanged()
     const int index = selectedNodeIndex();
     refreshSelectionFromTree();
     const CurrentSelection& s = m_ctx.selection;
-    m_ctx.ui.projectBox->setText(s.projectName);
-    m_ctx.ui.listCaption->setText(s.projectName);
-    m_ctx.ui.positionBox->setText(s.nodeText != s.projectName ? s.nodeText : QStringLiteral("部位不能为空"));
+    m_ui.projectBox->setText(s.projectName);
+    m_ui.listCaption->setText(s.projectName);
+    m_ui.positionBox->setText(s.nodeText != s.projectName ? s.nodeText : QStringLiteral("部位不能为空"));
     if (index >= 0 && !hasChildren(index) && m_ctx.db) {
         for (const SpecimenGroup& group : LoadGroups(*m_ctx.db, s.projectName, s.nodeText))
             showGroup(group);
@@ -86,7 +88,7 @@ void RegisterController::onTreeSelectionChanged()
 
 void RegisterController::showGroup(const SpecimenGroup& group)
 {
-    MainWidgets& ui = m_ctx.ui;
+    RegisterWidgets& ui = m_ui;
     CurrentSelection& s = m_ctx.selection;
     s.samplingDate = group.castingDate;
     s.position = group.position;
@@ -124,13 +126,13 @@ void RegisterController::filterStandardCuringList()
 {
     QVector<SpecimenGroup> groups;
     if (m_ctx.db)
-        groups = LoadGroupsMatching(*m_ctx.db, m_ctx.selection.projectName, m_ctx.ui.keywordBox->text());
+        groups = LoadGroupsMatching(*m_ctx.db, m_ctx.selection.projectName, m_ui.keywordBox->text());
     showList(groups);
 }
 
 void RegisterController::showList(const QVector<SpecimenGroup>& groups)
 {
-    QTableWidget* grid = m_ctx.ui.standardList;
+    QTableWidget* grid = m_ui.standardList;
     const int widths[][2] = {{0, 1}, {1, 220}, {3, 120}, {4, 120}, {8, 150}};
     for (const auto& [column, width] : widths)
         grid->setColumnWidth(column, width);
@@ -150,7 +152,7 @@ void RegisterController::showList(const QVector<SpecimenGroup>& groups)
     }
 }
 
-void RegisterController::onTabChanged(int index)
+void RegisterController::onPageShown(int index)
 {
     if (index != kTable1Page && index != kTable2Page && index != kCurvePage)
         return;
@@ -159,9 +161,14 @@ void RegisterController::onTabChanged(int index)
         emit table1PageShown();
 }
 
+void RegisterController::printStandardList()
+{
+    PrintGridWithPreview(m_ui.standardList, m_ctx.window, m_ctx.messages());
+}
+
 int RegisterController::selectedNodeIndex() const
 {
-    return m_model->nodeOf(m_ctx.ui.tree->currentIndex());
+    return m_model->nodeOf(m_ui.tree->currentIndex());
 }
 
 int RegisterController::nodeCount() const

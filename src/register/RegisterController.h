@@ -9,6 +9,7 @@ namespace stolvar {
 
 struct AppContext;
 class ProjectTreeModel;
+struct RegisterWidgets;
 
 // The project/position tree, the status panel and the standard-curing list. The tree
 // is rebuilt from the database after every change of projects, positions or rows, and
@@ -18,7 +19,7 @@ class RegisterController : public QObject
 {
     Q_OBJECT
 public:
-    explicit RegisterController(AppContext& ctx, QObject* parent = nullptr);
+    RegisterController(AppContext& ctx, RegisterWidgets& ui, QObject* parent = nullptr);
 
     void fillProjectTree();
     // The same with a tree already read from the open database.
@@ -26,6 +27,10 @@ public:
     void onTreeSelectionChanged();
     void fillStandardCuringList();
     void filterStandardCuringList();
+    // "标养打印": the standard-curing list as shown, in the print preview.
+    void printStandardList();
+    // The tab control shows another page: the table and curve pages refill for the selection.
+    void onPageShown(int index);
     // Copies the selected node's text and project into the selection, as the edits do
     // before they act; returns false when no node is selected.
     bool refreshSelectionFromTree();
@@ -46,10 +51,10 @@ signals:
 private:
     void showGroup(const SpecimenGroup& group);
     void showList(const QVector<SpecimenGroup>& groups);
-    void onTabChanged(int index);
     int listFontSize();
 
     AppContext& m_ctx;
+    RegisterWidgets& m_ui;
     ProjectTreeModel* m_model;   // owned by the tree view
     QString m_listFontSizeText;   // the last "标养字号" read
 };

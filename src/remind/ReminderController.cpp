@@ -1,5 +1,6 @@
 #include "remind/ReminderController.h"
 
+#include "remind/ReminderWidgets.h"
 #include "ui/AppContext.h"
 #include "core/Conversions.h"
 #include "remind/DesktopNotifier.h"
@@ -40,8 +41,8 @@ QString MailStoreUnreadableText(const QString& error)
 
 } // namespace
 
-ReminderController::ReminderController(AppContext& ctx, QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_notifier(new DesktopNotifier(this))
+ReminderController::ReminderController(AppContext& ctx, ReminderWidgets& ui, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_ui(ui), m_notifier(new DesktopNotifier(this))
 {
     connect(m_notifier, &DesktopNotifier::activated, this, &ReminderController::notificationActivated);
 }
@@ -82,7 +83,7 @@ void ReminderController::loadMailSettings()
 
 int ReminderController::daysAhead() const
 {
-    return TruncateToInt(ParseNumberText(m_ctx.ui.leadDaysBox->text()));
+    return m_leadDays ? m_leadDays() : 0;
 }
 
 void ReminderController::scanDueSpecimens()
@@ -108,8 +109,8 @@ void ReminderController::applyDueTexts(const DueScan& scan)
 {
     m_standardText = scan.texts.standardText;
     m_formRemovalText = scan.texts.formRemovalText;
-    ShowText(m_ctx.ui.standardDueBox, m_standardText);
-    ShowText(m_ctx.ui.formRemovalDueBox, m_formRemovalText);
+    ShowText(m_ui.standardDueBox, m_standardText);
+    ShowText(m_ui.formRemovalDueBox, m_formRemovalText);
     notifyDesktop(scan.sameConditionText);
     runMailGate();
 }
@@ -143,17 +144,17 @@ void ReminderController::runMailGate()
 void ReminderController::scanSameConditionDue()
 {
     m_sameConditionText = m_ctx.db ? ScanSameConditionDue(*m_ctx.db, m_ctx.now(), daysAhead(), ReadMaturityRule(m_ctx.settings)) : QString();
-    ShowText(m_ctx.ui.sameConditionDueBox, m_sameConditionText);
+    ShowText(m_ui.sameConditionDueBox, m_sameConditionText);
 }
 
 void ReminderController::listRecentPours()
 {
-    ShowText(m_ctx.ui.recentPoursBox, m_ctx.db ? ListRecentPours(*m_ctx.db) : QString());
+    ShowText(m_ui.recentPoursBox, m_ctx.db ? ListRecentPours(*m_ctx.db) : QString());
 }
 
 void ReminderController::setMailStatus(const QString& text)
 {
-    m_ctx.ui.statusParts[kMailStatePart]->setText(text);
+    m_ui.mailState->setText(text);
 }
 
 void ReminderController::sendReminderMail()
@@ -182,7 +183,7 @@ void ReminderController::sendReminderMail()
     request.utcOffsetSeconds = LocalUtcOffsetSeconds();
     const SmtpOptions options = securityOptions();
     m_sending = true;
-    const QString statusBefore = m_ctx.ui.statusParts[kMailStatePart]->text();
+    const QString statusBefore = m_ui.mailState->text();
     setMailStatus(QStringLiteral("正在发送邮件…"));
     emit mailStarted();
     m_ctx.tasks.run(

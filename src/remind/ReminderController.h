@@ -9,10 +9,13 @@
 #include <QDate>
 #include <QObject>
 
+#include <functional>
+
 namespace stolvar {
 
 struct AppContext;
 class DesktopNotifier;
+struct ReminderWidgets;
 
 // The reminder boxes of "信息提示" and the daily reminder mail: scans run on a worker
 // and their texts are applied on the UI thread; after each due scan the mail gate
@@ -21,7 +24,9 @@ class ReminderController : public QObject
 {
     Q_OBJECT
 public:
-    explicit ReminderController(AppContext& ctx, QObject* parent = nullptr);
+    ReminderController(AppContext& ctx, ReminderWidgets& ui, QObject* parent = nullptr);
+    // Where the reminder lead time comes from (the options' box); none means 0 days.
+    void setLeadDaysSource(std::function<int()> leadDays) { m_leadDays = std::move(leadDays); }
 
     // Start-up: reads the store `help` in the background (creating it with placeholders
     // when missing); a mail asked for before it is read goes out once it is.
@@ -39,7 +44,7 @@ public:
     void sendReminderMail();
     void openMailDialog();
 
-    // The lead time typed into 编辑框3, in whole days.
+    // The reminder lead time, in whole days.
     int daysAhead() const;
     bool isSending() const { return m_sending; }
     DesktopNotifier& notifier() { return *m_notifier; }
@@ -72,6 +77,8 @@ private:
     void setMailStatus(const QString& text);
 
     AppContext& m_ctx;
+    ReminderWidgets& m_ui;
+    std::function<int()> m_leadDays;
     MailSettings m_mail;
     MailSecurity m_security;
     QString m_mailReadError;   // why `help` could not be read; empty when it was

@@ -1,7 +1,6 @@
 #include "settings/DisplayColours.h"
 
 #include "core/Conversions.h"
-#include "ui/MainWidgets.h"
 #include "core/SettingsStore.h"
 
 #include <QApplication>
@@ -45,29 +44,29 @@ QColor ColourFromNumber(double number)
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
 
-void ApplyDisplayColours(const SettingsStore& settings, MainWidgets& ui)
+void ApplyDisplayColours(const SettingsStore& settings, const ColourTargets& targets)
 {
-    QTreeView* tree = ui.tree;
+    QTreeView* tree = targets.tree;
     SetRole(tree, QPalette::Base, StoredOr(settings.read(keys::kColour1), tree, QPalette::Base));
     SetRole(tree, QPalette::Text, StoredOr(settings.read(keys::kColour6), tree, QPalette::Text));
 
-    QPlainTextEdit* first = ui.standardDueBox;
+    const QPlainTextEdit* first = targets.reminderBoxes.value(0);
     const QColor boxBackground = StoredOr(settings.read(keys::kColour2), first, QPalette::Base);
     const QColor boxText = StoredOr(settings.read(keys::kColour5), first, QPalette::Text);
-    for (QPlainTextEdit* box : {ui.standardDueBox, ui.sameConditionDueBox, ui.formRemovalDueBox, ui.recentPoursBox}) {
+    for (QPlainTextEdit* box : targets.reminderBoxes) {
         SetRole(box, QPalette::Base, boxBackground);
         SetRole(box, QPalette::Text, boxText);
     }
 
-    QLabel* today = ui.todayLabel;
+    const QLabel* today = targets.dayLabels.value(0);
     const QColor labelBackground = StoredOr(settings.read(keys::kColour3), today, QPalette::Window);
     const QColor labelText = StoredOr(settings.read(keys::kColour4), today, QPalette::WindowText);
-    for (QLabel* label : {ui.todayLabel, ui.futureLabels[0], ui.futureLabels[1], ui.futureLabels[2], ui.futureLabels[3]}) {
+    for (QLabel* label : targets.dayLabels) {
         SetRole(label, QPalette::Window, labelBackground);
         SetRole(label, QPalette::WindowText, labelText);
     }
     const bool labelStored = !settings.read(keys::kColour3).trimmed().isEmpty();
-    for (QLineEdit* box : {ui.cityBox, ui.leadDaysBox})
+    for (QLineEdit* box : targets.weatherBoxes)
         SetRole(box, QPalette::Base, labelStored ? labelBackground : QApplication::palette(box).color(QPalette::Base));
 }
 

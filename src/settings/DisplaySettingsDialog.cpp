@@ -1,6 +1,5 @@
 #include "settings/DisplaySettingsDialog.h"
 
-#include "ui/MainWidgets.h"
 #include "core/SettingsStore.h"
 #include "settings/ColourPicker.h"
 #include "settings/DisplayColours.h"
@@ -20,7 +19,7 @@ const keys::Key kColourKeys[6] = {keys::kColour1, keys::kColour2, keys::kColour3
 
 } // namespace
 
-DisplaySettingsDialog::DisplaySettingsDialog(const SettingsStore& settings, const MainWidgets& ui, QWidget* parent)
+DisplaySettingsDialog::DisplaySettingsDialog(const SettingsStore& settings, const ColourTargets& shown, QWidget* parent)
     : QDialog(parent), m_settings(settings), m_tableSize(new QLineEdit(this)), m_titleSize(new QLineEdit(this)),
       m_standardSize(new QLineEdit(this))
 {
@@ -35,7 +34,7 @@ DisplaySettingsDialog::DisplaySettingsDialog(const SettingsStore& settings, cons
     m_standardSize->setObjectName(QStringLiteral("编辑框3"));
     buildLayout();
     connectStorage();
-    loadCurrentValues(ui);
+    loadCurrentValues(shown);
 }
 
 void DisplaySettingsDialog::buildLayout()
@@ -76,7 +75,7 @@ void DisplaySettingsDialog::connectStorage()
             [this](const QString& text) { m_settings.write(keys::kStandardFontSize, text); });
 }
 
-void DisplaySettingsDialog::loadCurrentValues(const MainWidgets& ui)
+void DisplaySettingsDialog::loadCurrentValues(const ColourTargets& shown)
 {
     // Filling the boxes counts as a change: the sizes are written back as they are.
     m_titleSize->setText(m_settings.read(keys::kTitleFontSize));
@@ -87,12 +86,12 @@ void DisplaySettingsDialog::loadCurrentValues(const MainWidgets& ui)
             emit box->textChanged(box->text());
     }
     // Showing the current colours is not a change.
-    picker(1)->setColour(ui.tree->palette().color(QPalette::Base), false);
-    picker(6)->setColour(ui.tree->palette().color(QPalette::Text), false);
-    picker(2)->setColour(ui.standardDueBox->palette().color(QPalette::Base), false);
-    picker(5)->setColour(ui.standardDueBox->palette().color(QPalette::Text), false);
-    picker(3)->setColour(ui.todayLabel->palette().color(QPalette::Window), false);
-    picker(4)->setColour(ui.todayLabel->palette().color(QPalette::WindowText), false);
+    picker(1)->setColour(shown.tree->palette().color(QPalette::Base), false);
+    picker(6)->setColour(shown.tree->palette().color(QPalette::Text), false);
+    picker(2)->setColour(shown.reminderBoxes.value(0)->palette().color(QPalette::Base), false);
+    picker(5)->setColour(shown.reminderBoxes.value(0)->palette().color(QPalette::Text), false);
+    picker(3)->setColour(shown.dayLabels.value(0)->palette().color(QPalette::Window), false);
+    picker(4)->setColour(shown.dayLabels.value(0)->palette().color(QPalette::WindowText), false);
 }
 
 } // namespace stolvar

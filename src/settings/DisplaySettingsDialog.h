@@ -9,7 +9,7 @@ class QLineEdit;
 namespace stolvar {
 
 class ColourPicker;
-struct MainWidgets;
+struct ColourTargets;
 class SettingsStore;
 
 // "设置": six colours and three font sizes. Every change is stored at once; a colour
@@ -18,7 +18,7 @@ class DisplaySettingsDialog : public QDialog
 {
     Q_OBJECT
 public:
-    DisplaySettingsDialog(const SettingsStore& settings, const MainWidgets& ui, QWidget* parent = nullptr);
+    DisplaySettingsDialog(const SettingsStore& settings, const ColourTargets& shown, QWidget* parent = nullptr);
 
     ColourPicker* picker(int number) const { return m_pickers[size_t(number - 1)]; }
     QLineEdit* tableSizeBox() const { return m_tableSize; }      // box 1, "表格字号"
@@ -31,7 +31,7 @@ signals:
 
 private:
     void buildLayout();
-    void loadCurrentValues(const MainWidgets& ui);
+    void loadCurrentValues(const ColourTargets& shown);
     void connectStorage();
 
     const SettingsStore& m_settings;

@@ -1,18 +1,18 @@
 #include "settings/OptionsController.h"
 
-#include "ui/AppContext.h"
 #include "core/AutoStart.h"
+#include "core/Conversions.h"
+#include "settings/SettingsWidgets.h"
+#include "ui/AppContext.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QTimer>
 
 namespace stolvar {
 
-OptionsController::OptionsController(AppContext& ctx, QString executablePath, QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_executablePath(std::move(executablePath))
+OptionsController::OptionsController(AppContext& ctx, SettingsWidgets& ui, QString executablePath, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_ui(ui), m_executablePath(std::move(executablePath))
 {
-    const MainWidgets& ui = ctx.ui;
     connect(ui.leadDaysBox, &QLineEdit::textChanged, this, &OptionsController::onLeadDaysChanged);
     connect(ui.autoCollectBox, &QCheckBox::clicked, this, &OptionsController::onAutoCollectClicked);
     connect(ui.autoMailBox, &QCheckBox::clicked, this, &OptionsController::onAutoMailClicked);
@@ -26,7 +26,7 @@ void OptionsController::restoreOptions()
     const QString mail = s.read(keys::kAutoMail);
     const QString autoStart = s.read(keys::kAutoStart);
     const QString lead = s.read(keys::kLeadDays);
-    MainWidgets& ui = m_ctx.ui;
+    SettingsWidgets& ui = m_ui;
 
     // Putting the lead time into its box is a change of the box like any other.
     if (ui.leadDaysBox->text() == lead)
@@ -43,7 +43,7 @@ void OptionsController::restoreOptions()
 
     if (SettingsStore::IsTrue(mail)) {
         ui.autoMailBox->setChecked(true);
-        ui.reminderTimer->start(kReminderPeriodMs);
+        emit reminderTimerRequested();
     }
     ui.autoCollectBox->setChecked(SettingsStore::IsTrue(collect));
     if (ui.autoCollectBox->isChecked())
@@ -58,9 +58,14 @@ void OptionsController::storeOptions()
     if (!m_restored)
         return;
     const SettingsStore& s = m_ctx.settings;
-    s.write(keys::kAutoCollect, SettingsStore::BoolText(m_ctx.ui.autoCollectBox->isChecked()));
-    s.write(keys::kAutoMail, SettingsStore::BoolText(m_ctx.ui.autoMailBox->isChecked()));
-    s.write(keys::kAutoStart, SettingsStore::BoolText(m_ctx.ui.autoStartBox->isChecked()));
+    s.write(keys::kAutoCollect, SettingsStore::BoolText(m_ui.autoCollectBox->isChecked()));
+    s.write(keys::kAutoMail, SettingsStore::BoolText(m_ui.autoMailBox->isChecked()));
+    s.write(keys::kAutoStart, SettingsStore::BoolText(m_ui.autoStartBox->isChecked()));
+}
+
+int OptionsController::leadDays() const
+{
+    return TruncateToInt(ParseNumberText(m_ui.leadDaysBox->text()));
 }
 
 void OptionsController::onLeadDaysChanged(const QString& text)
@@ -98,7 +103,7 @@ void OptionsController::registerAutoStart()
     QString error;
     if (RegisterAutoStart(m_executablePath, m_ctx.env.home, &error))
         return;
-    m_ctx.ui.autoStartBox->setChecked(false);
+    m_ui.autoStartBox->setChecked(false);
     m_ctx.messages().show(m_ctx.window, AutoStartFailedText() + error, Messages::DefaultTitle(),
                           Messages::Icon::Warning);
 }

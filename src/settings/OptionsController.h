@@ -5,6 +5,7 @@
 namespace stolvar {
 
 struct AppContext;
+struct SettingsWidgets;
 
 // The options at the bottom of the weather area: collect temperatures automatically,
 // send reminder mail automatically, start at log-on, and the reminder lead time.
@@ -13,16 +14,19 @@ class OptionsController : public QObject
 {
     Q_OBJECT
 public:
-    OptionsController(AppContext& ctx, QString executablePath, QObject* parent = nullptr);
+    OptionsController(AppContext& ctx, SettingsWidgets& ui, QString executablePath, QObject* parent = nullptr);
 
     void restoreOptions();
     // Stores the three options; nothing before they were restored.
     void storeOptions();
+    // The lead time typed into 编辑框3, in whole days.
+    int leadDays() const;
 
 signals:
     void collectWeatherRequested();     // a weather run should start in the background
     void dueScanRequested();            // a background due scan should start
     void sameConditionScanRequested();  // the same-condition reminder is rebuilt now
+    void reminderTimerRequested();      // automatic mail is on: the reminder timer runs
 
 private:
     void onLeadDaysChanged(const QString& text);
@@ -32,6 +36,7 @@ private:
     void registerAutoStart();
 
     AppContext& m_ctx;
+    SettingsWidgets& m_ui;
     QString m_executablePath;
     bool m_restored = false;
 };

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/Environment.h"
-#include "ui/MainWidgets.h"
 #include "core/SettingsStore.h"
 #include "core/TaskRunner.h"
 #include "ui/Selection.h"
@@ -15,7 +14,8 @@ namespace stolvar {
 
 class Database;
 
-// What the controllers of the main window share. Lives as long as the main window;
+// What the controllers of the main window share besides their own controls. Lives as long
+// as the main window;
 // everything here is used on the UI thread, except that background work receives
 // copies (the database handle, the settings path, a selection copy) when it is started.
 struct AppContext {
@@ -32,7 +32,6 @@ struct AppContext {
 
     Environment env;
     SettingsStore settings;
-    MainWidgets ui;
     TaskRunner tasks;
     std::shared_ptr<Database> db;   // the open project database; null when none
     CurrentSelection selection;

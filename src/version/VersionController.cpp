@@ -9,8 +9,8 @@
 
 namespace stolvar {
 
-VersionController::VersionController(AppContext& context, QObject* parent)
-    : QObject(parent), m_ctx(context)
+VersionController::VersionController(AppContext& context, QLabel* statusPart, QObject* parent)
+    : QObject(parent), m_ctx(context), m_statusPart(statusPart)
 {
 }
 
@@ -24,7 +24,7 @@ void VersionController::check()
             return CheckLatestVersion(page, title, kVersionPageTimeoutMs, stop);
         },
         [this](const VersionOutcome& outcome) {
-            ApplyVersionOutcome(outcome, m_ctx.ui.statusParts[kVersionPart], m_ctx.messages(), m_ctx.window);
+            ApplyVersionOutcome(outcome, m_statusPart, m_ctx.messages(), m_ctx.window);
         });
 }
 

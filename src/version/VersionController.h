@@ -2,17 +2,19 @@
 
 #include <QObject>
 
+class QLabel;
+
 namespace stolvar {
 
 struct AppContext;
 
 // The update check of the main window: fetches the announcement page in the background
-// and shows the outcome in status part 5 and, for a newer release, a message box.
+// and shows the outcome in its status bar part and, for a newer release, a message box.
 class VersionController : public QObject
 {
     Q_OBJECT
 public:
-    explicit VersionController(AppContext& context, QObject* parent = nullptr);
+    VersionController(AppContext& context, QLabel* statusPart, QObject* parent = nullptr);
 
     // Runs after every weather run that reached the network.
     void check();
@@ -21,6 +23,7 @@ public:
 
 private:
     AppContext& m_ctx;
+    QLabel* m_statusPart;
 };
 
 } // namespace stolvar

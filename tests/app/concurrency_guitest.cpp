@@ -53,17 +53,17 @@ TEST(Concurrency, BackgroundTasksRunWhileTheClerkEdits)
     ASSERT_TRUE(SaveMailRecipients(f.home.file("help"), "clerk@example.com"));
 
     MainWindow& w = f.start();
-    MainWidgets& ui = f.ui();
-    ui.tabs->setCurrentIndex(kTable1Page);
+    WindowWidgets& ui = f.ui();
+    ui.frame.tabs->setCurrentIndex(kTable1Page);
     for (int i = 0; i < 10; ++i) {
-        ui.temperatureDateBox->setText(QString("2017-5-%1").arg(20 + i));
-        ui.highBox->setText("20");
-        ui.lowBox->setText(QString::number(i));
-        ui.addTemperatureButton->click();          // table refresh and a weather run
-        ui.tree->setCurrentIndex(ui.tree->model()->index(i % 12, 0, ui.tree->model()->index(0, 0)));
-        ui.gradeBox->setText(QString("C%1").arg(30 + i));
-        ui.changeGradeButton->click();
-        ui.leadDaysBox->setText(QString::number(2 + i % 3));   // a due scan and its mail gate
+        ui.curingUi.temperatureDateBox->setText(QString("2017-5-%1").arg(20 + i));
+        ui.curingUi.highBox->setText("20");
+        ui.curingUi.lowBox->setText(QString::number(i));
+        ui.curingUi.addTemperatureButton->click();          // table refresh and a weather run
+        ui.registerUi.tree->setCurrentIndex(ui.registerUi.tree->model()->index(i % 12, 0, ui.registerUi.tree->model()->index(0, 0)));
+        ui.registerUi.gradeBox->setText(QString("C%1").arg(30 + i));
+        ui.registerUi.changeGradeButton->click();
+        ui.optionsUi.leadDaysBox->setText(QString::number(2 + i % 3));   // a due scan and its mail gate
         QTest::qWait(5);
     }
     ASSERT_TRUE(test::WaitUntil([&] {
@@ -81,7 +81,7 @@ TEST(Concurrency, BackgroundTasksRunWhileTheClerkEdits)
     EXPECT_EQ(forecast.integer(0), 4);
     EXPECT_EQ(settings.read(keys::kMailDay), "2017年5月10日");
     EXPECT_FALSE(web.requestsTo("/search.php").isEmpty());
-    EXPECT_EQ(ui.statusParts[kVersionPart]->text(), "您当前使用的是最新版！Stolvar2.5");
+    EXPECT_EQ(ui.frame.statusParts[kVersionPart]->text(), "您当前使用的是最新版！Stolvar2.5");
 }
 
 } // namespace

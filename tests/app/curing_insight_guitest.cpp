@@ -42,7 +42,7 @@ protected:
 
     void selectGroup()
     {
-        QTreeView* tree = f.ui().tree;
+        QTreeView* tree = f.ui().registerUi.tree;
         tree->setCurrentIndex({});
         tree->setCurrentIndex(tree->model()->index(0, 0, tree->model()->index(0, 0)));
         QCoreApplication::processEvents();
@@ -54,18 +54,18 @@ protected:
 TEST_F(CuringInsight, ThePanelNamesTheMissingDaysAndTheProjectedDate)
 {
     selectGroup();
-    const MainWidgets& ui = f.ui();
-    EXPECT_EQ(ui.missingDaysLabel->objectName(), "缺测标签");
-    EXPECT_EQ(ui.missingDaysLabel->text(), "缺少2天温度记录：3月10日、3月11日");
+    const WindowWidgets& ui = f.ui();
+    EXPECT_EQ(ui.curingUi.missingDaysLabel->objectName(), "缺测标签");
+    EXPECT_EQ(ui.curingUi.missingDaysLabel->text(), "缺少2天温度记录：3月10日、3月11日");
     // 13 × 20 + 7 × 30 = 470 on 22 March; the last 7 days' mean (30) gives 600 on 27 March.
-    EXPECT_EQ(ui.projectionLabel->text(), "预计2017年3月27日达到600℃·d（含预报7天）");
+    EXPECT_EQ(ui.curingUi.projectionLabel->text(), "预计2017年3月27日达到600℃·d（含预报7天）");
 }
 
 TEST_F(CuringInsight, Table2MarksForecastDaysOnTheScreenOnly)
 {
-    f.ui().tabs->setCurrentIndex(kTable2Page);
+    f.ui().frame.tabs->setCurrentIndex(kTable2Page);
     selectGroup();
-    const QTableWidget* grid = f.ui().table2;
+    const QTableWidget* grid = f.ui().curingUi.table2;
     ASSERT_GT(grid->rowCount(), 3 + 20);
     const QTableWidgetItem* typed = grid->item(3, 3);      // 1 March
     const QTableWidgetItem* forecast = grid->item(3 + 13, 3);  // 16 March, the first forecast day
@@ -77,15 +77,15 @@ TEST_F(CuringInsight, Table2MarksForecastDaysOnTheScreenOnly)
     // What the printer reads stays as for any day: no italics, no background of its own.
     EXPECT_FALSE(forecast->font().italic());
     EXPECT_EQ(forecast->background().style(), Qt::NoBrush);
-    EXPECT_FALSE(f.ui().table2Legend->text().isEmpty());
-    EXPECT_FALSE(f.ui().table2Legend->text().contains("GB"));
+    EXPECT_FALSE(f.ui().curingUi.table2Legend->text().isEmpty());
+    EXPECT_FALSE(f.ui().curingUi.table2Legend->text().contains("GB"));
 }
 
 TEST_F(CuringInsight, TheCurvePageFollowsTheSelection)
 {
-    f.ui().tabs->setCurrentIndex(kCurvePage);
+    f.ui().frame.tabs->setCurrentIndex(kCurvePage);
     selectGroup();
-    QChart* chart = f.ui().curveView->chart();
+    QChart* chart = f.ui().curingUi.curveView->chart();
     EXPECT_EQ(chart->title(), "一号楼 三层梁 C30");
     QStringList names;
     for (QAbstractSeries* s : chart->series())
@@ -102,29 +102,29 @@ TEST_F(CuringInsight, TheCurvePageFollowsTheSelection)
 TEST_F(CuringInsight, TheStandardRuleShowsInEveryView)
 {
     ASSERT_TRUE(f.settings().write(keys::kStandardRule, QStringLiteral("真")));
-    f.ui().tabs->setCurrentIndex(kTable1Page);
+    f.ui().frame.tabs->setCurrentIndex(kTable1Page);
     selectGroup();
-    const MainWidgets& ui = f.ui();
-    EXPECT_TRUE(ui.accumulatedLabel->text().endsWith("|国标")) << ui.accumulatedLabel->text().toStdString();
+    const WindowWidgets& ui = f.ui();
+    EXPECT_TRUE(ui.curingUi.accumulatedLabel->text().endsWith("|国标")) << ui.curingUi.accumulatedLabel->text().toStdString();
     // Table 1's title carries the note on the screen; the item the printer reads does not.
-    EXPECT_EQ(ui.table1->property("screenNote").toString(), "（按GB 50204-2015）");
-    ASSERT_NE(ui.table1->item(1, 0), nullptr);
-    EXPECT_EQ(ui.table1->item(1, 0)->text(), "混凝土结构同条件养护试块养护记录");
+    EXPECT_EQ(ui.curingUi.table1->property("screenNote").toString(), "（按GB 50204-2015）");
+    ASSERT_NE(ui.curingUi.table1->item(1, 0), nullptr);
+    EXPECT_EQ(ui.curingUi.table1->item(1, 0)->text(), "混凝土结构同条件养护试块养护记录");
     QStyleOptionViewItem option;
-    option.initFrom(ui.table1);
-    const QModelIndex title = ui.table1->model()->index(1, 0);
-    const QSize withNote = ui.table1->itemDelegate()->sizeHint(option, title);
-    ShowRuleNote(ui.table1, MaturityRule::Classic);
-    EXPECT_LT(ui.table1->itemDelegate()->sizeHint(option, title).width(), withNote.width());
-    ShowRuleNote(ui.table1, MaturityRule::Standard2015);
-    EXPECT_EQ(ui.tabs->tabText(kTable1Page), "同养表（一）");   // the captions stay
-    f.ui().tabs->setCurrentIndex(kTable2Page);
+    option.initFrom(ui.curingUi.table1);
+    const QModelIndex title = ui.curingUi.table1->model()->index(1, 0);
+    const QSize withNote = ui.curingUi.table1->itemDelegate()->sizeHint(option, title);
+    ShowRuleNote(ui.curingUi.table1, MaturityRule::Classic);
+    EXPECT_LT(ui.curingUi.table1->itemDelegate()->sizeHint(option, title).width(), withNote.width());
+    ShowRuleNote(ui.curingUi.table1, MaturityRule::Standard2015);
+    EXPECT_EQ(ui.frame.tabs->tabText(kTable1Page), "同养表（一）");   // the captions stay
+    f.ui().frame.tabs->setCurrentIndex(kTable2Page);
     selectGroup();
-    EXPECT_TRUE(ui.table2Legend->text().startsWith("同养表（二）（按GB 50204-2015）")) << ui.table2Legend->text().toStdString();
-    f.ui().tabs->setCurrentIndex(kCurvePage);
+    EXPECT_TRUE(ui.curingUi.table2Legend->text().startsWith("同养表（二）（按GB 50204-2015）")) << ui.curingUi.table2Legend->text().toStdString();
+    f.ui().frame.tabs->setCurrentIndex(kCurvePage);
     selectGroup();
     QStringList names;
-    for (QAbstractSeries* s : ui.curveView->chart()->series())
+    for (QAbstractSeries* s : ui.curingUi.curveView->chart()->series())
         names << s->name();
     EXPECT_TRUE(names.contains("国标14天")) << names.join(u',').toStdString();
 }

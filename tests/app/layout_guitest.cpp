@@ -116,7 +116,7 @@ TEST_P(LayoutAtEverySize, EveryPageKeepsItsProportions)
     const int firstPage = GetParam();
     MainWindowFixture f;
     MainWindow& w = f.start();
-    QTabWidget* tabs = f.ui().tabs;
+    QTabWidget* tabs = f.ui().frame.tabs;
     ASSERT_GE(tabs->count(), 4);
     tabs->setCurrentIndex(firstPage);
     const QHash<QWidget*, QRect> designed = DesignedRects(tabs);

@@ -29,14 +29,14 @@ TEST(MainWindowStart, FirstRunWithoutSettingsIsQuietAndEmpty)
     MainWindowFixture f;
     MainWindow& w = f.start();
     EXPECT_EQ(w.windowTitle(), "Stolvar2.5");
-    EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "未连接");
-    EXPECT_EQ(f.ui().statusParts[1]->text(), "数据库连接状态：");
-    EXPECT_EQ(f.ui().statusParts[3]->text(), "邮件发送状态：");
-    EXPECT_EQ(f.ui().tree->model()->rowCount(), 0);
-    EXPECT_FALSE(f.ui().autoCollectBox->isChecked());
-    EXPECT_FALSE(f.ui().autoMailBox->isChecked());
-    EXPECT_FALSE(f.ui().autoStartBox->isChecked());
-    EXPECT_FALSE(f.ui().reminderTimer->isActive());
+    EXPECT_EQ(f.ui().frame.statusParts[kDatabaseStatePart]->text(), "未连接");
+    EXPECT_EQ(f.ui().frame.statusParts[1]->text(), "数据库连接状态：");
+    EXPECT_EQ(f.ui().frame.statusParts[3]->text(), "邮件发送状态：");
+    EXPECT_EQ(f.ui().registerUi.tree->model()->rowCount(), 0);
+    EXPECT_FALSE(f.ui().optionsUi.autoCollectBox->isChecked());
+    EXPECT_FALSE(f.ui().optionsUi.autoMailBox->isChecked());
+    EXPECT_FALSE(f.ui().optionsUi.autoStartBox->isChecked());
+    EXPECT_FALSE(f.ui().frame.reminderTimer->isActive());
     EXPECT_TRUE(f.messages->shown.isEmpty());
     // The first write at start-up is the (empty) lead time.
     EXPECT_EQ(f.settings().read(keys::kLeadDays, "missing"), "");
@@ -53,7 +53,7 @@ TEST(MainWindowStart, FirstRunHintOpensADatabaseAndGoes)
     StartHint* hint = w.startHint();
     ASSERT_NE(hint, nullptr);
     EXPECT_FALSE(hint->isHidden());
-    EXPECT_EQ(hint->geometry(), f.ui().standardList->rect());
+    EXPECT_EQ(hint->geometry(), f.ui().registerUi.standardList->rect());
     auto* create = hint->findChild<QPushButton*>("新建工程数据库");
     auto* open = hint->findChild<QPushButton*>("打开工程数据库");
     ASSERT_TRUE(create && open);
@@ -61,7 +61,7 @@ TEST(MainWindowStart, FirstRunHintOpensADatabaseAndGoes)
     f.messages->fileNames = {path};
     open->click();
     EXPECT_EQ(f.messages->openRequests.size(), 1);
-    EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "已连接");
+    EXPECT_EQ(f.ui().frame.statusParts[kDatabaseStatePart]->text(), "已连接");
     EXPECT_TRUE(hint->isHidden());
 }
 
@@ -95,15 +95,15 @@ TEST(MainWindowStart, EveryNamedControlExists)
     for (const char* item : {"新建(&N)", "打开(&O)", "标养打印", "同养表1打印", "同养表2打印", "成熟度曲线打印", "邮箱账号设置", "删除温度记录",
                              "显示设置", "系统设置", "关于", "退出", "下载新版本", "升级数据库"})
         EXPECT_NE(w.findChild<QAction*>(QString::fromUtf8(item)), nullptr) << item;
-    const QTabWidget* tabs = f.ui().tabs;
+    const QTabWidget* tabs = f.ui().frame.tabs;
     ASSERT_EQ(tabs->count(), 5);   // the four pages keep their indexes; the curve comes last
     EXPECT_EQ(tabs->tabText(1), "同养表（一）");
     EXPECT_EQ(tabs->tabText(2), "同养表（二）");
     EXPECT_EQ(tabs->tabText(3), "数据管理");
     EXPECT_EQ(tabs->tabText(4), "成熟度曲线");
     EXPECT_EQ(tabs->widget(4)->objectName(), "成熟度曲线页");
-    EXPECT_EQ(f.ui().table1->rowCount(), 24);
-    EXPECT_EQ(f.ui().table1->columnCount(), 8);
+    EXPECT_EQ(f.ui().curingUi.table1->rowCount(), 24);
+    EXPECT_EQ(f.ui().curingUi.table1->columnCount(), 8);
 }
 
 TEST(MainWindowLayout, DoublingTheWidthDoublesEveryLeftEdgeAndWidth)
@@ -114,57 +114,57 @@ TEST(MainWindowLayout, DoublingTheWidthDoublesEveryLeftEdgeAndWidth)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     QTest::qWait(20);
     ASSERT_TRUE(w.proportionalLayout().isCaptured());
-    QWidget* central = f.ui().central;
+    QWidget* central = f.ui().frame.central;
     const QSize before = central->size();
-    const QRect tree = f.ui().tree->geometry();
-    const QRect tabs = f.ui().tabs->geometry();
-    const QRect button = f.ui().addGroupButton->geometry();
-    const QSize groupBefore = f.ui().addGroupButton->parentWidget()->size();
+    const QRect tree = f.ui().registerUi.tree->geometry();
+    const QRect tabs = f.ui().frame.tabs->geometry();
+    const QRect button = f.ui().registerUi.addGroupButton->geometry();
+    const QSize groupBefore = f.ui().registerUi.addGroupButton->parentWidget()->size();
     central->resize(before.width() * 2, before.height());
     // Placed to the nearest pixel.
     auto scaled = [](int value, int oldExtent, int newExtent) { return int(std::lround(double(value) / oldExtent * newExtent)); };
-    EXPECT_EQ(f.ui().tree->x(), scaled(tree.x(), before.width(), before.width() * 2));
-    EXPECT_EQ(f.ui().tree->width(), scaled(tree.width(), before.width(), before.width() * 2));
-    EXPECT_EQ(f.ui().tree->height(), tree.height());
-    EXPECT_EQ(f.ui().tabs->x(), scaled(tabs.x(), before.width(), before.width() * 2));
+    EXPECT_EQ(f.ui().registerUi.tree->x(), scaled(tree.x(), before.width(), before.width() * 2));
+    EXPECT_EQ(f.ui().registerUi.tree->width(), scaled(tree.width(), before.width(), before.width() * 2));
+    EXPECT_EQ(f.ui().registerUi.tree->height(), tree.height());
+    EXPECT_EQ(f.ui().frame.tabs->x(), scaled(tabs.x(), before.width(), before.width() * 2));
     // A control inside a group box scales with its group box.
-    const QSize groupAfter = f.ui().addGroupButton->parentWidget()->size();
-    EXPECT_EQ(f.ui().addGroupButton->x(), scaled(button.x(), groupBefore.width(), groupAfter.width()));
+    const QSize groupAfter = f.ui().registerUi.addGroupButton->parentWidget()->size();
+    EXPECT_EQ(f.ui().registerUi.addGroupButton->x(), scaled(button.x(), groupBefore.width(), groupAfter.width()));
 }
 
 TEST(MainWindowLayout, DraggingTheFirstSplitterWidensTheTree)
 {
     MainWindowFixture f;
     f.start();
-    MainWidgets& ui = f.ui();
-    const int treeWidth = ui.tree->width();
-    const int from = ui.splitter1->x();
-    ui.splitter1->dragTo(from + 40);
-    EXPECT_EQ(ui.splitter1->x(), from + 40);
-    EXPECT_EQ(ui.tree->width(), treeWidth + 40);
-    EXPECT_EQ(ui.standardList->x(), from + 45);
-    EXPECT_EQ(ui.listCaption->x(), from + 45);
-    ui.splitter2->dragTo(800);
-    EXPECT_EQ(ui.tabs->x(), 805);
+    WindowWidgets& ui = f.ui();
+    const int treeWidth = ui.registerUi.tree->width();
+    const int from = ui.frame.splitter1->x();
+    ui.frame.splitter1->dragTo(from + 40);
+    EXPECT_EQ(ui.frame.splitter1->x(), from + 40);
+    EXPECT_EQ(ui.registerUi.tree->width(), treeWidth + 40);
+    EXPECT_EQ(ui.registerUi.standardList->x(), from + 45);
+    EXPECT_EQ(ui.registerUi.listCaption->x(), from + 45);
+    ui.frame.splitter2->dragTo(800);
+    EXPECT_EQ(ui.frame.tabs->x(), 805);
 }
 
 TEST(MainWindowControls, SpinButtonStepsTheCastingDate)
 {
     MainWindowFixture f;
     f.start();
-    MainWidgets& ui = f.ui();
-    ui.castingDateBox->setText("2017年2月28日");
-    ui.castingDateSpin->upButton()->click();
-    EXPECT_EQ(ui.castingDateBox->text(), "2017年3月1日");
-    ui.castingDateSpin->downButton()->click();
-    EXPECT_EQ(ui.castingDateBox->text(), "2017年2月28日");
+    WindowWidgets& ui = f.ui();
+    ui.registerUi.castingDateBox->setText("2017年2月28日");
+    ui.registerUi.castingDateSpin->upButton()->click();
+    EXPECT_EQ(ui.registerUi.castingDateBox->text(), "2017年3月1日");
+    ui.registerUi.castingDateSpin->downButton()->click();
+    EXPECT_EQ(ui.registerUi.castingDateBox->text(), "2017年2月28日");
 }
 
 TEST(MainWindowShutdown, ClosingStoresTheThreeOptions)
 {
     MainWindowFixture f;
     MainWindow& w = f.start();
-    f.ui().autoCollectBox->setChecked(true);
+    f.ui().optionsUi.autoCollectBox->setChecked(true);
     w.close();
     EXPECT_EQ(f.settings().read(keys::kAutoCollect), "真");
     EXPECT_EQ(f.settings().read(keys::kAutoMail), "假");
@@ -179,7 +179,7 @@ TEST(MainWindowTray, ShowFromTrayMaximisesAndExitShutsDownNormally)
     w.showMinimized();
     w.showFromTray();
     EXPECT_TRUE(w.isMaximized());
-    f.ui().autoMailBox->setChecked(true);
+    f.ui().optionsUi.autoMailBox->setChecked(true);
     w.findChild<QAction*>("退出")->trigger();
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(f.settings().read(keys::kAutoMail), "真");

@@ -34,7 +34,7 @@ TEST(OpenAheadGuiTest, StartUpTakesTheDatabaseOpenedAheadForTheSameFile)
 
     f.start();
     EXPECT_FALSE(TakeOpenedAhead(path).has_value());   // taken by the start-up
-    EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "数据库已连接");
+    EXPECT_EQ(f.ui().frame.statusParts[kDatabaseStatePart]->text(), "数据库已连接");
     EXPECT_EQ(f.ctx().db->path(), path);
     EXPECT_EQ(f.window->registerView().nodeCount(), 2);
 }
@@ -86,7 +86,7 @@ TEST(OpenAheadGuiTest, AMissingFileOpenedAheadStartsSilentlyWithoutADatabase)
     f.start();
     EXPECT_TRUE(f.window->isStartedUp());
     EXPECT_EQ(f.ctx().db, nullptr);
-    EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "未连接");
+    EXPECT_EQ(f.ui().frame.statusParts[kDatabaseStatePart]->text(), "未连接");
     EXPECT_TRUE(f.messages->shown.empty());
     EXPECT_EQ(f.window->registerView().nodeCount(), 0);
 }

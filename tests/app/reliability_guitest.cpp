@@ -46,10 +46,10 @@ TEST(SettingsWriteFailure, ShownOnceWithThePathAndTheProgramGoesOn)
     MainWindowFixture f;
     f.settingsIo = std::make_shared<test::FailingSettingsIo>();
     f.start();   // the lead time is written at start-up
-    QLabel* part = f.ui().statusParts[kVersionPart];
+    QLabel* part = f.ui().frame.statusParts[kVersionPart];
     EXPECT_EQ(part->text(), SettingsWriteFailedText(f.home.file("Temp.ini")));
     part->clear();
-    f.ui().leadDaysBox->setText("5");
+    f.ui().optionsUi.leadDaysBox->setText("5");
     f.window->close();   // stores the options: fails again
     EXPECT_EQ(part->text(), "") << "shown once per run";
     EXPECT_FALSE(QFile::exists(f.home.file("Temp.ini")));
@@ -76,10 +76,10 @@ TEST(EarlyClose, OptionsNotYetRestoredAreNotStored)
 
     f.window.reset();
     f.start();
-    EXPECT_TRUE(f.ui().autoStartBox->isChecked());
-    EXPECT_TRUE(f.ui().autoMailBox->isChecked());
+    EXPECT_TRUE(f.ui().optionsUi.autoStartBox->isChecked());
+    EXPECT_TRUE(f.ui().optionsUi.autoMailBox->isChecked());
     EXPECT_TRUE(QFile::exists(entry));
-    f.ui().autoStartBox->click();   // leaves no entry behind
+    f.ui().optionsUi.autoStartBox->click();   // leaves no entry behind
     EXPECT_FALSE(QFile::exists(entry));
 }
 
@@ -99,7 +99,7 @@ TEST(DeadNetwork, RunsCoalesceAndShutdownIsQuick)
     EXPECT_EQ(f.ctx().tasks.pool().activeThreadCount(), 1) << "waiting runs hold the workers";
     EXPECT_TRUE(w.weather().isRunning());
 
-    f.ui().autoCollectBox->setChecked(true);
+    f.ui().optionsUi.autoCollectBox->setChecked(true);
     QElapsedTimer clock;
     clock.start();
     w.close();

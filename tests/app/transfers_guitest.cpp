@@ -52,12 +52,12 @@ TEST(WeatherSourceInWindow, OpenMeteoRunFillsTheBoxStoresTheDaysAndRemembersTheP
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->currentText(), QStringLiteral("Open-Meteo"));
 
-    f.ui().cityBox->setText(QStringLiteral("郑州"));
-    f.ui().updateCityButton->click();
+    f.ui().weatherUi.cityBox->setText(QStringLiteral("郑州"));
+    f.ui().weatherUi.updateCityButton->click();
     const QString place = QStringLiteral("郑州，河南（北纬34.76°，东经113.65°）");
-    ASSERT_TRUE(test::WaitUntil([&] { return f.ui().locationLabel->text() == place; }))
-        << f.ui().locationLabel->text().toStdString();
-    EXPECT_TRUE(f.ui().todayLabel->text().startsWith(QStringLiteral("【今天温度】\r\n\r\n最高温度21℃")));
+    ASSERT_TRUE(test::WaitUntil([&] { return f.ui().weatherUi.locationLabel->text() == place; }))
+        << f.ui().weatherUi.locationLabel->text().toStdString();
+    EXPECT_TRUE(f.ui().weatherUi.todayLabel->text().startsWith(QStringLiteral("【今天温度】\r\n\r\n最高温度21℃")));
     EXPECT_EQ(settings.read(keys::kPlaceCity), QStringLiteral("郑州"));
     EXPECT_EQ(settings.read(keys::kPlaceTimezone), QStringLiteral("Asia/Shanghai"));
     EXPECT_EQ(test::CountRows(*db, QStringLiteral("skxx")), 12);

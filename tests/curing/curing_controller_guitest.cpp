@@ -1,4 +1,5 @@
-#include "ui/AppContext.h"
+#include "curing/CuringWidgets.h"
+#include "support/ControllerFixture.h"
 #include "curing/CuringController.h"
 #include "curing/CuringFixtures.h"
 #include "curing/DeleteTemperatureDialog.h"
@@ -25,33 +26,16 @@ namespace {
 using test::kCasting;
 using test::Text;
 
-Environment TestEnvironment(const test::TempHome& home, std::shared_ptr<test::ScriptedMessages> messages)
-{
-    Environment env;
-    env.home = home.path();
-    env.clock = std::make_shared<FixedClock>(WallTime(QDate(2017, 3, 5), QTime(10, 0)));
-    env.messages = std::move(messages);
-    return env;
-}
-
-class CuringControllerTest : public ::testing::Test
+class CuringControllerTest : public ::testing::Test, protected test::ControllerFixture
 {
 protected:
-    CuringControllerTest() : context(TestEnvironment(home, messages)), controller(context)
+    CuringControllerTest()
+        : ControllerFixture(WallTime(QDate(2017, 3, 5), QTime(10, 0))), controller(context, ui.curingUi),
+          table1(*ui.curingUi.table1), table2(*ui.curingUi.table2), label(*ui.curingUi.accumulatedLabel),
+          dateBox(*ui.curingUi.temperatureDateBox), highBox(*ui.curingUi.highBox), lowBox(*ui.curingUi.lowBox),
+          addButton(*ui.curingUi.addTemperatureButton), changeButton(*ui.curingUi.changeTemperatureButton)
     {
-        MainWidgets& ui = context.ui;
-        ui.table1 = &table1;
-        ui.table2 = &table2;
-        ui.accumulatedLabel = &label;
-        ui.temperatureDateBox = &dateBox;
-        ui.highBox = &highBox;
-        ui.lowBox = &lowBox;
-        ui.addTemperatureButton = &addButton;
-        ui.changeTemperatureButton = &changeButton;
-        SetupTable1Grid(&table1);
-        SetupTable2Grid(&table2);
-        context.db = Database::Create(home.file(QStringLiteral("p.dat")));
-        CreateSchema(*context.db);
+        openDatabase();
         context.selection = {QStringLiteral("三层梁"), QStringLiteral("一号楼"), kCasting, QStringLiteral("三层梁"),
                              QStringLiteral("C30")};
         controller.connectControls();
@@ -65,21 +49,15 @@ protected:
         lowBox.setText(QString::fromUtf8(low));
     }
 
-    // Lets the background refresh finish and hands its result to the UI thread.
-    void settle()
-    {
-        context.tasks.waitForDone();
-        QCoreApplication::processEvents();
-    }
-
-    test::TempHome home;
-    std::shared_ptr<test::ScriptedMessages> messages = std::make_shared<test::ScriptedMessages>();
-    AppContext context;
     CuringController controller;
-    QTableWidget table1, table2;
-    QLabel label;
-    QLineEdit dateBox, highBox, lowBox;
-    QPushButton addButton, changeButton;
+    QTableWidget& table1;
+    QTableWidget& table2;
+    QLabel& label;
+    QLineEdit& dateBox;
+    QLineEdit& highBox;
+    QLineEdit& lowBox;
+    QPushButton& addButton;
+    QPushButton& changeButton;
     int additions = 0;
 };
 

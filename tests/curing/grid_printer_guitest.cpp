@@ -3,6 +3,7 @@
 #include "ui/GridPrinter.h"
 #include "curing/forms/SameConditionTables.h"
 #include "curing/forms/Table1Frame.h"
+#include "register/RegisterPageBuilder.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
 

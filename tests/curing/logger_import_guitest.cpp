@@ -1,5 +1,6 @@
-#include "ui/AppContext.h"
 #include "curing/CuringController.h"
+#include "curing/TransferController.h"
+#include "support/ControllerFixture.h"
 #include "support/LoggerFixtures.h"
 #include "curing/LoggerImportDialog.h"
 #include "db/Database.h"
@@ -21,23 +22,13 @@ namespace {
 
 using test::Day;
 
-Environment TestEnvironment(const test::TempHome& home, std::shared_ptr<test::ScriptedMessages> messages)
-{
-    Environment env;
-    env.home = home.path();
-    env.clock = std::make_shared<FixedClock>(Day(2026, 12, 8, 10, 0));
-    env.messages = std::move(messages);
-    return env;
-}
-
-class LoggerImportTest : public ::testing::Test
+class LoggerImportTest : public ::testing::Test, protected test::ControllerFixture
 {
 protected:
-    LoggerImportTest() : context(TestEnvironment(home, messages)), controller(context)
+    LoggerImportTest() : ControllerFixture(Day(2026, 12, 8, 10, 0)), curing(context, ui.curingUi),
+                         controller(context, ui.curingUi, curing)
     {
-        context.ui.table1 = &table1;
-        context.ui.accumulatedLabel = &label;
-        context.db = test::MakeProjectDatabase(home.file(QStringLiteral("p.dat")));
+        openDatabase();
         EnsureSourceColumn(*context.db);   // as the main window does on opening
     }
 
@@ -56,18 +47,8 @@ protected:
         ASSERT_TRUE(st.run());
     }
 
-    void settle()
-    {
-        context.tasks.waitForDone();
-        QCoreApplication::processEvents();
-    }
-
-    test::TempHome home;
-    std::shared_ptr<test::ScriptedMessages> messages = std::make_shared<test::ScriptedMessages>();
-    AppContext context;
-    CuringController controller;
-    QTableWidget table1;
-    QLabel label;
+    CuringController curing;
+    TransferController controller;
 };
 
 TEST_F(LoggerImportTest, PreviewListsEachDayAndImportStoresTheTickedDaysAsLoggerRecords)

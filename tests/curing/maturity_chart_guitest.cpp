@@ -2,7 +2,7 @@
 #include "curing/CuringFixtures.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
-#include "ui/MainWidgets.h"
+#include "curing/CuringWidgets.h"
 
 #include <QAction>
 #include <QChart>
@@ -42,7 +42,7 @@ protected:
     }
 
     test::TempHome home;
-    MainWidgets ui;
+    CuringWidgets ui;
     std::unique_ptr<QWidget> page;
 };
 

@@ -1,5 +1,7 @@
-#include "ui/AppContext.h"
 #include "curing/CuringController.h"
+#include "curing/CuringWidgets.h"
+#include "curing/TransferController.h"
+#include "support/ControllerFixture.h"
 #include "ui/GridCells.h"
 #include "curing/forms/SameConditionTables.h"
 #include "curing/forms/Table1Frame.h"
@@ -23,30 +25,17 @@ using test::NumberCell;
 
 const QDateTime kCasting = Day(2017, 12, 20);
 
-Environment TestEnvironment(const test::TempHome& home, std::shared_ptr<test::ScriptedMessages> messages)
-{
-    Environment env;
-    env.home = home.path();
-    env.clock = std::make_shared<FixedClock>(Day(2018, 1, 10, 10, 0));
-    env.messages = std::move(messages);
-    return env;
-}
-
-class WorkbookExportTest : public ::testing::Test
+class WorkbookExportTest : public ::testing::Test, protected test::ControllerFixture
 {
 protected:
-    WorkbookExportTest() : context(TestEnvironment(home, messages)), controller(context)
+    WorkbookExportTest()
+        : ControllerFixture(Day(2018, 1, 10, 10, 0)), curing(context, ui.curingUi),
+          controller(context, ui.curingUi, curing), table1(*ui.curingUi.table1), table2(*ui.curingUi.table2),
+          list(*ui.registerUi.standardList)
     {
-        MainWidgets& ui = context.ui;
-        ui.table1 = &table1;
-        ui.table2 = &table2;
-        ui.standardList = &list;
-        ui.accumulatedLabel = &label;
-        SetupTable1Grid(&table1);
+        controller.setStandardList([this] { return &list; });
         ApplyTable1Frame(&table1, 16, 12);
-        SetupTable2Grid(&table2);
-        SetupStandardListGrid(&list);
-        context.db = test::MakeProjectDatabase(home.file(QStringLiteral("p.dat")));
+        openDatabase();
         test::InsertGroup(*context.db, QStringLiteral("一号楼"), QStringLiteral("三层梁"), kCasting, kSent, kNotSent,
                           QStringLiteral("C30"), QStringLiteral("3"), QStringLiteral("2"));
         test::InsertGroup(*context.db, QStringLiteral("二号楼"), QStringLiteral("基础"), Day(2017, 11, 2));
@@ -78,12 +67,11 @@ protected:
         return test::ReadWorkbook(home.file(name.endsWith(QStringLiteral(".xlsx")) ? name : name + QStringLiteral(".xlsx")));
     }
 
-    test::TempHome home;
-    std::shared_ptr<test::ScriptedMessages> messages = std::make_shared<test::ScriptedMessages>();
-    AppContext context;
-    CuringController controller;
-    QTableWidget table1, table2, list;
-    QLabel label;
+    CuringController curing;
+    TransferController controller;
+    QTableWidget& table1;
+    QTableWidget& table2;
+    QTableWidget& list;
 };
 
 TEST_F(WorkbookExportTest, WritesTheFourSheetsWithTypedCells)

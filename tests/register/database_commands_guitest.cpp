@@ -23,7 +23,7 @@ TEST(OpenProjectDatabase, CancelOnlyWritesTheStartFolderBack)
     EXPECT_EQ(f.messages->openRequests[0][1], "路径");
     EXPECT_EQ(f.settings().read(keys::kDatabaseFolder), "路径");
     EXPECT_EQ(f.settings().read(keys::kDatabaseFile, "none"), "none");
-    EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "未连接");
+    EXPECT_EQ(f.ui().frame.statusParts[kDatabaseStatePart]->text(), "未连接");
 }
 
 TEST(OpenProjectDatabase, ChoosingAFileConnectsRemembersItAndFillsTheViews)
@@ -39,10 +39,10 @@ TEST(OpenProjectDatabase, ChoosingAFileConnectsRemembersItAndFillsTheViews)
     f.start();
     f.messages->fileNames = {path};
     f.window->database().openProjectDatabase();
-    EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "已连接");
+    EXPECT_EQ(f.ui().frame.statusParts[kDatabaseStatePart]->text(), "已连接");
     EXPECT_EQ(f.settings().read(keys::kDatabaseFile), path);
-    EXPECT_EQ(f.ui().tree->model()->rowCount(), 1);
-    EXPECT_EQ(f.ui().temperatureDateBox->text(), "2017年3月3日");
+    EXPECT_EQ(f.ui().registerUi.tree->model()->rowCount(), 1);
+    EXPECT_EQ(f.ui().curingUi.temperatureDateBox->text(), "2017年3月3日");
 }
 
 TEST(OpenProjectDatabase, AFileThatIsNoDatabaseLeavesNothingOpen)
@@ -62,7 +62,7 @@ TEST(OpenProjectDatabase, AFileThatIsNoDatabaseLeavesNothingOpen)
     EXPECT_EQ(f.messages->shown.back().icon, Messages::Icon::Information);
     EXPECT_EQ(f.ctx().db, nullptr);
     EXPECT_EQ(f.settings().read(keys::kDatabaseFile), stored);
-    EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "数据库已连接");   // the text stays as it was
+    EXPECT_EQ(f.ui().frame.statusParts[kDatabaseStatePart]->text(), "数据库已连接");   // the text stays as it was
 }
 
 TEST(NewDatabaseDialog, CreatesTheFileThenAsksWhichFileToOpen)

@@ -32,11 +32,11 @@ protected:
     }
 
     RegisterController& tree() { return f.window->registerView(); }
-    void select(int index) { f.ui().tree->setCurrentIndex(NodeAt(index)); }
+    void select(int index) { f.ui().registerUi.tree->setCurrentIndex(NodeAt(index)); }
     // The index-th node counted through the view's model, projects before their positions.
     QModelIndex NodeAt(int index)
     {
-        const QAbstractItemModel* model = f.ui().tree->model();
+        const QAbstractItemModel* model = f.ui().registerUi.tree->model();
         int n = 0;
         for (int p = 0; p < model->rowCount(); ++p) {
             const QModelIndex project = model->index(p, 0);
@@ -50,7 +50,7 @@ protected:
     }
     QString cell(int row, int column)
     {
-        const QTableWidgetItem* item = f.ui().standardList->item(row, column);
+        const QTableWidgetItem* item = f.ui().registerUi.standardList->item(row, column);
         return item ? item->text() : QString();
     }
 
@@ -59,7 +59,7 @@ protected:
 
 TEST_F(RegisterGuiTest, StartUpConnectsFillsTheTreeAndSelectsTheFirstProject)
 {
-    EXPECT_EQ(f.ui().statusParts[kDatabaseStatePart]->text(), "数据库已连接");
+    EXPECT_EQ(f.ui().frame.statusParts[kDatabaseStatePart]->text(), "数据库已连接");
     ASSERT_EQ(tree().nodeCount(), 7);
     EXPECT_EQ(tree().nodeText(0), "乙");
     EXPECT_EQ(tree().nodeText(1), "一层梁");   // by sampling date
@@ -68,8 +68,8 @@ TEST_F(RegisterGuiTest, StartUpConnectsFillsTheTreeAndSelectsTheFirstProject)
     EXPECT_TRUE(NodeAt(0).data(Qt::FontRole).value<QFont>().bold());
     EXPECT_FALSE(NodeAt(1).data(Qt::FontRole).value<QFont>().bold());
     EXPECT_EQ(tree().selectedNodeIndex(), 0);
-    EXPECT_EQ(f.ui().positionBox->text(), "部位不能为空");
-    EXPECT_EQ(f.ui().standardList->rowCount(), 4);   // header + the project's three groups
+    EXPECT_EQ(f.ui().registerUi.positionBox->text(), "部位不能为空");
+    EXPECT_EQ(f.ui().registerUi.standardList->rowCount(), 4);   // header + the project's three groups
     EXPECT_EQ(cell(0, 4), "委托日期");
 }
 
@@ -77,29 +77,29 @@ TEST_F(RegisterGuiTest, SelectingAPositionFillsThePanelAndRemembersTheNode)
 {
     select(6);   // second project's second position
     EXPECT_EQ(f.settings().read(keys::kTreeSelection), "6");
-    EXPECT_EQ(f.ui().projectBox->text(), "甲");
-    EXPECT_EQ(f.ui().positionBox->text(), "一层柱");
-    EXPECT_EQ(f.ui().castingDateBox->text(), "2017年3月5日");
-    EXPECT_EQ(f.ui().dueDateLabel->text(), "2017年4月2日");
-    EXPECT_EQ(f.ui().remainingLabel->text(), "还有22天达到龄期");
-    EXPECT_EQ(f.ui().standardStateLabel->text(), "标养状态：未委托");
+    EXPECT_EQ(f.ui().registerUi.projectBox->text(), "甲");
+    EXPECT_EQ(f.ui().registerUi.positionBox->text(), "一层柱");
+    EXPECT_EQ(f.ui().registerUi.castingDateBox->text(), "2017年3月5日");
+    EXPECT_EQ(f.ui().registerUi.dueDateLabel->text(), "2017年4月2日");
+    EXPECT_EQ(f.ui().registerUi.remainingLabel->text(), "还有22天达到龄期");
+    EXPECT_EQ(f.ui().registerUi.standardStateLabel->text(), "标养状态：未委托");
     EXPECT_EQ(f.ctx().selection.samplingDate, Day(2017, 3, 5));
 
     select(4);   // a project node changes nothing in Temp.ini and keeps the panel
     EXPECT_EQ(f.settings().read(keys::kTreeSelection), "6");
-    EXPECT_EQ(f.ui().positionBox->text(), "部位不能为空");
-    EXPECT_EQ(f.ui().remainingLabel->text(), "还有22天达到龄期");
-    EXPECT_EQ(f.ui().standardList->rowCount(), 3);
+    EXPECT_EQ(f.ui().registerUi.positionBox->text(), "部位不能为空");
+    EXPECT_EQ(f.ui().registerUi.remainingLabel->text(), "还有22天达到龄期");
+    EXPECT_EQ(f.ui().registerUi.standardList->rowCount(), 3);
 }
 
 TEST_F(RegisterGuiTest, RightClickSelectsTheNodeUnderThePointer)
 {
     f.window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.window.get()));
-    QTreeView* t = f.ui().tree;
+    QTreeView* t = f.ui().registerUi.tree;
     QTest::mouseClick(t->viewport(), Qt::RightButton, {}, t->visualRect(NodeAt(3)).center());
     EXPECT_EQ(tree().selectedNodeIndex(), 3);
-    EXPECT_EQ(f.ui().positionBox->text(), "三层板");
+    EXPECT_EQ(f.ui().registerUi.positionBox->text(), "三层板");
 }
 
 TEST_F(RegisterGuiTest, RebuildReselectsTheRememberedPlace)
@@ -107,31 +107,31 @@ TEST_F(RegisterGuiTest, RebuildReselectsTheRememberedPlace)
     select(2);   // 乙 / 二层梁
     tree().fillProjectTree();
     EXPECT_EQ(tree().selectedNodeIndex(), 2);
-    EXPECT_EQ(f.ui().positionBox->text(), "二层梁");
+    EXPECT_EQ(f.ui().registerUi.positionBox->text(), "二层梁");
     // A group with an earlier date moves the positions down: place 2 is now another group.
-    f.ui().projectBox->setText("乙");
-    f.ui().positionBox->setText("零层");
-    f.ui().castingDateBox->setText("2017-2-1");
-    f.ui().addGroupButton->click();
+    f.ui().registerUi.projectBox->setText("乙");
+    f.ui().registerUi.positionBox->setText("零层");
+    f.ui().registerUi.castingDateBox->setText("2017-2-1");
+    f.ui().registerUi.addGroupButton->click();
     EXPECT_EQ(f.messages->lastText(), "添加成功！请按返回退出！");
     EXPECT_EQ(tree().selectedNodeIndex(), 2);
-    EXPECT_EQ(f.ui().positionBox->text(), "一层梁");
+    EXPECT_EQ(f.ui().registerUi.positionBox->text(), "一层梁");
 }
 
 TEST_F(RegisterGuiTest, AddRefusesDuplicatesBadDatesAndLongText)
 {
-    f.ui().projectBox->setText("甲");
-    f.ui().positionBox->setText("基础");
-    f.ui().castingDateBox->setText("2017-3-5");
-    f.ui().addGroupButton->click();
+    f.ui().registerUi.projectBox->setText("甲");
+    f.ui().registerUi.positionBox->setText("基础");
+    f.ui().registerUi.castingDateBox->setText("2017-3-5");
+    f.ui().registerUi.addGroupButton->click();
     EXPECT_EQ(f.messages->lastText(), "该部位已存在，请重新命名！");
-    f.ui().positionBox->setText("新部位");
-    f.ui().castingDateBox->setText("2017-2-30");
-    f.ui().addGroupButton->click();
+    f.ui().registerUi.positionBox->setText("新部位");
+    f.ui().registerUi.castingDateBox->setText("2017-2-30");
+    f.ui().registerUi.addGroupButton->click();
     EXPECT_TRUE(f.messages->lastText().contains("不是有效的日期"));
-    f.ui().castingDateBox->setText("2017-3-5");
-    f.ui().gradeBox->setText(QString(51, QChar('C')));
-    f.ui().addGroupButton->click();
+    f.ui().registerUi.castingDateBox->setText("2017-3-5");
+    f.ui().registerUi.gradeBox->setText(QString(51, QChar('C')));
+    f.ui().registerUi.addGroupButton->click();
     EXPECT_TRUE(f.messages->lastText().contains("不能超过50个字符"));
     EXPECT_EQ(LoadGroups(*f.ctx().db, "甲").size(), 2);
 }
@@ -139,39 +139,39 @@ TEST_F(RegisterGuiTest, AddRefusesDuplicatesBadDatesAndLongText)
 TEST_F(RegisterGuiTest, EditButtonsCheckTheirBoxesAndWrite)
 {
     select(5);   // 甲 / 基础
-    f.ui().gradeBox->clear();
-    f.ui().changeGradeButton->click();
+    f.ui().registerUi.gradeBox->clear();
+    f.ui().registerUi.changeGradeButton->click();
     EXPECT_EQ(f.messages->shown.back().text, "强度等级不能为空！");
     EXPECT_EQ(f.messages->shown.back().title, "错误！");
-    f.ui().gradeBox->setText("C35");
-    f.ui().changeGradeButton->click();
-    f.ui().castingDateBox->setText("2017/03/04");
-    f.ui().changeDateButton->click();
-    f.ui().standardCountBox->clear();
-    f.ui().changeCountsButton->click();
+    f.ui().registerUi.gradeBox->setText("C35");
+    f.ui().registerUi.changeGradeButton->click();
+    f.ui().registerUi.castingDateBox->setText("2017/03/04");
+    f.ui().registerUi.changeDateButton->click();
+    f.ui().registerUi.standardCountBox->clear();
+    f.ui().registerUi.changeCountsButton->click();
     EXPECT_EQ(f.messages->lastText(), "标养组数不能为空！");
     const SpecimenGroup g = LoadGroups(*f.ctx().db, "甲", QString("基础")).value(0);
     EXPECT_EQ(g.grade, "C35");
     EXPECT_EQ(g.castingDate, Day(2017, 3, 4));
 
-    f.ui().projectBox->setText("甲'楼");
-    f.ui().renameProjectButton->click();
+    f.ui().registerUi.projectBox->setText("甲'楼");
+    f.ui().registerUi.renameProjectButton->click();
     EXPECT_EQ(LoadGroups(*f.ctx().db, "甲'楼").size(), 2);
 }
 
 TEST_F(RegisterGuiTest, RenameOntoAnExistingProjectMergesOnlyAfterConfirmationAndNeverCollides)
 {
     select(0);   // 乙: 一层梁, 二层梁, 三层板
-    f.ui().projectBox->setText("甲");
+    f.ui().registerUi.projectBox->setText("甲");
     f.messages->answers = {false};
-    f.ui().renameProjectButton->click();
+    f.ui().registerUi.renameProjectButton->click();
     ASSERT_EQ(f.messages->asked.size(), 1);
     EXPECT_EQ(f.messages->asked.back().text, "工程“甲”已存在。重命名后“乙”的全部部位将并入“甲”，确定要合并吗？");
     EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 3);
 
     test::InsertGroup(*f.ctx().db, "甲", "三层板", Day(2017, 3, 21));
     test::InsertGroup(*f.ctx().db, "甲", "一层梁", Day(2017, 3, 22));
-    f.ui().renameProjectButton->click();
+    f.ui().registerUi.renameProjectButton->click();
     EXPECT_EQ(f.messages->asked.size(), 1) << "a collision is refused without asking";
     EXPECT_EQ(f.messages->lastText(), "工程“甲”已有相同的部位：一层梁、三层板。\n重命名会使两个同名部位无法区分，未重命名。");
     EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 3);
@@ -179,7 +179,7 @@ TEST_F(RegisterGuiTest, RenameOntoAnExistingProjectMergesOnlyAfterConfirmationAn
     ASSERT_EQ(DeleteGroup(*f.ctx().db, "甲", "三层板"), WriteResult::Done);
     ASSERT_EQ(DeleteGroup(*f.ctx().db, "甲", "一层梁"), WriteResult::Done);
     f.messages->answers = {true};
-    f.ui().renameProjectButton->click();
+    f.ui().registerUi.renameProjectButton->click();
     EXPECT_EQ(f.messages->asked.size(), 2);
     EXPECT_TRUE(LoadGroups(*f.ctx().db, "乙").isEmpty());
     EXPECT_EQ(LoadGroups(*f.ctx().db, "甲").size(), 5);
@@ -189,30 +189,30 @@ TEST_F(RegisterGuiTest, RenameOntoAnExistingProjectMergesOnlyAfterConfirmationAn
 TEST_F(RegisterGuiTest, StatusButtonsNeedAPosition)
 {
     select(0);   // a project node: the position is the project's own name
-    f.ui().markSameButton->click();
+    f.ui().registerUi.markSameButton->click();
     EXPECT_EQ(f.messages->lastText(), "修改失败，请退出并重试！");
     select(1);
-    f.ui().markStandardButton->click();
-    EXPECT_EQ(f.ui().standardStateLabel->text(), "标养状态：已委托");
-    f.ui().unmarkSameButton->click();
-    EXPECT_EQ(f.ui().sameStateLabel->text(), "同养状态：未委托");
+    f.ui().registerUi.markStandardButton->click();
+    EXPECT_EQ(f.ui().registerUi.standardStateLabel->text(), "标养状态：已委托");
+    f.ui().registerUi.unmarkSameButton->click();
+    EXPECT_EQ(f.ui().registerUi.sameStateLabel->text(), "同养状态：未委托");
 }
 
 TEST_F(RegisterGuiTest, DeleteAsksNamingExactlyWhatGoes)
 {
     select(1);
     f.messages->answers = {false};
-    f.ui().deleteGroupButton->click();
+    f.ui().registerUi.deleteGroupButton->click();
     EXPECT_EQ(f.messages->asked.back().text, "您确定要删除乙一层梁的记录吗？");
     EXPECT_EQ(f.messages->asked.back().title, "警告");
     EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 3);
     f.messages->answers = {true};
-    f.ui().deleteGroupButton->click();
+    f.ui().registerUi.deleteGroupButton->click();
     EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 2);
 
     select(0);   // a whole project
     f.messages->answers = {true};
-    f.ui().deleteGroupButton->click();
+    f.ui().registerUi.deleteGroupButton->click();
     EXPECT_EQ(f.messages->asked.back().text, "您确定要删除工程“乙”的全部2组试块记录吗？");
     EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 0);
     EXPECT_EQ(LoadGroups(*f.ctx().db, "甲").size(), 2);
@@ -221,9 +221,9 @@ TEST_F(RegisterGuiTest, DeleteAsksNamingExactlyWhatGoes)
 TEST_F(RegisterGuiTest, KeywordFilterStaysInsideTheProject)
 {
     select(0);
-    f.ui().keywordBox->setText("梁");
-    f.ui().keywordButton->click();
-    ASSERT_EQ(f.ui().standardList->rowCount(), 3);
+    f.ui().registerUi.keywordBox->setText("梁");
+    f.ui().registerUi.keywordButton->click();
+    ASSERT_EQ(f.ui().registerUi.standardList->rowCount(), 3);
     EXPECT_EQ(cell(1, 1), "一层梁");
     EXPECT_EQ(cell(2, 1), "二层梁");
     EXPECT_EQ(cell(2, 6), kSent);
@@ -235,12 +235,12 @@ TEST(RegisterListFont, StandardFontSizeSettingAndDefault)
     auto db = f.prepareDatabase();
     test::InsertGroup(*db, "P", "s", Day(2017, 3, 1));
     f.start();
-    EXPECT_EQ(f.ui().standardList->item(1, 1)->font().pointSizeF(), 10.0);   // 20 half points
+    EXPECT_EQ(f.ui().registerUi.standardList->item(1, 1)->font().pointSizeF(), 10.0);   // 20 half points
     f.settings().write(keys::kStandardFontSize, "14");
     f.window->registerView().fillStandardCuringList();
-    EXPECT_EQ(f.ui().standardList->item(1, 1)->font().pointSizeF(), 7.0);
-    EXPECT_EQ(f.ui().standardList->rowHeight(1), 30);
-    EXPECT_EQ(f.ui().standardList->columnWidth(1), 220);
+    EXPECT_EQ(f.ui().registerUi.standardList->item(1, 1)->font().pointSizeF(), 7.0);
+    EXPECT_EQ(f.ui().registerUi.standardList->rowHeight(1), 30);
+    EXPECT_EQ(f.ui().registerUi.standardList->columnWidth(1), 220);
 }
 
 } // namespace

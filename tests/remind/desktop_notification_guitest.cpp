@@ -133,9 +133,9 @@ protected:
     // Runs one due scan and waits until its texts are in the boxes.
     void scanOnce()
     {
-        f.ui().standardDueBox->setPlainText(QStringLiteral("-"));
+        f.ui().reminderUi.standardDueBox->setPlainText(QStringLiteral("-"));
         f.window->reminders().scanDueSpecimens();
-        ASSERT_TRUE(test::WaitUntil([&] { return f.ui().standardDueBox->toPlainText() != QStringLiteral("-"); }));
+        ASSERT_TRUE(test::WaitUntil([&] { return f.ui().reminderUi.standardDueBox->toPlainText() != QStringLiteral("-"); }));
         QTest::qWait(50);   // a Notify call would be on the bus by now
     }
 
@@ -174,7 +174,7 @@ TEST_F(DesktopNotificationTest, FirstScanOfTheDayNotifiesOnceAndAClickShowsTheWi
 
     // The next day the same groups are news again.
     f.clock->set(Day(2017, 5, 11, 10, 0));
-    f.ui().leadDaysBox->setText(QStringLiteral("2"));
+    f.ui().optionsUi.leadDaysBox->setText(QStringLiteral("2"));
     ASSERT_TRUE(test::WaitUntil([&] { return service.calls.size() == 3; }));
 }
 
@@ -203,7 +203,7 @@ TEST_F(DesktopNotificationTest, TurnedOffInTheSettingsSendsNothing)
     start();
     scanOnce();
     EXPECT_TRUE(service.calls.isEmpty());
-    EXPECT_FALSE(f.ui().standardDueBox->toPlainText().isEmpty());
+    EXPECT_FALSE(f.ui().reminderUi.standardDueBox->toPlainText().isEmpty());
 }
 
 TEST(DesktopNotifier, WithoutAServiceNothingHappensAndNothingIsSaid)
@@ -216,7 +216,7 @@ TEST(DesktopNotifier, WithoutAServiceNothingHappensAndNothingIsSaid)
     test::InsertGroup(*db, "城北花园", "二层梁板", Day(2017, 4, 15));
     f.settings().write(keys::kLeadDays, "3");
     f.start([&](MainWindow& w) { w.reminders().notifier().useBus(bus.connect(QStringLiteral("lonely"))); });
-    ASSERT_TRUE(test::WaitUntil([&] { return !f.ui().standardDueBox->toPlainText().isEmpty(); }));
+    ASSERT_TRUE(test::WaitUntil([&] { return !f.ui().reminderUi.standardDueBox->toPlainText().isEmpty(); }));
     QTest::qWait(100);
     EXPECT_TRUE(f.messages->shown.isEmpty());
 }

@@ -37,7 +37,7 @@ protected:
         f.settings().write(keys::kLeadDays, "3");
     }
 
-    QString mailStatus() { return f.ui().statusParts[kMailStatePart]->text(); }
+    QString mailStatus() { return f.ui().frame.statusParts[kMailStatePart]->text(); }
 
     test::MainWindowFixture f{Day(2017, 5, 10, 10, 0)};
 };
@@ -51,11 +51,11 @@ TEST_F(RemindersGuiTest, StartUpFillsTheBoxesAndMailsOnceADay)
     ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() == "邮件发送成功！"; })) << mailStatus().toStdString();
     server.finish();
     // The boxes show lines; the mail carries the texts with their CR LF line ends.
-    EXPECT_TRUE(f.ui().standardDueBox->toPlainText().startsWith("工程名称：城北花园\n工程部位：二层梁板\n"));
-    EXPECT_FALSE(f.ui().standardDueBox->toPlainText().contains("已送检"));
-    EXPECT_TRUE(f.ui().formRemovalDueBox->toPlainText().isEmpty());
-    EXPECT_TRUE(f.ui().sameConditionDueBox->toPlainText().contains("同条件养护龄期为30天")) << f.ui().sameConditionDueBox->toPlainText().toStdString();
-    EXPECT_TRUE(f.ui().recentPoursBox->toPlainText().startsWith("工程名称：城北花园\n工程部位：一层柱"));
+    EXPECT_TRUE(f.ui().reminderUi.standardDueBox->toPlainText().startsWith("工程名称：城北花园\n工程部位：二层梁板\n"));
+    EXPECT_FALSE(f.ui().reminderUi.standardDueBox->toPlainText().contains("已送检"));
+    EXPECT_TRUE(f.ui().reminderUi.formRemovalDueBox->toPlainText().isEmpty());
+    EXPECT_TRUE(f.ui().reminderUi.sameConditionDueBox->toPlainText().contains("同条件养护龄期为30天")) << f.ui().reminderUi.sameConditionDueBox->toPlainText().toStdString();
+    EXPECT_TRUE(f.ui().reminderUi.recentPoursBox->toPlainText().startsWith("工程名称：城北花园\n工程部位：一层柱"));
     EXPECT_EQ(f.settings().read(keys::kMailDay), "2017年5月10日");
     const QByteArray mail = server.message();
     EXPECT_TRUE(mail.contains("Subject: =?gb2312?B?")) << mail.toStdString();
@@ -153,10 +153,10 @@ TEST_F(RemindersGuiTest, ADowngradedServerGetsNoPassword)
 TEST_F(RemindersGuiTest, ChangingTheLeadTimeRescansAtOnce)
 {
     f.start();
-    f.ui().leadDaysBox->setText("4");
-    ASSERT_TRUE(test::WaitUntil([&] { return f.ui().standardDueBox->toPlainText().isEmpty(); }));
+    f.ui().optionsUi.leadDaysBox->setText("4");
+    ASSERT_TRUE(test::WaitUntil([&] { return f.ui().reminderUi.standardDueBox->toPlainText().isEmpty(); }));
     EXPECT_EQ(f.settings().read(keys::kLeadDays), "4");
-    EXPECT_TRUE(f.ui().sameConditionDueBox->toPlainText().contains("截止至2017年5月14日同条件养护龄期为31天"));
+    EXPECT_TRUE(f.ui().reminderUi.sameConditionDueBox->toPlainText().contains("截止至2017年5月14日同条件养护龄期为31天"));
 }
 
 // While the mail is out, status part 4 says so and no second sending starts; the

@@ -110,15 +110,15 @@ TEST(DisplaySettings, PickedColoursAreStoredAsDecimalAndShownAtOnce)
 {
     test::MainWindowFixture f;
     f.start();
-    DisplaySettingsDialog dialog(f.ctx().settings, f.ui());
+    DisplaySettingsDialog dialog(f.ctx().settings, f.window->colourTargets());
     QObject::connect(&dialog, &DisplaySettingsDialog::coloursChanged,
-                     [&] { ApplyDisplayColours(f.ctx().settings, f.ui()); });
+                     [&] { ApplyDisplayColours(f.ctx().settings, f.window->colourTargets()); });
     dialog.picker(6)->setColour(QColor(255, 0, 0), true);
     EXPECT_EQ(f.settings().read(keys::kColour6), "255");
-    EXPECT_EQ(f.ui().tree->palette().color(QPalette::Text), QColor(255, 0, 0));
+    EXPECT_EQ(f.ui().registerUi.tree->palette().color(QPalette::Text), QColor(255, 0, 0));
     dialog.picker(2)->setColour(QColor(0, 0, 255), true);
     EXPECT_EQ(f.settings().read(keys::kColour2), "16711680");
-    EXPECT_EQ(f.ui().recentPoursBox->palette().color(QPalette::Base), QColor(0, 0, 255));
+    EXPECT_EQ(f.ui().reminderUi.recentPoursBox->palette().color(QPalette::Base), QColor(0, 0, 255));
 }
 
 TEST(DisplaySettings, OpeningWritesTheFontSizesBackUnchanged)
@@ -126,7 +126,7 @@ TEST(DisplaySettings, OpeningWritesTheFontSizesBackUnchanged)
     test::MainWindowFixture f;
     f.settings().write(keys::kTitleFontSize, "18");
     f.start();
-    DisplaySettingsDialog dialog(f.ctx().settings, f.ui());
+    DisplaySettingsDialog dialog(f.ctx().settings, f.window->colourTargets());
     EXPECT_EQ(dialog.titleSizeBox()->text(), "18");
     EXPECT_EQ(f.settings().read(keys::kTitleFontSize, "missing"), "18");
     EXPECT_EQ(f.settings().read(keys::kTableFontSize, "missing"), "");
@@ -146,16 +146,16 @@ TEST(DisplayColours, WithoutAStoredColourThePlatformColourStays)
     f.settings().write(keys::kColour2, "");
     f.settings().write(keys::kColour4, "0");
     f.start();
-    const QPalette platform = QApplication::palette(f.ui().tree);
+    const QPalette platform = QApplication::palette(f.ui().registerUi.tree);
     EXPECT_NE(platform.color(QPalette::Base), QColor(0x80, 0x80, 0x80));
-    EXPECT_EQ(f.ui().tree->palette().color(QPalette::Base), platform.color(QPalette::Base));
-    EXPECT_EQ(f.ui().tree->palette().color(QPalette::Text), platform.color(QPalette::Text));
-    EXPECT_EQ(f.ui().standardDueBox->palette().color(QPalette::Base), QApplication::palette(f.ui().standardDueBox).color(QPalette::Base));
-    EXPECT_EQ(f.ui().recentPoursBox->palette().color(QPalette::Base), QApplication::palette(f.ui().recentPoursBox).color(QPalette::Base));
-    EXPECT_EQ(f.ui().todayLabel->palette().color(QPalette::WindowText), QColor(0, 0, 0));
-    EXPECT_EQ(f.ui().todayLabel->palette().color(QPalette::Window), QColor(0, 255, 0));
-    EXPECT_EQ(f.ui().futureLabels[3]->palette().color(QPalette::Window), QColor(0, 255, 0));
-    EXPECT_EQ(f.ui().cityBox->palette().color(QPalette::Base), QColor(0, 255, 0));
+    EXPECT_EQ(f.ui().registerUi.tree->palette().color(QPalette::Base), platform.color(QPalette::Base));
+    EXPECT_EQ(f.ui().registerUi.tree->palette().color(QPalette::Text), platform.color(QPalette::Text));
+    EXPECT_EQ(f.ui().reminderUi.standardDueBox->palette().color(QPalette::Base), QApplication::palette(f.ui().reminderUi.standardDueBox).color(QPalette::Base));
+    EXPECT_EQ(f.ui().reminderUi.recentPoursBox->palette().color(QPalette::Base), QApplication::palette(f.ui().reminderUi.recentPoursBox).color(QPalette::Base));
+    EXPECT_EQ(f.ui().weatherUi.todayLabel->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    EXPECT_EQ(f.ui().weatherUi.todayLabel->palette().color(QPalette::Window), QColor(0, 255, 0));
+    EXPECT_EQ(f.ui().weatherUi.futureLabels[3]->palette().color(QPalette::Window), QColor(0, 255, 0));
+    EXPECT_EQ(f.ui().weatherUi.cityBox->palette().color(QPalette::Base), QColor(0, 255, 0));
 }
 
 TEST(Options, LeadTimeIsStoredAtOnceAndRestoredAtTheNextStart)
@@ -165,20 +165,20 @@ TEST(Options, LeadTimeIsStoredAtOnceAndRestoredAtTheNextStart)
         f.start();
         QSignalSpy scans(&f.window->options(), &OptionsController::dueScanRequested);
         QSignalSpy sameScans(&f.window->options(), &OptionsController::sameConditionScanRequested);
-        f.ui().leadDaysBox->setText("7");
+        f.ui().optionsUi.leadDaysBox->setText("7");
         EXPECT_EQ(f.settings().read(keys::kLeadDays), "7");
         EXPECT_EQ(scans.count(), 1);
         EXPECT_EQ(sameScans.count(), 1);
-        f.ui().autoMailBox->click();
+        f.ui().optionsUi.autoMailBox->click();
         EXPECT_EQ(scans.count(), 2);
-        EXPECT_FALSE(f.ui().reminderTimer->isActive());   // the timer waits for the next start
+        EXPECT_FALSE(f.ui().frame.reminderTimer->isActive());   // the timer waits for the next start
         f.window->close();
     }
     f.start();
-    EXPECT_EQ(f.ui().leadDaysBox->text(), "7");
-    EXPECT_TRUE(f.ui().autoMailBox->isChecked());
-    EXPECT_TRUE(f.ui().reminderTimer->isActive());
-    EXPECT_EQ(f.ui().reminderTimer->interval(), 300000);
+    EXPECT_EQ(f.ui().optionsUi.leadDaysBox->text(), "7");
+    EXPECT_TRUE(f.ui().optionsUi.autoMailBox->isChecked());
+    EXPECT_TRUE(f.ui().frame.reminderTimer->isActive());
+    EXPECT_EQ(f.ui().frame.reminderTimer->interval(), 300000);
 }
 
 class AutoStartTest : public ::testing::Test
@@ -263,7 +263,7 @@ TEST_F(AutoStartTest, AFailedWriteUnticksTheBoxAndSaysWhy)
 
     test::MainWindowFixture f;
     f.start();
-    QCheckBox* box = f.ui().autoStartBox;
+    QCheckBox* box = f.ui().optionsUi.autoStartBox;
     box->click();
     EXPECT_FALSE(box->isChecked());
     EXPECT_TRUE(f.messages->lastText().startsWith(AutoStartFailedText())) << f.messages->lastText().toStdString();

@@ -4,6 +4,7 @@
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
 #include "support/TestRegister.h"
+#include "ui/Pages.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>
@@ -60,7 +61,7 @@ public:
     }
 
     AppContext& ctx() { return window->context(); }
-    MainWidgets& ui() { return window->context().ui; }
+    WindowWidgets& ui() { return window->widgets(); }
     SettingsStore settings() const { return home.settings(); }
 
     TempHome home;

@@ -1,7 +1,7 @@
 #include "curing/forms/MaturityChart.h"
 
 #include "core/Conversions.h"
-#include "ui/MainWidgets.h"
+#include "curing/CuringWidgets.h"
 
 #include <QChart>
 #include <QChartView>
@@ -129,7 +129,7 @@ void AttachAxes(QChart* chart, const MaturityCurve& curve, double lastDay, doubl
 
 } // namespace
 
-QWidget* BuildMaturityCurvePage(MainWidgets& ui)
+QWidget* BuildMaturityCurvePage(CuringWidgets& ui)
 {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("成熟度曲线页"));

@@ -12,11 +12,11 @@ class QWidget;
 namespace stolvar {
 
 class Messages;
-struct MainWidgets;
+struct CuringWidgets;
 
 // The fifth page of the tab control, "成熟度曲线": a chart of the selected group's
 // accumulated degree-days (page 成熟度曲线页, chart view 成熟度图).
-QWidget* BuildMaturityCurvePage(MainWidgets& ui);
+QWidget* BuildMaturityCurvePage(CuringWidgets& ui);
 
 // Replaces the chart with the curve: stored days solid, forecast days dashed, the
 // projection dotted, the 600 ℃·d line, the due day and, when given, the 14-day minimum.

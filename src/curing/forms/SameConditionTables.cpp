@@ -149,11 +149,6 @@ void SetupTable2Grid(QTableWidget* grid)
     grid->setItemDelegate(new ForecastCellDelegate(grid));
 }
 
-void SetupStandardListGrid(QTableWidget* grid)
-{
-    SetupGrid(grid, 1, 9, 20, 60);
-}
-
 void WriteGroupHeaderCells(QTableWidget* table1, QTableWidget* table2, const GroupHeader& header)
 {
     const QString date = FormatLongDate(header.castingDate);

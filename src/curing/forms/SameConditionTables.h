@@ -10,10 +10,9 @@ class QTableWidget;
 
 namespace stolvar {
 
-// Designs of the three printable grids of the main window, applied when it is built.
+// Designs of the two same-condition grids, applied when they are built.
 void SetupTable1Grid(QTableWidget* grid);        // same-condition form: 24 × 8, rows 31, columns 71
 void SetupTable2Grid(QTableWidget* grid);        // row-per-day record: 3 × 7, rows 20, columns 80
-void SetupStandardListGrid(QTableWidget* grid);  // standard-curing list: 1 × 9, rows 20, columns 60
 
 // The selected group as both forms show it in their headers.
 struct GroupHeader {

@@ -1,5 +1,7 @@
-#include "curing/CuringController.h"
+#include "curing/TransferController.h"
 
+#include "curing/CuringController.h"
+#include "curing/CuringWidgets.h"
 #include "ui/AppContext.h"
 #include "curing/LoggerImportDialog.h"
 #include "curing/GridSheet.h"
@@ -8,8 +10,6 @@
 
 #include <QTableWidget>
 
-// The commands that move temperatures and tables in and out of the program: the logger
-// file import and the Excel export.
 namespace stolvar {
 
 namespace {
@@ -26,7 +26,18 @@ QString WithXlsxSuffix(const QString& path)
 
 } // namespace
 
-void CuringController::exportWorkbook()
+TransferController::TransferController(AppContext& context, CuringWidgets& ui, CuringController& curing,
+                                       QObject* parent)
+    : QObject(parent), m_context(context), m_ui(ui), m_curing(curing)
+{
+}
+
+void TransferController::report(const QString& text)
+{
+    m_context.messages().show(m_context.window, text, Messages::DefaultTitle(), Messages::Icon::Information);
+}
+
+void TransferController::exportWorkbook()
 {
     if (!m_context.db)
         return report(NoDatabaseText());
@@ -41,19 +52,18 @@ void CuringController::exportWorkbook()
     // The tables are filled for the selected group even when their pages were not shown.
     const QDateTime casting = m_context.selection.samplingDate;
     if (casting.isValid()) {
-        fillTable1();
-        fillTable2();
+        m_curing.fillTable1();
+        m_curing.fillTable2();
     }
-    const MainWidgets& ui = m_context.ui;
     const QString path = WithXlsxSuffix(chosen);
-    error = WriteWorkbook(path, {SheetFromGrid(QStringLiteral("标养列表"), *ui.standardList, 1, false),
+    error = WriteWorkbook(path, {SheetFromGrid(QStringLiteral("标养列表"), *m_standardList(), 1, false),
                                  GroupsSheet(groups),
-                                 SheetFromGrid(QStringLiteral("同养表一"), *ui.table1, 0, true, casting),
-                                 SheetFromGrid(QStringLiteral("同养表二"), *ui.table2, 3, true, casting)});
+                                 SheetFromGrid(QStringLiteral("同养表一"), *m_ui.table1, 0, true, casting),
+                                 SheetFromGrid(QStringLiteral("同养表二"), *m_ui.table2, 3, true, casting)});
     report(error.isEmpty() ? QStringLiteral("已导出到：") + path : error);
 }
 
-void CuringController::importLoggerFile()
+void TransferController::importLoggerFile()
 {
     if (!m_context.db)
         return report(NoDatabaseText());
@@ -66,21 +76,21 @@ void CuringController::importLoggerFile()
         [this](const LoggerPreview& preview) { showLoggerPreview(preview); });
 }
 
-void CuringController::showLoggerPreview(const LoggerPreview& preview)
+void TransferController::showLoggerPreview(const LoggerPreview& preview)
 {
     if (!preview.error.isEmpty())
         return report(preview.error);
     createImportDialog(preview)->exec();
 }
 
-std::unique_ptr<LoggerImportDialog> CuringController::createImportDialog(const LoggerPreview& preview)
+std::unique_ptr<LoggerImportDialog> TransferController::createImportDialog(const LoggerPreview& preview)
 {
     auto dialog = std::make_unique<LoggerImportDialog>(preview, m_context.window);
-    connect(dialog.get(), &LoggerImportDialog::importRequested, this, &CuringController::storeLoggerDays);
+    connect(dialog.get(), &LoggerImportDialog::importRequested, this, &TransferController::storeLoggerDays);
     return dialog;
 }
 
-void CuringController::storeLoggerDays(const QVector<LoggerDay>& days)
+void TransferController::storeLoggerDays(const QVector<LoggerDay>& days)
 {
     if (!m_context.db)
         return report(NoDatabaseText());
@@ -88,7 +98,7 @@ void CuringController::storeLoggerDays(const QVector<LoggerDay>& days)
     const QString error = StoreLoggerDays(*m_context.db, days, &written);
     report(error.isEmpty() ? ImportedText(written) : error);
     if (written > 0)
-        refreshTable1InBackground();
+        m_curing.refreshTable1InBackground();
 }
 
 } // namespace stolvar

@@ -1,11 +1,14 @@
-#include "register/DataPageBuilder.h"
+#include "register/RegisterPageBuilder.h"
 
-#include "ui/MainWidgets.h"
+#include "register/RegisterWidgets.h"
+#include "ui/GridCells.h"
 #include "ui/SpinButton.h"
 #include "ui/WidgetFactory.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QTableWidget>
+#include <QTreeView>
 
 namespace stolvar {
 
@@ -18,25 +21,15 @@ QGroupBox* Group(QWidget* page, const QString& name, const QString& title, const
     return group;
 }
 
-void BuildSearchAndTemperature(QWidget* page, MainWidgets& ui)
+void BuildSearch(QWidget* page, RegisterWidgets& ui)
 {
     auto* search = Group(page, QStringLiteral("分组框10"), QString(), {2, 2, 594, 52});
     PlaceLabel(search, QStringLiteral("关键字标签"), QStringLiteral("关键字："), {8, 18, 56, 26});
     ui.keywordBox = Place<QLineEdit>(search, QStringLiteral("模糊查询编辑框"), {64, 18, 300, 26});
     ui.keywordButton = PlaceButton(search, QStringLiteral("模糊查询按钮"), QStringLiteral("查询"), {372, 17, 80, 28});
-
-    auto* temps = Group(page, QStringLiteral("分组框1"), QStringLiteral("记录温度"), {2, 58, 594, 58});
-    PlaceLabel(temps, QStringLiteral("日期标签"), QStringLiteral("日期："), {8, 22, 40, 26});
-    ui.temperatureDateBox = Place<QLineEdit>(temps, QStringLiteral("编辑框1"), {46, 22, 140, 26});
-    PlaceLabel(temps, QStringLiteral("温度标签"), QStringLiteral("最高："), {192, 22, 40, 26});
-    ui.highBox = Place<QLineEdit>(temps, QStringLiteral("最高编辑框"), {230, 22, 52, 26});
-    PlaceLabel(temps, QStringLiteral("温度标签1"), QStringLiteral("最低："), {288, 22, 40, 26});
-    ui.lowBox = Place<QLineEdit>(temps, QStringLiteral("最低编辑框"), {326, 22, 52, 26});
-    ui.addTemperatureButton = PlaceButton(temps, QStringLiteral("添加温度记录按钮"), QStringLiteral("添加温度"), {388, 20, 96, 30});
-    ui.changeTemperatureButton = PlaceButton(temps, QStringLiteral("修改温度记录"), QStringLiteral("修改温度"), {490, 20, 96, 30});
 }
 
-void BuildStatusGroups(QWidget* page, MainWidgets& ui)
+void BuildStatusGroups(QWidget* page, RegisterWidgets& ui)
 {
     auto* standard = Group(page, QStringLiteral("分组框4"), QStringLiteral("标养状态"), {2, 120, 294, 196});
     ui.standardStateLabel = PlaceLabel(standard, QStringLiteral("标养状态标签"), QStringLiteral("标养状态："), {10, 22, 274, 24});
@@ -47,15 +40,8 @@ void BuildStatusGroups(QWidget* page, MainWidgets& ui)
     ui.unmarkStandardButton = PlaceButton(standard, QStringLiteral("未委托按钮1"), QStringLiteral("取消委托"), {152, 158, 130, 30});
 
     auto* same = Group(page, QStringLiteral("分组框2"), QStringLiteral("同养状态"), {302, 120, 294, 196});
+    ui.sameConditionGroup = same;
     ui.sameStateLabel = PlaceLabel(same, QStringLiteral("同养状态标签"), QStringLiteral("同养状态："), {10, 22, 274, 24});
-    ui.accumulatedLabel = PlaceLabel(same, QStringLiteral("累计温度标签"), QString(), {10, 48, 274, 24});
-    // Under the status: when the group comes due, and which days have no temperature.
-    ui.projectionLabel = PlaceLabel(same, QStringLiteral("预计日期标签"), QString(), {10, 72, 274, 36});
-    ui.projectionLabel->setWordWrap(true);
-    ui.projectionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ui.missingDaysLabel = PlaceLabel(same, QStringLiteral("缺测标签"), QString(), {10, 108, 274, 48});
-    ui.missingDaysLabel->setWordWrap(true);
-    ui.missingDaysLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ui.markSameButton = PlaceButton(same, QStringLiteral("已委托按钮"), QStringLiteral("标记委托"), {10, 158, 130, 30});
     ui.unmarkSameButton = PlaceButton(same, QStringLiteral("未委托按钮"), QStringLiteral("取消委托"), {152, 158, 130, 30});
 }
@@ -72,7 +58,7 @@ QPushButton* RowButton(QWidget* group, int row, const QString& name, const QStri
     return PlaceButton(group, name, text, {420, 23 + row * 38, 150, 30});
 }
 
-void BuildGroupEditing(QWidget* page, MainWidgets& ui)
+void BuildGroupEditing(QWidget* page, RegisterWidgets& ui)
 {
     auto* g = Group(page, QStringLiteral("分组框3"), QStringLiteral("试块管理"), {2, 320, 594, 290});
     ui.projectBox = FieldRow(g, 0, QStringLiteral("工程名称："), QStringLiteral("工程名称编辑框"), 320);
@@ -95,14 +81,30 @@ void BuildGroupEditing(QWidget* page, MainWidgets& ui)
 
 } // namespace
 
-QWidget* BuildDataPage(MainWidgets& ui)
+void BuildRegisterList(QWidget* central, RegisterWidgets& ui)
 {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("数据管理页"));
-    BuildSearchAndTemperature(page, ui);
+    ui.tree = Place<QTreeView>(central, QStringLiteral("树型框1"), {2, 0, 150, 648});
+    ui.tree->setHeaderHidden(true);
+    // All nodes share one height; without this the view measures every node above the
+    // selected one (tens of thousands in a large register) to place the selection.
+    ui.tree->setUniformRowHeights(true);
+    ui.tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    ui.listCaption = PlaceLabel(central, QStringLiteral("标签5"), QString(), {155, 0, 590, 30});
+    ui.listCaption->setAlignment(Qt::AlignCenter);
+    ui.standardList = Place<QTableWidget>(central, QStringLiteral("高级表格2"), {155, 30, 590, 618});
+    SetupStandardListGrid(ui.standardList);
+}
+
+void SetupStandardListGrid(QTableWidget* grid)
+{
+    SetupGrid(grid, 1, 9, 20, 60);
+}
+
+void BuildRegisterDataControls(QWidget* page, RegisterWidgets& ui)
+{
+    BuildSearch(page, ui);
     BuildStatusGroups(page, ui);
     BuildGroupEditing(page, ui);
-    return page;
 }
 
 } // namespace stolvar
