@@ -1,8 +1,8 @@
 // The Excel export of the large sample register (2,000 projects × 10 positions): reading
 // every group, building the sheet and writing the workbook with libxlsxwriter.
 #include "model/register/GroupQueries.h"
-#include "model/workbook/WorkbookSheets.h"
 #include "db/Database.h"
+#include "model/workbook/WorkbookSheets.h"
 #include "sample/SampleRegister.h"
 
 #include <QCoreApplication>

@@ -3,11 +3,11 @@
 #include "WidgetBenchmarks.h"
 #include "core/Conversions.h"
 #include "curing/forms/MaturityChart.h"
+#include "db/Database.h"
+#include "db/Schema.h"
 #include "model/maturity/Projection.h"
 #include "model/maturity/SameConditionQuery.h"
 #include "model/temperatures/TemperatureStore.h"
-#include "db/Database.h"
-#include "db/Schema.h"
 
 #include <QApplication>
 #include <QChartView>

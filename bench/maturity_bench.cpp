@@ -2,12 +2,12 @@
 // both same-condition tables, and filling their grids.
 #include "WidgetBenchmarks.h"
 #include "core/Conversions.h"
-#include "model/maturity/Maturity.h"
 #include "curing/forms/SameConditionTables.h"
 #include "curing/forms/Table1Frame.h"
-#include "model/temperatures/TemperatureStore.h"
 #include "db/Database.h"
 #include "db/Schema.h"
+#include "model/maturity/Maturity.h"
+#include "model/temperatures/TemperatureStore.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -4,8 +4,8 @@
 // bytes, shared by the fuzz targets and the replay test. A check returns what broke, or "".
 
 #include "model/logger/LoggerFile.h"
-#include "model/weather/OpenMeteo.h"
 #include "model/temperatures/PlausibleTemperature.h"
+#include "model/weather/OpenMeteo.h"
 
 #include <QByteArray>
 #include <QString>

@@ -5,13 +5,12 @@
 #include "app/MainWidgetsBuilder.h"
 #include "app/ProportionalLayout.h"
 #include "app/StartHint.h"
-#include "ui/SplitterBar.h"
 #include "curing/CuringController.h"
 #include "curing/TransferController.h"
 #include "curing/WeatherController.h"
 #include "db/Database.h"
-#include "register/DatabaseController.h"
 #include "db/Schema.h"
+#include "register/DatabaseController.h"
 #include "register/GroupEditor.h"
 #include "register/RegisterController.h"
 #include "remind/ReminderController.h"
@@ -19,6 +18,7 @@
 #include "settings/DisplaySettingsDialog.h"
 #include "settings/OptionsController.h"
 #include "settings/SameConditionDialog.h"
+#include "ui/SplitterBar.h"
 #include "version/VersionController.h"
 
 #include <QCloseEvent>

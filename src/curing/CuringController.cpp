@@ -1,16 +1,16 @@
 #include "curing/CuringController.h"
 
-#include "curing/CuringWidgets.h"
-#include "ui/AppContext.h"
-#include "ui/Pages.h"
 #include "core/Conversions.h"
+#include "curing/CuringWidgets.h"
 #include "curing/DeleteTemperatureDialog.h"
-#include "ui/GridPrinter.h"
-#include "curing/forms/Table1Frame.h"
+#include "curing/forms/ChartPrinter.h"
 #include "curing/forms/MaturityChart.h"
 #include "curing/forms/SameConditionTables.h"
 #include "curing/forms/Table1Frame.h"
 #include "model/temperatures/TemperatureStore.h"
+#include "ui/AppContext.h"
+#include "ui/GridPrinter.h"
+#include "ui/Pages.h"
 
 #include <QLabel>
 #include <QLineEdit>

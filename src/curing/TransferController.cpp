@@ -2,11 +2,11 @@
 
 #include "curing/CuringController.h"
 #include "curing/CuringWidgets.h"
-#include "ui/AppContext.h"
-#include "curing/LoggerImportDialog.h"
 #include "curing/GridSheet.h"
+#include "curing/LoggerImportDialog.h"
 #include "model/register/GroupQueries.h"
 #include "model/workbook/WorkbookSheets.h"
+#include "ui/AppContext.h"
 
 #include <QTableWidget>
 

@@ -1,8 +1,8 @@
 #include "curing/WeatherController.h"
 
 #include "curing/CuringWidgets.h"
-#include "ui/AppContext.h"
 #include "model/weather/WeatherSettings.h"
+#include "ui/AppContext.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -44,7 +44,7 @@ bool EnsureIndexes(Database& db, QString* error)
     return db.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS gcxx_取样日期 ON gcxx(取样日期)"), error)
            && db.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS gcxx_工程 ON gcxx(工程名称, 工程部位)"), error)
            && db.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS skxx_养护记录 ON skxx(养护记录)"), error)
-           // The project tree reads every group's project and position in sampling order:
+           // The project tree reads every group's project and position in casting order:
            // from this index alone it decrypts about half the pages the rows take.
            && db.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS gcxx_树形 ON gcxx(取样日期, id, 工程名称, 工程部位)"),
                          error);

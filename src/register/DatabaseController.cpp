@@ -1,12 +1,12 @@
 #include "register/DatabaseController.h"
 
-#include "register/RegisterWidgets.h"
-#include "ui/AppContext.h"
 #include "db/Database.h"
 #include "db/OpenAhead.h"
+#include "db/Schema.h"
 #include "model/register/GroupStore.h"
 #include "register/NewDatabaseDialog.h"
-#include "db/Schema.h"
+#include "register/RegisterWidgets.h"
+#include "ui/AppContext.h"
 
 #include <QLabel>
 

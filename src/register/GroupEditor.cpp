@@ -1,11 +1,11 @@
 #include "register/GroupEditor.h"
 
-#include "register/RegisterWidgets.h"
-#include "ui/AppContext.h"
 #include "core/Conversions.h"
-#include "ui/SpinButton.h"
 #include "db/Database.h"
 #include "register/RegisterController.h"
+#include "register/RegisterWidgets.h"
+#include "ui/AppContext.h"
+#include "ui/SpinButton.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -36,7 +36,7 @@ GroupEditor::GroupEditor(AppContext& ctx, RegisterWidgets& ui, RegisterControlle
     connect(ui.renameProjectButton, &QPushButton::clicked, this, &GroupEditor::renameProject);
     connect(ui.changePositionButton, &QPushButton::clicked, this, &GroupEditor::changePosition);
     connect(ui.changeGradeButton, &QPushButton::clicked, this, &GroupEditor::changeStrengthGrade);
-    connect(ui.changeDateButton, &QPushButton::clicked, this, &GroupEditor::changeSamplingDate);
+    connect(ui.changeDateButton, &QPushButton::clicked, this, &GroupEditor::changeCastingDate);
     connect(ui.changeCountsButton, &QPushButton::clicked, this, &GroupEditor::changeGroupCounts);
     connect(ui.deleteGroupButton, &QPushButton::clicked, this, &GroupEditor::deleteSelectedGroup);
     connect(ui.markStandardButton, &QPushButton::clicked, this, [this] {
@@ -178,7 +178,7 @@ void GroupEditor::changeStrengthGrade()
         reportWrite(ChangeGrade(*m_ctx.db, m_ctx.selection.projectName, m_ctx.selection.nodeText, grade));
 }
 
-void GroupEditor::changeSamplingDate()
+void GroupEditor::changeCastingDate()
 {
     m_tree.refreshSelectionFromTree();
     const QString text = m_ui.castingDateBox->text();

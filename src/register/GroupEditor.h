@@ -23,7 +23,7 @@ public:
     void renameProject();
     void changePosition();
     void changeStrengthGrade();
-    void changeSamplingDate();
+    void changeCastingDate();
     void changeGroupCounts();
     void deleteSelectedGroup();
     void setStandardStatus(const QString& state, const QString& noPositionMessage);

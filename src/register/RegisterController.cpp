@@ -1,14 +1,14 @@
 #include "register/RegisterController.h"
 
+#include "core/Conversions.h"
+#include "model/maturity/StatusTexts.h"
+#include "model/register/GroupStore.h"
+#include "register/ProjectTreeModel.h"
+#include "register/ProjectTreeView.h"
 #include "register/RegisterWidgets.h"
 #include "ui/AppContext.h"
 #include "ui/GridPrinter.h"
 #include "ui/Pages.h"
-#include "core/Conversions.h"
-#include "model/register/GroupStore.h"
-#include "register/ProjectTreeModel.h"
-#include "register/ProjectTreeView.h"
-#include "model/maturity/StatusTexts.h"
 
 #include <QAbstractButton>
 #include <QLabel>

@@ -1,13 +1,13 @@
 #include "remind/ReminderController.h"
 
+#include "core/Conversions.h"
+#include "model/mail/MailSender.h"
+#include "model/maturity/DueScan.h"
+#include "model/register/ReminderQueries.h"
+#include "remind/DesktopNotifier.h"
+#include "remind/MailDialog.h"
 #include "remind/ReminderWidgets.h"
 #include "ui/AppContext.h"
-#include "core/Conversions.h"
-#include "remind/DesktopNotifier.h"
-#include "model/maturity/DueScan.h"
-#include "remind/MailDialog.h"
-#include "model/mail/MailSender.h"
-#include "model/register/ReminderQueries.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -159,36 +159,17 @@ void ReminderController::setMailStatus(const QString& text)
 
 void ReminderController::sendReminderMail()
 {
-    if (m_sending)
-        return;   // one sending at a time; the next scan tries again
-    if (!m_mailLoaded) {
-        m_sendWhenLoaded = true;
+    if (!readyToSend())
         return;
-    }
-    if (!m_mailReadError.isEmpty()) {
-        setMailStatus(MailStoreUnreadableText(m_mailReadError));
-        return;
-    }
-    if (!IsConfigured(m_mail)) {
-        setMailStatus(QStringLiteral("邮件账号未设置"));
-        return;
-    }
     scanSameConditionDue();
-    MailRequest request;
-    request.settings = m_mail;
-    request.texts = {m_standardText, m_sameConditionText, m_formRemovalText};
-    request.dueDate = AddDays(m_ctx.today(), daysAhead());
-    request.senderDomain = MailDomain(m_ctx.settings);
-    request.localTime = m_ctx.now();
-    request.utcOffsetSeconds = LocalUtcOffsetSeconds();
-    const SmtpOptions options = securityOptions();
+    const MailRequest request = composeMailRequest();
     m_sending = true;
     const QString statusBefore = m_ui.mailState->text();
     setMailStatus(QStringLiteral("正在发送邮件…"));
     emit mailStarted();
     m_ctx.tasks.run(
         this,
-        [request, options, known = m_security, path = mailStorePath()] {
+        [request, options = securityOptions(), known = m_security, path = mailStorePath()] {
             MailSession session;
             SendingDone done{SendReminderMail(request, options, &session), {}, {}};
             done.learnt = SecurityToRemember(known, done.result, session, options.allowSelfSigned);
@@ -196,21 +177,56 @@ void ReminderController::sendReminderMail()
                 SaveMailSecurity(path, *done.learnt, &done.storeError);
             return done;
         },
-        [this, statusBefore](const SendingDone& done) {
-            const MailResult& result = done.result;
-            rememberSecurity(done);
-            m_sending = false;
-            QString status = result.statusText;
-            if (result.outcome == MailOutcome::Sent) {
-                m_mailSentOn = m_ctx.today().date();
-                if (!RecordMailDay(m_ctx.settings, m_ctx.today()))
-                    status += MailDayNotSavedText();
-            }
-            if (!done.storeError.isEmpty())
-                status += QStringLiteral("（邮箱设置保存失败：") + done.storeError + u'）';
-            setMailStatus(status.isEmpty() ? statusBefore : status);
-            emit mailFinished();
-        });
+        [this, statusBefore](const SendingDone& done) { finishSending(done, statusBefore); });
+}
+
+// One sending at a time, with an account that was read and set up; the next scan tries again.
+bool ReminderController::readyToSend()
+{
+    if (m_sending)
+        return false;
+    if (!m_mailLoaded) {
+        m_sendWhenLoaded = true;
+        return false;
+    }
+    if (!m_mailReadError.isEmpty()) {
+        setMailStatus(MailStoreUnreadableText(m_mailReadError));
+        return false;
+    }
+    if (!IsConfigured(m_mail)) {
+        setMailStatus(QStringLiteral("邮件账号未设置"));
+        return false;
+    }
+    return true;
+}
+
+MailRequest ReminderController::composeMailRequest() const
+{
+    MailRequest request;
+    request.settings = m_mail;
+    request.texts = {m_standardText, m_sameConditionText, m_formRemovalText};
+    request.dueDate = AddDays(m_ctx.today(), daysAhead());
+    request.senderDomain = MailDomain(m_ctx.settings);
+    request.localTime = m_ctx.now();
+    request.utcOffsetSeconds = LocalUtcOffsetSeconds();
+    return request;
+}
+
+void ReminderController::finishSending(const SendingDone& done, const QString& statusBefore)
+{
+    const MailResult& result = done.result;
+    rememberSecurity(done);
+    m_sending = false;
+    QString status = result.statusText;
+    if (result.outcome == MailOutcome::Sent) {
+        m_mailSentOn = m_ctx.today().date();
+        if (!RecordMailDay(m_ctx.settings, m_ctx.today()))
+            status += MailDayNotSavedText();
+    }
+    if (!done.storeError.isEmpty())
+        status += QStringLiteral("（邮箱设置保存失败：") + done.storeError + u'）';
+    setMailStatus(status.isEmpty() ? statusBefore : status);
+    emit mailFinished();
 }
 
 SmtpOptions ReminderController::securityOptions() const

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/TaskRunner.h"
-#include "model/mail/MailSender.h"
 #include "model/mail/DueNotice.h"
-#include "model/maturity/DueScan.h"
+#include "model/mail/MailSender.h"
 #include "model/mail/MailSettings.h"
+#include "model/maturity/DueScan.h"
 
 #include <QDate>
 #include <QObject>
@@ -70,6 +70,9 @@ private:
     };
 
     void applyDueTexts(const DueScan& scan);
+    bool readyToSend();
+    MailRequest composeMailRequest() const;
+    void finishSending(const SendingDone& done, const QString& statusBefore);
     SmtpOptions securityOptions() const;
     void rememberSecurity(const SendingDone& done);
     void runMailGate();

@@ -1,6 +1,5 @@
 #include "version/VersionController.h"
 
-#include "core/ProgramInfo.h"
 #include "net/Network.h"
 #include "ui/AppContext.h"
 #include "version/VersionDisplay.h"
@@ -17,7 +16,7 @@ VersionController::VersionController(AppContext& context, QLabel* statusPart, QO
 void VersionController::check()
 {
     const QUrl page = ReadNetworkAddresses(m_ctx.settings).versionPage;
-    const QString title = m_ctx.window ? m_ctx.window->windowTitle() : ProgramTitle();
+    const QString title = m_ctx.window->windowTitle();
     m_ctx.tasks.run(
         this,
         [page, title, stop = m_ctx.tasks.stopFlag()] {

@@ -1,10 +1,10 @@
 #include "support/WeatherFixtures.h"
-#include "support/LocalHttpServer.h"
-#include "register/RegisterController.h"
 #include "model/mail/MailSettings.h"
+#include "register/RegisterController.h"
 #include "remind/ReminderController.h"
-#include "support/ScriptedSmtpServer.h"
+#include "support/LocalHttpServer.h"
 #include "support/MainWindowFixture.h"
+#include "support/ScriptedSmtpServer.h"
 #include "support/Wait.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "curing/forms/SameConditionTables.h"
-#include "model/temperatures/TemperatureStore.h"
 #include "db/Database.h"
+#include "model/temperatures/TemperatureStore.h"
 #include "support/MainWindowFixture.h"
 
 #include <QChart>

@@ -1,8 +1,8 @@
 #include "app/ProportionalLayout.h"
 #include "app/StartHint.h"
-#include "ui/SplitterBar.h"
-#include "ui/SpinButton.h"
 #include "support/MainWindowFixture.h"
+#include "ui/SpinButton.h"
+#include "ui/SplitterBar.h"
 
 #include <QCheckBox>
 #include <QLabel>

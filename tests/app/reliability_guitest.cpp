@@ -1,10 +1,10 @@
 #include "support/CountingSmtpServer.h"
-#include "support/LocalHttpServer.h"
+#include "core/AutoStart.h"
 #include "curing/WeatherController.h"
 #include "model/mail/MailSettings.h"
 #include "remind/ReminderController.h"
-#include "core/AutoStart.h"
 #include "support/FailingSettingsIo.h"
+#include "support/LocalHttpServer.h"
 #include "support/MainWindowFixture.h"
 #include "support/Wait.h"
 

@@ -1,7 +1,7 @@
 #include "support/CountingSmtpServer.h"
 #include "app/SingleInstance.h"
-#include "support/LocalHttpServer.h"
 #include "model/mail/MailSettings.h"
+#include "support/LocalHttpServer.h"
 #include "support/ScriptedSmtpServer.h"
 #include "support/TempHome.h"
 #include "support/TestRegister.h"

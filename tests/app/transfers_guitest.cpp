@@ -1,10 +1,10 @@
 // The weather source choice, the logger import and the Excel export in the running window.
 #include "support/LocalHttpServer.h"
 #include "support/LoggerFixtures.h"
-#include "support/OpenMeteoFixtures.h"
-#include "support/WorkbookReader.h"
 #include "support/MainWindowFixture.h"
+#include "support/OpenMeteoFixtures.h"
 #include "support/Wait.h"
+#include "support/WorkbookReader.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,15 +1,15 @@
 #include "curing/CuringWidgets.h"
-#include "support/ControllerFixture.h"
 #include "curing/CuringController.h"
 #include "curing/CuringFixtures.h"
 #include "curing/DeleteTemperatureDialog.h"
-#include "ui/GridCells.h"
 #include "curing/forms/SameConditionTables.h"
-#include "model/temperatures/TemperatureStore.h"
 #include "db/Database.h"
 #include "db/Schema.h"
+#include "model/temperatures/TemperatureStore.h"
+#include "support/ControllerFixture.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
+#include "ui/GridCells.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,11 +1,11 @@
 #include "curing/CuringFixtures.h"
-#include "ui/GridGeometry.h"
-#include "ui/GridPrinter.h"
 #include "curing/forms/SameConditionTables.h"
 #include "curing/forms/Table1Frame.h"
 #include "register/RegisterPageBuilder.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
+#include "ui/GridGeometry.h"
+#include "ui/GridPrinter.h"
 
 #include <QAction>
 #include <QPrintPreviewDialog>

@@ -1,8 +1,9 @@
 #include "curing/forms/MaturityChart.h"
 #include "curing/CuringFixtures.h"
+#include "curing/CuringWidgets.h"
+#include "curing/forms/ChartPrinter.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
-#include "curing/CuringWidgets.h"
 
 #include <QAction>
 #include <QChart>

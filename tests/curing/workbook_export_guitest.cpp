@@ -1,15 +1,15 @@
 #include "curing/CuringController.h"
 #include "curing/CuringWidgets.h"
-#include "curing/TransferController.h"
-#include "support/ControllerFixture.h"
-#include "ui/GridCells.h"
 #include "curing/forms/SameConditionTables.h"
 #include "curing/forms/Table1Frame.h"
-#include "support/WorkbookReader.h"
+#include "curing/TransferController.h"
 #include "db/Database.h"
+#include "support/ControllerFixture.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
 #include "support/TestRegister.h"
+#include "support/WorkbookReader.h"
+#include "ui/GridCells.h"
 
 #include <QLabel>
 #include <QTableWidget>

@@ -1,6 +1,6 @@
 #include "model/temperatures/TemperatureStore.h"
-#include "model/weather/WeatherCollector.h"
 #include "model/register/GroupStore.h"
+#include "model/weather/WeatherCollector.h"
 #include "support/FaultVfs.h"
 #include "support/TempHome.h"
 #include "support/TestRegister.h"

@@ -2,9 +2,9 @@
 #include "model/mail/MailSender.h"
 #include "model/mail/MailSettings.h"
 #include "remind/ReminderController.h"
-#include "support/ScriptedSmtpServer.h"
 #include "support/FailingSettingsIo.h"
 #include "support/MainWindowFixture.h"
+#include "support/ScriptedSmtpServer.h"
 #include "support/Wait.h"
 
 #include <QFile>

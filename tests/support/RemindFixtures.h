@@ -32,15 +32,6 @@ inline SpecimenGroup Group(qint64 id, const QDateTime& cast, const QString& proj
     return g;
 }
 
-// A fresh project database with the real schema.
-inline std::shared_ptr<Database> NewProjectDatabase(const QString& path)
-{
-    auto db = Database::Create(path);
-    if (!db || !CreateSchema(*db))
-        return nullptr;
-    return db;
-}
-
 inline bool InsertGroup(const Database& db, const SpecimenGroup& g)
 {
     Statement st(db, QStringLiteral("INSERT INTO gcxx (工程名称, 工程部位, 强度等级, 取样日期, 标养状态, 同养状态, "

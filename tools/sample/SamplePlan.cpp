@@ -1,9 +1,9 @@
 #include "sample/SamplePlan.h"
 
 #include "core/Conversions.h"
+#include "model/maturity/DueScan.h"
 #include "sample/SampleNames.h"
 #include "sample/SampleRandom.h"
-#include "model/maturity/DueScan.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -3,11 +3,11 @@
 #include "core/Clock.h"
 #include "core/Conversions.h"
 #include "core/SettingsStore.h"
-#include "model/temperatures/TemperatureStore.h"
 #include "db/Database.h"
 #include "db/Schema.h"
-#include "model/register/GroupStore.h"
 #include "model/mail/MailSettings.h"
+#include "model/register/GroupStore.h"
+#include "model/temperatures/TemperatureStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "curing/forms/MaturityChart.h"
+#include "curing/forms/ChartPrinter.h"
 
 #include "core/Messages.h"
 #include "ui/GridPrinter.h"

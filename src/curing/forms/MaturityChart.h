@@ -5,13 +5,10 @@
 #include <QString>
 
 class QChartView;
-class QPrinter;
-class QPrintPreviewDialog;
 class QWidget;
 
 namespace stolvar {
 
-class Messages;
 struct CuringWidgets;
 
 // The fifth page of the tab control, "成熟度曲线": a chart of the selected group's
@@ -24,13 +21,5 @@ QWidget* BuildMaturityCurvePage(CuringWidgets& ui);
 void ShowMaturityCurve(QChartView* view, const MaturityCurve& curve, const QString& title);
 // The title: project, position and strength grade.
 QString MaturityCurveTitle(const QString& project, const QString& position, const QString& grade);
-
-// Writes the chart as a PDF page or a PNG picture; false when the file could not be written.
-bool WriteChartPdf(QChartView& view, const QString& path);
-bool WriteChartPng(QChartView& view, const QString& path);
-
-// The print preview the grids use, painting the chart, with "另存为PDF" and "另存为PNG".
-QPrintPreviewDialog* CreateChartPreview(QChartView* view, QPrinter* printer, QWidget* parent, Messages& messages);
-void PrintChartWithPreview(QChartView* view, QWidget* parent, Messages& messages);
 
 } // namespace stolvar

@@ -234,47 +234,54 @@ LoggerDay FinishDay(const QDate& day, const DaySum& sum)
     return {day, sum.readings, std::popcount(sum.hours), sum.sum / sum.readings, sum.high, sum.low};
 }
 
-} // namespace
+// Where the readings are: whether the first line is a header, and the time and
+// temperature columns, named by the header or found in the first data line.
+struct Layout {
+    bool header = false;
+    Columns columns;
+};
 
-LoggerFile ReadLoggerFile(const QByteArray& bytes)
+Layout FindLayout(const QVector<QStringView>& lines, QChar separator)
 {
-    LoggerFile file;
-    const QString text = DecodeText(bytes);
-    const QVector<QStringView> lines = SplitLines(text);
-    if (lines.isEmpty())
-        return {{}, 0, 0, NoReadingsText()};
-    const QChar separator = DetectSeparator(lines);
     QVector<QStringView> fields;
     SplitFields(lines.front(), separator, &fields);
-    const bool header = IsHeader(fields);
-    Columns columns = header ? ColumnsFromHeader(fields) : Columns{};
-    if (header && lines.size() > 1 && (columns.time < 0 || columns.temperature < 0)) {
+    Layout layout;
+    layout.header = IsHeader(fields);
+    if (!layout.header) {
+        layout.columns = ColumnsFromContent(fields);
+        return layout;
+    }
+    Columns& columns = layout.columns;
+    columns = ColumnsFromHeader(fields);
+    if (lines.size() > 1 && (columns.time < 0 || columns.temperature < 0)) {
         SplitFields(lines[1], separator, &fields);
         const Columns found = ColumnsFromContent(fields);
         if (columns.time < 0)
             columns.time = found.time;
         if (columns.temperature < 0 && found.temperature != columns.time)
             columns.temperature = found.temperature;
-    } else if (!header) {
-        columns = ColumnsFromContent(fields);
     }
-    if (columns.time < 0)
-        return {{}, 0, 0, lines.size() > 1 || !header ? NoTimeColumnText() : NoReadingsText()};
-    if (columns.temperature < 0)
-        return {{}, 0, 0, NoTemperatureColumnText()};
+    return layout;
+}
 
+// Every data line's reading added to its day; a line that is no reading is counted as skipped.
+QMap<QDate, DaySum> SumReadings(const QVector<QStringView>& lines, QChar separator, const Layout& layout,
+                                LoggerFile* file)
+{
     QMap<QDate, DaySum> sums;
     QDate lastDay;   // readings come in runs of one day: look the day up once per run
     DaySum* sum = nullptr;
+    const Columns& columns = layout.columns;
     const int needed = std::max(columns.time, columns.temperature) + 1;
-    for (qsizetype i = header ? 1 : 0; i < lines.size(); ++i) {
+    QVector<QStringView> fields;
+    for (qsizetype i = layout.header ? 1 : 0; i < lines.size(); ++i) {
         SplitFields(lines[i], separator, &fields);
         QDate day;
         int hour = 0;
         std::optional<double> value;
         if (fields.size() < needed || !ReadLoggerTimestamp(fields[columns.time], &day, &hour)
             || !(value = ReadTemperatureField(fields[columns.temperature]))) {
-            ++file.skipped;
+            ++file->skipped;
             continue;
         }
         if (day != lastDay) {
@@ -286,8 +293,27 @@ LoggerFile ReadLoggerFile(const QByteArray& bytes)
         sum->sum += *value;
         sum->high = std::max(sum->high, *value);
         sum->low = std::min(sum->low, *value);
-        ++file.readings;
+        ++file->readings;
     }
+    return sums;
+}
+
+} // namespace
+
+LoggerFile ReadLoggerFile(const QByteArray& bytes)
+{
+    const QString text = DecodeText(bytes);
+    const QVector<QStringView> lines = SplitLines(text);
+    if (lines.isEmpty())
+        return {{}, 0, 0, NoReadingsText()};
+    const QChar separator = DetectSeparator(lines);
+    const Layout layout = FindLayout(lines, separator);
+    if (layout.columns.time < 0)
+        return {{}, 0, 0, lines.size() > 1 || !layout.header ? NoTimeColumnText() : NoReadingsText()};
+    if (layout.columns.temperature < 0)
+        return {{}, 0, 0, NoTemperatureColumnText()};
+    LoggerFile file;
+    const QMap<QDate, DaySum> sums = SumReadings(lines, separator, layout, &file);
     if (file.readings == 0)
         return {{}, 0, file.skipped, NoReadingsText()};
     for (auto it = sums.cbegin(); it != sums.cend(); ++it)

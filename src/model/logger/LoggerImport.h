@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/temperatures/DaySources.h"
 #include "model/logger/LoggerFile.h"
+#include "model/temperatures/DaySources.h"
 
 #include <QString>
 #include <QVector>

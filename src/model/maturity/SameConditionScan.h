@@ -1,8 +1,8 @@
 #pragma once
 
+#include "db/Records.h"
 #include "model/maturity/DueRules.h"
 #include "model/maturity/MaturityRule.h"
-#include "db/Records.h"
 
 #include <QDateTime>
 #include <QString>

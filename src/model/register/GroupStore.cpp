@@ -79,71 +79,100 @@ std::optional<QString> SetState(Database& db, const QString& column, const QStri
     return readBack.text(0);
 }
 
-} // namespace
-
-ProjectTree LoadCompactProjectTree(const Database& db)
-{
-    // The rows arrive by sampling date; their positions are kept in one buffer with the
-    // project each belongs to, then laid out project by project in display order.
+// The rows of the tree as they arrive, by casting date: each project once (its first
+// spelling), and every position in one text buffer with the project it belongs to.
+struct TreeRows {
     QStringList names;
+    QString positionTexts;
+    QVector<int> positionEnds;     // where each position's text ends in the buffer
+    QVector<int> positionProject;  // the project of each position
+};
+
+TreeRows ReadTreeRows(const Database& db)
+{
+    TreeRows rows;
     QHash<QString, int> byKey;
     int nullProject = -1;
-    QString positionTexts;
-    QVector<int> positionEnds;
-    QVector<int> positionProject;
     Statement st(db, QStringLiteral("SELECT 工程名称, 工程部位 FROM gcxx ORDER BY 取样日期, id"));
     while (st.next()) {
         if (st.isNull(0)) {
             // A NULL project matches no position query: its node stands alone.
             if (nullProject < 0) {
-                nullProject = int(names.size());
-                names.append(QString());
+                nullProject = int(rows.names.size());
+                rows.names.append(QString());
             }
             continue;
         }
         const QString name = st.text(0);
-        const QString key = CaseKey(name);
-        auto found = byKey.constFind(key);
+        auto found = byKey.constFind(CaseKey(name));
         if (found == byKey.constEnd()) {
-            found = byKey.insert(key, int(names.size()));
-            names.append(name);
+            found = byKey.insert(CaseKey(name), int(rows.names.size()));
+            rows.names.append(name);
         }
-        positionTexts += st.text(1);
-        positionEnds.append(int(positionTexts.size()));
-        positionProject.append(found.value());
+        rows.positionTexts += st.text(1);
+        rows.positionEnds.append(int(rows.positionTexts.size()));
+        rows.positionProject.append(found.value());
     }
+    return rows;
+}
 
+// Projects in Chinese (pinyin) order, descending, as a Chinese desktop lists them.
+QVector<int> ProjectsInDisplayOrder(const QStringList& names)
+{
     QVector<int> order(names.size());
     std::iota(order.begin(), order.end(), 0);
     QCollator collator{QLocale(QLocale::Chinese, QLocale::China)};
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return collator.compare(names[a], names[b]) > 0; });
+    return order;
+}
 
-    // Each project's positions, in the order they were read.
-    QVector<int> firstOfProject(names.size() + 1, 0);
-    for (int project : positionProject)
-        ++firstOfProject[project + 1];
-    std::partial_sum(firstOfProject.begin(), firstOfProject.end(), firstOfProject.begin());
-    QVector<int> byProject(positionProject.size());
-    QVector<int> filled = firstOfProject;
-    for (int row = 0; row < positionProject.size(); ++row)
-        byProject[filled[positionProject[row]]++] = row;
+// Each project's positions, in the order they were read: the rows of project p are
+// byRow[first[p]] … byRow[first[p + 1] − 1].
+struct ProjectRows {
+    QVector<int> first;
+    QVector<int> byRow;
+};
 
+ProjectRows RowsByProject(const TreeRows& rows)
+{
+    ProjectRows grouped;
+    grouped.first.fill(0, rows.names.size() + 1);
+    for (int project : rows.positionProject)
+        ++grouped.first[project + 1];
+    std::partial_sum(grouped.first.begin(), grouped.first.end(), grouped.first.begin());
+    grouped.byRow.resize(rows.positionProject.size());
+    QVector<int> filled = grouped.first;
+    for (int row = 0; row < rows.positionProject.size(); ++row)
+        grouped.byRow[filled[rows.positionProject[row]]++] = row;
+    return grouped;
+}
+
+ProjectTree LayOutTree(const TreeRows& rows, const QVector<int>& order, const ProjectRows& grouped)
+{
     ProjectTree tree;
-    qsizetype characters = positionTexts.size();
-    for (const QString& name : names)
+    qsizetype characters = rows.positionTexts.size();
+    for (const QString& name : rows.names)
         characters += name.size();
-    tree.reserve(int(names.size() + positionProject.size()), int(names.size()), characters);
-    const QStringView texts(positionTexts);
+    tree.reserve(int(rows.names.size() + rows.positionProject.size()), int(rows.names.size()), characters);
+    const QStringView texts(rows.positionTexts);
     for (int project : order) {
-        tree.appendProject(names[project]);
-        for (int i = firstOfProject[project]; i < firstOfProject[project + 1]; ++i) {
-            const int row = byProject[i];
-            const int begin = row > 0 ? positionEnds[row - 1] : 0;
-            tree.appendPosition(texts.mid(begin, positionEnds[row] - begin));
+        tree.appendProject(rows.names[project]);
+        for (int i = grouped.first[project]; i < grouped.first[project + 1]; ++i) {
+            const int row = grouped.byRow[i];
+            const int begin = row > 0 ? rows.positionEnds[row - 1] : 0;
+            tree.appendPosition(texts.mid(begin, rows.positionEnds[row] - begin));
         }
     }
     return tree;
+}
+
+} // namespace
+
+ProjectTree LoadCompactProjectTree(const Database& db)
+{
+    const TreeRows rows = ReadTreeRows(db);
+    return LayOutTree(rows, ProjectsInDisplayOrder(rows.names), RowsByProject(rows));
 }
 
 QVector<ProjectNode> LoadProjectTree(const Database& db)

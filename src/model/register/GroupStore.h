@@ -14,14 +14,14 @@ namespace stolvar {
 
 class Database;
 
-// One project of the tree with its positions in order of sampling date.
+// One project of the tree with its positions in order of casting date.
 struct ProjectNode {
     QString name;          // NULL reads as ""
     QStringList positions;
 };
 
 // The whole tree in one query: projects in Chinese (pinyin) order, descending;
-// positions by sampling date, each row once (a repeated position is listed again).
+// positions by casting date, each row once (a repeated position is listed again).
 QVector<ProjectNode> LoadProjectTree(const Database& db);
 // The same tree in compact form, as the tree view shows it.
 ProjectTree LoadCompactProjectTree(const Database& db);
@@ -34,7 +34,7 @@ WriteResult AddGroup(Database& db, const SpecimenGroup& group);
 // refused (Duplicate) when both have a position of the same name: the tree could show only
 // one of the two groups.
 WriteResult RenameProject(Database& db, const QString& project, const QString& newName);
-// The positions both projects have, in order of sampling date; none when the names are one
+// The positions both projects have, in order of casting date; none when the names are one
 // project spelled otherwise.
 QStringList PositionsInBoth(const Database& db, const QString& project, const QString& newName);
 // True when `newName` is a project other than `project` that already has groups.

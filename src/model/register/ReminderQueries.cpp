@@ -2,9 +2,9 @@
 
 #include "core/Conversions.h"
 #include "db/Database.h"
+#include "model/maturity/SameConditionScan.h"
 #include "model/register/GroupQueries.h"
 #include "model/temperatures/TemperatureStore.h"
-#include "model/maturity/SameConditionScan.h"
 
 namespace stolvar {
 

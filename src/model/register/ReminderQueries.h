@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/maturity/MaturityRule.h"
 #include "db/Records.h"
 #include "model/maturity/DueScan.h"
+#include "model/maturity/MaturityRule.h"
 #include "model/maturity/SameConditionScan.h"
 
 #include <QDateTime>

@@ -1,9 +1,9 @@
 #include "model/temperatures/DaySources.h"
 
 #include "core/Conversions.h"
-#include "model/temperatures/DayRows.h"
 #include "db/Database.h"
 #include "db/Schema.h"
+#include "model/temperatures/DayRows.h"
 
 namespace stolvar {
 

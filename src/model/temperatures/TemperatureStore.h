@@ -1,8 +1,8 @@
 #pragma once
 
+#include "db/Records.h"
 #include "model/temperatures/DayRows.h"
 #include "model/temperatures/PlausibleTemperature.h"
-#include "db/Records.h"
 
 #include <QDate>
 #include <QDateTime>

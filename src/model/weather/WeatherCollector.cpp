@@ -1,8 +1,8 @@
 #include "model/weather/WeatherCollector.h"
 
 #include "core/Conversions.h"
-#include "model/temperatures/TemperatureStore.h"
 #include "db/Database.h"
+#include "model/temperatures/TemperatureStore.h"
 
 #include <cmath>
 #include <mutex>

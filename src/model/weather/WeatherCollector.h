@@ -1,8 +1,8 @@
 #pragma once
 
-#include "net/Network.h"
 #include "model/weather/MeteoCollector.h"
 #include "model/weather/WeatherPage.h"
+#include "net/Network.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/workbook/Workbook.h"
 #include "db/Records.h"
+#include "model/workbook/Workbook.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,9 +1,9 @@
 #include "model/mail/MailSender.h"
 
-#include "support/ScriptedSmtpServer.h"
 #include "core/Conversions.h"
 #include "core/Gbk.h"
 #include "core/SettingsStore.h"
+#include "support/ScriptedSmtpServer.h"
 #include "support/TempHome.h"
 
 #include <QDeadlineTimer>

@@ -1,9 +1,10 @@
 #include "model/register/GroupQueries.h"
-#include "model/register/ReminderQueries.h"
 #include "model/maturity/SameConditionScan.h"
+#include "model/register/ReminderQueries.h"
 
 #include "support/RemindFixtures.h"
 #include "support/TempHome.h"
+#include "support/TestRegister.h"
 
 namespace stolvar {
 namespace {
@@ -121,7 +122,7 @@ class ReminderDatabase : public ::testing::Test
 protected:
     void SetUp() override
     {
-        db = test::NewProjectDatabase(home.file(QStringLiteral("p.dat")));
+        db = test::MakeProjectDatabase(home.file(QStringLiteral("p.dat")));
         ASSERT_TRUE(db);
     }
     test::TempHome home;

@@ -1,8 +1,9 @@
 #include "core/Conversions.h"
-#include "model/temperatures/TemperatureStore.h"
 #include "db/Database.h"
 #include "db/Schema.h"
+#include "model/temperatures/TemperatureStore.h"
 #include "support/TempHome.h"
+#include "support/TestRegister.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +22,8 @@ protected:
     void SetUp() override
     {
         path = home.file(QStringLiteral("p.dat"));
-        db = Database::Create(path);
-        ASSERT_TRUE(db && CreateSchema(*db));
+        db = test::MakeProjectDatabase(path);
+        ASSERT_TRUE(db);
     }
     // The source of every row of the window, in day order, as "day:source".
     QString sources()

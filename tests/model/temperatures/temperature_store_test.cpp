@@ -1,8 +1,9 @@
 #include "core/Conversions.h"
-#include "model/temperatures/TemperatureStore.h"
 #include "db/Database.h"
 #include "db/Schema.h"
+#include "model/temperatures/TemperatureStore.h"
 #include "support/TempHome.h"
+#include "support/TestRegister.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +22,8 @@ class TemperatureStoreTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        db = Database::Create(home.file(QStringLiteral("p.dat")));
-        ASSERT_TRUE(db && CreateSchema(*db));
+        db = test::MakeProjectDatabase(home.file(QStringLiteral("p.dat")));
+        ASSERT_TRUE(db);
     }
     void insertRaw(const char* dayText, double mean)
     {

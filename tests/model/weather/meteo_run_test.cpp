@@ -1,12 +1,13 @@
 // A collection run with Open-Meteo against a local server answering like the service.
 #include "support/LocalHttpServer.h"
-#include "support/OpenMeteoFixtures.h"
 #include "model/weather/WeatherCollector.h"
+#include "support/OpenMeteoFixtures.h"
 
 #include "core/Conversions.h"
 #include "db/Database.h"
 #include "db/Schema.h"
 #include "support/TempHome.h"
+#include "support/TestRegister.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +25,8 @@ protected:
         server.setPage("/", "ok");
         server.setPage("/v1/search", test::PlaceJson());
         server.setPage("/v1/forecast", test::ForecastJson(kFirst, test::SteadyDays()));
-        db = Database::Create(home.file(QStringLiteral("p.dat")));
-        ASSERT_TRUE(db && CreateSchema(*db));
+        db = test::MakeProjectDatabase(home.file(QStringLiteral("p.dat")));
+        ASSERT_TRUE(db);
     }
 
     CollectionInput input() const

@@ -2,10 +2,11 @@
 #include "model/weather/WeatherCollector.h"
 
 #include "core/Conversions.h"
-#include "support/LocalHttpServer.h"
 #include "db/Database.h"
 #include "db/Schema.h"
+#include "support/LocalHttpServer.h"
 #include "support/TempHome.h"
+#include "support/TestRegister.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -24,8 +25,8 @@ protected:
     {
         server.setPage("/", "ok");
         server.setPage("/search.php", test::WeatherFixture());
-        db = Database::Create(home.file(QStringLiteral("p.dat")));
-        ASSERT_TRUE(db && CreateSchema(*db));
+        db = test::MakeProjectDatabase(home.file(QStringLiteral("p.dat")));
+        ASSERT_TRUE(db);
         Statement st(*db, QStringLiteral("INSERT INTO skxx(养护记录,温度记录,最高温度,最低温度) VALUES (?,1,1,1)"));
         ASSERT_TRUE(st.bindAll(ToStorageText(WallTime(kToday.addDays(-1)))).run());
     }

@@ -4,6 +4,7 @@
 #include "db/Database.h"
 #include "db/Schema.h"
 #include "support/TempHome.h"
+#include "support/TestRegister.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -24,9 +25,8 @@ class WeatherStoreTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        db = Database::Create(home.file(QStringLiteral("p.dat")));
+        db = test::MakeProjectDatabase(home.file(QStringLiteral("p.dat")));
         ASSERT_TRUE(db);
-        ASSERT_TRUE(CreateSchema(*db));
     }
 
     void addDay(const QDate& day, double mean)

@@ -1,8 +1,8 @@
 #include "core/Conversions.h"
 #include "model/workbook/Workbook.h"
-#include "support/WorkbookReader.h"
 #include "model/workbook/WorkbookSheets.h"
 #include "support/TempHome.h"
+#include "support/WorkbookReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "db/Database.h"
-#include "sample/SampleRegister.h"
-#include "model/register/GroupStore.h"
-#include "model/maturity/DueScan.h"
 #include "model/mail/MailSettings.h"
+#include "model/maturity/DueScan.h"
+#include "model/register/GroupStore.h"
+#include "sample/SampleRegister.h"
 #include "support/TempHome.h"
 #include "support/TestRegister.h"
 
