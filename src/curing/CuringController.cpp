@@ -55,18 +55,27 @@ void CuringController::report(const QString& text)
     m_context.messages().show(m_context.window, text, Messages::DefaultTitle(), Messages::Icon::Information);
 }
 
-void CuringController::addTemperature()
+// The typed day through one of the validated edits: nothing without a database or when the
+// clerk declines a maximum below the minimum; the edit's own message is shown.
+std::optional<StoreResult> CuringController::storeTypedDay(TypedDayEdit edit)
 {
-    if (!m_context.db)
-        return report(NoDatabaseText());
+    if (!m_context.db) {
+        report(NoDatabaseText());
+        return std::nullopt;
+    }
     if (!confirmSwappedTemperatures())
-        return;
-    const CuringWidgets& ui = m_ui;
+        return std::nullopt;
     const StoreResult result =
-        AddTemperatureRecord(*m_context.db, ui.temperatureDateBox->text(), ui.highBox->text(), ui.lowBox->text());
+        edit(*m_context.db, m_ui.temperatureDateBox->text(), m_ui.highBox->text(), m_ui.lowBox->text());
     if (!result.message.isEmpty())
         report(result.message);
-    if (!result.ok)
+    return result;
+}
+
+void CuringController::addTemperature()
+{
+    const std::optional<StoreResult> result = storeTypedDay(&AddTemperatureRecord);
+    if (!result || !result->ok)
         return;
     refreshTable1InBackground();
     if (m_afterAddition)
@@ -75,16 +84,8 @@ void CuringController::addTemperature()
 
 void CuringController::changeTemperature()
 {
-    if (!m_context.db)
-        return report(NoDatabaseText());
-    if (!confirmSwappedTemperatures())
-        return;
-    const CuringWidgets& ui = m_ui;
-    const StoreResult result =
-        ChangeTemperatureRecord(*m_context.db, ui.temperatureDateBox->text(), ui.highBox->text(), ui.lowBox->text());
-    if (!result.message.isEmpty())
-        report(result.message);
-    if (result.rows > 0)
+    const std::optional<StoreResult> result = storeTypedDay(&ChangeTemperatureRecord);
+    if (result && result->rows > 0)
         refreshTable1InBackground();
 }
 

@@ -3,11 +3,13 @@
 #include "core/TaskRunner.h"
 #include "db/Records.h"
 #include "model/maturity/SameConditionQuery.h"
+#include "model/temperatures/TemperatureStore.h"
 
 #include <QObject>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace stolvar {
 
@@ -61,6 +63,8 @@ public:
     void printCurve();
 
 private:
+    using TypedDayEdit = StoreResult (*)(Database&, const QString&, const QString&, const QString&);
+    std::optional<StoreResult> storeTypedDay(TypedDayEdit edit);
     bool countFromNextDay() const;
     MaturityRule rule() const;
     int shownPage() const;
