@@ -5,6 +5,7 @@
 #include "db/Database.h"
 #include "db/Schema.h"
 #include "model/register/ReminderQueries.h"
+#include "model/register/WorklistQuery.h"
 
 #include <QTemporaryDir>
 
@@ -63,37 +64,33 @@ Project& BigProject()
     return project;
 }
 
-void BM_ScanDueSpecimens(benchmark::State& state)
+// A scan of the day: the first one records the reminders in the log, the later ones of the
+// same day find them there; each reads the groups that can be due and their records.
+void BM_ScanReminders(benchmark::State& state)
 {
-    const Database& db = *BigProject().db;
+    Database& db = *BigProject().db;
+    const ReminderScanInput input{kNow, kDaysAhead, CountingRule{}, QDateTime()};
     for (auto _ : state) {
-        const DueTexts texts = ScanDueSpecimens(db, kNow, kDaysAhead);
-        benchmark::DoNotOptimize(texts);
+        const ReminderScan scan = ScanReminders(db, input);
+        benchmark::DoNotOptimize(scan);
     }
-    state.counters["standard_chars"] = double(ScanDueSpecimens(db, kNow, kDaysAhead).standardText.size());
+    const ReminderScan scan = ScanReminders(db, input);
+    state.counters["box_chars"] = double(scan.boxes.standardText.size() + scan.boxes.sameConditionText.size()
+                                         + scan.boxes.formRemovalText.size());
 }
-BENCHMARK(BM_ScanDueSpecimens)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanReminders)->Unit(benchmark::kMillisecond);
 
-void BM_ScanSameConditionDue(benchmark::State& state)
+// The page "送检待办" on the same register, computed on a worker.
+void BM_ComputeWorklist(benchmark::State& state)
 {
     const Database& db = *BigProject().db;
     for (auto _ : state) {
-        const QString text = ScanSameConditionDue(db, kNow, kDaysAhead);
-        benchmark::DoNotOptimize(text);
+        const WorklistResult list = ComputeWorklist(db, kNow.date(), kDaysAhead, CountingRule{});
+        benchmark::DoNotOptimize(list);
     }
-    state.counters["text_chars"] = double(ScanSameConditionDue(db, kNow, kDaysAhead).size());
+    state.counters["rows"] = double(ComputeWorklist(db, kNow.date(), kDaysAhead, CountingRule{}).items.size());
 }
-BENCHMARK(BM_ScanSameConditionDue)->Unit(benchmark::kMillisecond);
-
-void BM_ComputeReminders(benchmark::State& state)
-{
-    const Database& db = *BigProject().db;
-    for (auto _ : state) {
-        const Reminders reminders = ComputeReminders(db, kNow, kDaysAhead);
-        benchmark::DoNotOptimize(reminders);
-    }
-}
-BENCHMARK(BM_ComputeReminders)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeWorklist)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace stolvar

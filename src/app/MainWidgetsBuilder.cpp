@@ -4,6 +4,7 @@
 #include "curing/CuringPageBuilder.h"
 #include "curing/forms/MaturityChart.h"
 #include "register/RegisterPageBuilder.h"
+#include "remind/ReminderPageBuilder.h"
 #include "ui/SplitterBar.h"
 #include "ui/WidgetFactory.h"
 
@@ -59,6 +60,7 @@ void BuildMainWidgets(QMainWindow* window, WindowWidgets& ui)
     frame.tabs->addTab(BuildTable2Page(ui.curingUi), QStringLiteral("同养表（二）"));
     frame.tabs->addTab(BuildDataPage(ui), QStringLiteral("数据管理"));
     frame.tabs->addTab(BuildMaturityCurvePage(ui.curingUi), QStringLiteral("成熟度曲线"));
+    frame.tabs->addTab(BuildWorklistPage(ui.worklistUi), QStringLiteral("送检待办"));
 
     BuildStatusBar(window, frame);
     ui.registerUi.databaseState = frame.statusParts[kDatabaseStatePart];

@@ -14,6 +14,7 @@
 #include "register/GroupEditor.h"
 #include "register/RegisterController.h"
 #include "remind/ReminderController.h"
+#include "remind/WorklistController.h"
 #include "settings/DisplayColours.h"
 #include "settings/DisplaySettingsDialog.h"
 #include "settings/OptionsController.h"
@@ -60,9 +61,11 @@ MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), 
     m_curing = std::make_unique<CuringController>(m_ctx, m_ui.curingUi);
     m_transfers = std::make_unique<TransferController>(m_ctx, m_ui.curingUi, *m_curing);
     m_reminders = std::make_unique<ReminderController>(m_ctx, m_ui.reminderUi);
+    m_worklist = std::make_unique<WorklistController>(m_ctx, m_ui.worklistUi);
     buildStartHint();
     connectSplitters();
     connectControllers();
+    m_curing->applyTable1Frame();   // the form's frame is there before its page is ever shown
     startUp();
 }
 
@@ -171,15 +174,36 @@ void MainWindow::connectControllers()
     connect(m_register.get(), &RegisterController::groupShown, m_curing.get(), &CuringController::showGroup);
     m_transfers->setStandardList([this] { return m_ui.registerUi.standardList; });
     m_reminders->setLeadDaysSource([this] { return m_options->leadDays(); });
+    m_worklist->setLeadDaysSource([this] { return m_options->leadDays(); });
+    connect(m_worklist.get(), &WorklistController::groupRequested, m_register.get(), &RegisterController::selectPosition);
+    connectRegisterChanges();
     connect(m_options.get(), &OptionsController::reminderTimerRequested, this,
             [this] { m_ui.frame.reminderTimer->start(kReminderPeriodMs); });
     connect(m_options.get(), &OptionsController::dueScanRequested, m_reminders.get(),
             &ReminderController::scanDueSpecimens);
-    connect(m_options.get(), &OptionsController::sameConditionScanRequested, m_reminders.get(),
-            &ReminderController::scanSameConditionDue);
     connect(m_ui.frame.reminderTimer, &QTimer::timeout, m_reminders.get(), &ReminderController::scanDueSpecimens);
     connect(m_register.get(), &RegisterController::table1PageShown, m_curing.get(), &CuringController::applyTable1Frame);
     connect(m_reminders.get(), &ReminderController::notificationActivated, this, &MainWindow::showFromNotification);
+}
+
+// After every change of groups or temperatures, whoever made it, every view that shows a
+// group follows: the reminder boxes and the worklist (the panel and the tables of the
+// selected group are refreshed by the change's own controller).
+void MainWindow::connectRegisterChanges()
+{
+    const auto rescan = [this] {
+        m_reminders->scanDueSpecimens();
+        m_worklist->refresh();
+    };
+    connect(m_editor.get(), &GroupEditor::registerChanged, this, rescan);
+    connect(m_worklist.get(), &WorklistController::registerChanged, this, [this, rescan] {
+        m_register->onTreeSelectionChanged();
+        rescan();
+    });
+    connect(m_curing.get(), &CuringController::temperaturesChanged, this, rescan);
+    connect(m_weather.get(), &WeatherController::runFinished, this, rescan);
+    connect(m_options.get(), &OptionsController::dueScanRequested, m_worklist.get(), &WorklistController::refresh);
+    connect(m_ui.frame.reminderTimer, &QTimer::timeout, m_worklist.get(), &WorklistController::refresh);
 }
 
 void MainWindow::onDatabaseOpened()
@@ -195,6 +219,7 @@ void MainWindow::onDatabaseOpened()
     else
         m_register->fillProjectTree();
     m_curing->showLastTemperatureDay();
+    m_worklist->refresh();
 }
 
 void MainWindow::startUp()
@@ -208,7 +233,6 @@ void MainWindow::finishStartUp(bool databaseOpened)
     // A successful open fills the tree already; filling it again would change nothing.
     if (!databaseOpened)
         m_register->fillProjectTree();
-    m_reminders->scanSameConditionDue();
     m_reminders->listRecentPours();
     ApplyDisplayColours(m_ctx.settings, colourTargets());
     m_options->restoreOptions();
@@ -312,7 +336,8 @@ void MainWindow::showSameConditionSettings()
                               Messages::Icon::Warning);
     if (dialog.ruleChanged()) {
         m_curing->refreshAfterRuleChange();
-        m_reminders->scanSameConditionDue();
+        m_reminders->scanDueSpecimens();
+        m_worklist->refresh();
     }
 }
 

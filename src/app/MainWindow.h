@@ -22,6 +22,7 @@ class ReminderController;
 class StartHint;
 class TransferController;
 class VersionController;
+class WorklistController;
 class WeatherController;
 
 // The one main window: builds the controls, routes every command to the subsystem
@@ -41,6 +42,7 @@ public:
     ProportionalLayout& proportionalLayout() { return *m_layout; }
     WeatherController& weather() { return *m_weather; }
     ReminderController& reminders() { return *m_reminders; }
+    WorklistController& worklist() { return *m_worklist; }
 
     // True once the start-up sequence has run to its end (the last database is opened
     // in the background, so the window shows before its data).
@@ -74,6 +76,7 @@ private:
     void buildStartHint();
     void connectSplitters();
     void connectControllers();
+    void connectRegisterChanges();
     void startUp();
     void finishStartUp(bool databaseOpened);
     void shutDown();
@@ -94,6 +97,7 @@ private:
     std::unique_ptr<CuringController> m_curing;
     std::unique_ptr<TransferController> m_transfers;
     std::unique_ptr<ReminderController> m_reminders;
+    std::unique_ptr<WorklistController> m_worklist;
     ProportionalLayout* m_layout = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     StartHint* m_startHint = nullptr;

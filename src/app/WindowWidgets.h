@@ -39,6 +39,7 @@ struct WindowWidgets {
     WeatherWidgets weatherUi;
     ReminderWidgets reminderUi;
     SettingsWidgets optionsUi;
+    WorklistWidgets worklistUi;
 };
 
 // Designed size of the central area (window designed at 1366 × 725).

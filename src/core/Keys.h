@@ -17,6 +17,7 @@ inline constexpr Key kDatabaseFolder{u"数据库", u"路径"};         // start 
 inline constexpr Key kTreeSelection{u"树形框", u"选中位置"};       // nodeIndex of the selected node
 inline constexpr Key kWeatherCity{u"天气配置", u"地区"};
 inline constexpr Key kMailDay{u"邮件周期", u"状态"};              // FormatLongDate of the last mail day
+inline constexpr Key kMailTime{u"邮件周期", u"时间"};             // when that mail was composed
 inline constexpr Key kLeadDays{u"查询几天内到期试块", u"数值"};
 inline constexpr Key kAutoCollect{u"选择框1配置", u"1状态"};
 inline constexpr Key kAutoMail{u"选择框2配置", u"2状态"};

@@ -77,7 +77,7 @@ void CuringController::addTemperature()
     const std::optional<StoreResult> result = storeTypedDay(&AddTemperatureRecord);
     if (!result || !result->ok)
         return;
-    refreshTable1InBackground();
+    temperaturesStored();
     if (m_afterAddition)
         m_afterAddition();
 }
@@ -86,15 +86,14 @@ void CuringController::changeTemperature()
 {
     const std::optional<StoreResult> result = storeTypedDay(&ChangeTemperatureRecord);
     if (result && result->rows > 0)
-        refreshTable1InBackground();
+        temperaturesStored();
 }
 
 std::unique_ptr<DeleteTemperatureDialog> CuringController::createDeleteDialog()
 {
     auto dialog = std::make_unique<DeleteTemperatureDialog>(m_context.db, m_context.today(), m_context.messages(),
                                                             m_context.window);
-    connect(dialog.get(), &DeleteTemperatureDialog::recordsDeleted, this,
-            &CuringController::refreshTable1InBackground);
+    connect(dialog.get(), &DeleteTemperatureDialog::recordsDeleted, this, &CuringController::temperaturesStored);
     return dialog;
 }
 
@@ -120,28 +119,22 @@ int CuringController::shownPage() const
 void CuringController::showGroup(const SpecimenGroup& group)
 {
     WriteGroupHeaderCells(m_ui.table1, m_ui.table2, {group.project, group.position, group.castingDate, group.grade});
-    if (shownPage() == kTable1Page)
-        fillTable1();
-    else if (shownPage() == kTable2Page)
+    fillTable1();   // it also writes 累计温度标签, whichever page is shown
+    if (shownPage() == kTable2Page)
         fillTable2();
     showOutlook();
 }
 
-bool CuringController::countFromNextDay() const
+CountingRule CuringController::countingRule() const
 {
-    return m_context.settings.readBool(keys::kCountFromNextDay);
-}
-
-MaturityRule CuringController::rule() const
-{
-    return ReadMaturityRule(m_context.settings);
+    return ReadCountingRule(m_context.settings);
 }
 
 // Under the national standard's rule table 1 says so after its title, on the screen
 // only; the printed form is unchanged. (Table 2 says so in the line under it.)
 void CuringController::showRuleNote()
 {
-    ShowRuleNote(m_ui.table1, rule());
+    ShowRuleNote(m_ui.table1, countingRule().rule);
 }
 
 void CuringController::applyTable1(const MaturityResult& result, MaturityRule rule)
@@ -157,25 +150,30 @@ void CuringController::fillTable1()
 {
     m_table1Generation.next();   // a refresh still running is now out of date
     showRuleNote();
-    const MaturityRule current = rule();
-    applyTable1(ComputeTable1(m_context.db.get(), m_context.selection.samplingDate, countFromNextDay(), current),
-                current);
+    const CountingRule current = countingRule();
+    applyTable1(ComputeTable1(m_context.db.get(), m_context.selection.samplingDate, current), current.rule);
+}
+
+void CuringController::temperaturesStored()
+{
+    refreshTable1InBackground();
+    emit temperaturesChanged();
 }
 
 void CuringController::refreshTable1InBackground()
 {
     const quint64 generation = m_table1Generation.next();
     const CurrentSelection group = m_context.selection;
-    const MaturityRule current = rule();
-    auto work = [db = m_context.db, casting = group.samplingDate, fromNext = countFromNextDay(), current] {
-        return ComputeTable1(db.get(), casting, fromNext, current);
+    const CountingRule current = countingRule();
+    auto work = [db = m_context.db, casting = group.samplingDate, current] {
+        return ComputeTable1(db.get(), casting, current);
     };
     // The clerk may pick another position meanwhile (on a page where table 1 is not
     // refilled): a result for the group no longer shown is dropped.
     auto apply = [this, generation, group, current](const MaturityResult& result) {
         if (!m_table1Generation.isCurrent(generation) || !IsSameGroup(group, m_context.selection))
             return;
-        applyTable1(result, current);
+        applyTable1(result, current.rule);
         showOutlook();
     };
     m_context.tasks.run(this, std::move(work), std::move(apply));
@@ -185,32 +183,40 @@ void CuringController::fillTable2()
 {
     showRuleNote();
     const CurrentSelection& selection = m_context.selection;
-    const MaturityResult result =
-        ComputeTable2(m_context.db.get(), selection.samplingDate, countFromNextDay(), rule());
+    const CountingRule current = countingRule();
+    const MaturityResult result = ComputeTable2(m_context.db.get(), selection.samplingDate, current);
     if (!result.ok())
         return report(result.failure);
     const QString position = selection.position.isEmpty() ? selection.nodeText : selection.position;
     FillSameConditionTable2(m_ui.table2, {selection.projectName, position, selection.samplingDate, selection.grade},
                             result.summary);
-    m_ui.table2Legend->setText(Table2NoteText(rule(), result.summary));
+    m_ui.table2Legend->setText(Table2NoteText(current.rule, result.summary));
 }
 
 void CuringController::showOutlook()
 {
     const CuringWidgets& ui = m_ui;
-    const CurrentSelection& selection = m_context.selection;
     showRuleNote();
     if (!m_context.db)
         return;
-    const ProjectionInput input{selection.samplingDate, countFromNextDay(), rule(), m_context.today().date()};
-    const GroupOutlook outlook = ComputeGroupOutlook(m_context.db.get(), input);
+    const GroupOutlook outlook = ComputeGroupOutlook(m_context.db.get(), projectionInput());
     ui.projectionLabel->setText(ProjectionText(outlook.projection));
     ui.missingDaysLabel->setText(MissingDaysText(outlook.missingDays));
-    if (shownPage() == kCurvePage) {
-        const QString position = selection.position.isEmpty() ? selection.nodeText : selection.position;
-        ShowMaturityCurve(ui.curveView, outlook.curve,
-                          MaturityCurveTitle(selection.projectName, position, selection.grade));
-    }
+    if (shownPage() == kCurvePage)
+        showCurve(outlook.curve);
+}
+
+ProjectionInput CuringController::projectionInput() const
+{
+    const CountingRule current = countingRule();
+    return {m_context.selection.samplingDate, current.countFromNextDay, current.rule, m_context.today().date()};
+}
+
+void CuringController::showCurve(const MaturityCurve& curve)
+{
+    const CurrentSelection& selection = m_context.selection;
+    const QString position = selection.position.isEmpty() ? selection.nodeText : selection.position;
+    ShowMaturityCurve(m_ui.curveView, curve, MaturityCurveTitle(selection.projectName, position, selection.grade));
 }
 
 void CuringController::refreshAfterRuleChange()
@@ -230,18 +236,35 @@ void CuringController::applyTable1Frame()
     ApplyTable1Frame(m_ui.table1, sizes.title, sizes.table);
 }
 
+void CuringController::buildFormsForSelection()
+{
+    applyTable1Frame();
+    if (!m_context.selection.samplingDate.isValid())
+        return;
+    const CurrentSelection& s = m_context.selection;
+    const QString position = s.position.isEmpty() ? s.nodeText : s.position;
+    WriteGroupHeaderCells(m_ui.table1, m_ui.table2, {s.projectName, position, s.samplingDate, s.grade});
+    fillTable1();
+    fillTable2();
+}
+
+// The forms are built for the selected group from the data, whatever page was shown last.
 void CuringController::printTable1()
 {
+    buildFormsForSelection();
     PrintGridWithPreview(m_ui.table1, m_context.window, m_context.messages());
 }
 
 void CuringController::printTable2()
 {
+    buildFormsForSelection();
     PrintGridWithPreview(m_ui.table2, m_context.window, m_context.messages());
 }
 
 void CuringController::printCurve()
 {
+    if (m_context.db && m_context.selection.samplingDate.isValid())
+        showCurve(ComputeGroupOutlook(m_context.db.get(), projectionInput()).curve);
     PrintChartWithPreview(m_ui.curveView, m_context.window, m_context.messages());
 }
 

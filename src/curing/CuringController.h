@@ -50,6 +50,8 @@ public:
     void fillTable2();
     // Table 1 after a temperature edit; a newer refresh replaces an older one.
     void refreshTable1InBackground();
+    // Days were stored, changed or deleted: table 1 follows, and so does every other view.
+    void temperaturesStored();
     // The frame of table 1 with the font sizes of Temp.ini.
     void applyTable1Frame();
     // The selected group's projected date and missing days in the panel, and its maturity
@@ -58,15 +60,22 @@ public:
     // After the counting rule changed: every view of the selected group again.
     void refreshAfterRuleChange();
 
+    // Table 1 with its frame and table 2, for the selected group from the data: what the
+    // prints and the workbook show, whichever page was shown before.
+    void buildFormsForSelection();
     void printTable1();
     void printTable2();
     void printCurve();
 
+signals:
+    void temperaturesChanged();
+
 private:
     using TypedDayEdit = StoreResult (*)(Database&, const QString&, const QString&, const QString&);
     std::optional<StoreResult> storeTypedDay(TypedDayEdit edit);
-    bool countFromNextDay() const;
-    MaturityRule rule() const;
+    CountingRule countingRule() const;
+    ProjectionInput projectionInput() const;
+    void showCurve(const MaturityCurve& curve);
     int shownPage() const;
     void showRuleNote();
     void applyTable1(const MaturityResult& result, MaturityRule rule);

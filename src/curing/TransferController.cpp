@@ -49,12 +49,10 @@ void TransferController::exportWorkbook()
     const QVector<SpecimenGroup> groups = LoadAllGroups(*m_context.db, GroupOrder::ByProject, &error);
     if (!error.isEmpty())
         return report(QueryFailedText() + error);
-    // The tables are filled for the selected group even when their pages were not shown.
+    // The tables are built for the selected group, with their frame, even when their pages
+    // were never shown.
     const QDateTime casting = m_context.selection.samplingDate;
-    if (casting.isValid()) {
-        m_curing.fillTable1();
-        m_curing.fillTable2();
-    }
+    m_curing.buildFormsForSelection();
     const QString path = WithXlsxSuffix(chosen);
     error = WriteWorkbook(path, {SheetFromGrid(QStringLiteral("标养列表"), *m_standardList(), 1, false),
                                  GroupsSheet(groups),
@@ -98,7 +96,7 @@ void TransferController::storeLoggerDays(const QVector<LoggerDay>& days)
     const QString error = StoreLoggerDays(*m_context.db, days, &written);
     report(error.isEmpty() ? ImportedText(written) : error);
     if (written > 0)
-        m_curing.refreshTable1InBackground();
+        m_curing.temperaturesStored();
 }
 
 } // namespace stolvar

@@ -116,6 +116,7 @@ void WeatherController::apply(const CollectionResult& result)
         m_ctx.messages().show(m_ctx.window, QStringLiteral("查到的地点未能保存到Temp.ini，下次采集将重新查询。"));
     m_days = result.days;
     ApplyCollectionResult(result, m_ui);
+    emit runFinished();
     if (result.startVersionCheck)
         emit networkReached();
     if (std::exchange(m_pending, false))

@@ -32,6 +32,8 @@ public:
 signals:
     // A run reached the network: the version check follows.
     void networkReached();
+    // A run ended; the days it stored (if any) are in the database.
+    void runFinished();
 
 private:
     void showRunning();

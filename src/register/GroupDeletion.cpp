@@ -25,7 +25,7 @@ void GroupEditor::deleteSelectedGroup()
     if (!m_ctx.messages().ask(m_ctx.window, question, QStringLiteral("警告"), Messages::Icon::Information))
         return;
     if (reportWrite(DeleteGroup(*m_ctx.db, s.projectName, s.nodeText)))
-        m_tree.fillProjectTree();
+        treeChanged();
 }
 
 void GroupEditor::deleteProjectNode()
@@ -36,7 +36,7 @@ void GroupEditor::deleteProjectNode()
     if (!m_ctx.messages().ask(m_ctx.window, question, QStringLiteral("警告"), Messages::Icon::Information))
         return;
     if (reportWrite(DeleteProject(*m_ctx.db, project)))
-        m_tree.fillProjectTree();
+        treeChanged();
 }
 
 void GroupEditor::deleteRowsWithoutKey()
@@ -49,7 +49,7 @@ void GroupEditor::deleteRowsWithoutKey()
     if (!m_ctx.messages().ask(m_ctx.window, question, QStringLiteral("警告"), Messages::Icon::Information))
         return;
     if (reportWrite(DeleteRowsWithoutKey(*m_ctx.db)))
-        m_tree.fillProjectTree();
+        treeChanged();
 }
 
 } // namespace stolvar

@@ -106,6 +106,10 @@ void GroupEditor::addSpecimenGroup()
     if (!requireDatabase()
         || !checkWidths({g.project, g.position, g.grade, g.standardCount, g.sameCount, g.formCount}))
         return;
+    if (g.position.trimmed().isEmpty()) {
+        error(QStringLiteral("工程部位不能为空！"), true);
+        return;
+    }
     if (!TryParseDateText(ui.castingDateBox->text(), &g.castingDate)) {
         error(DateMessage(), true);
         return;
@@ -114,6 +118,7 @@ void GroupEditor::addSpecimenGroup()
         return;
     m_ctx.messages().show(m_ctx.window, QStringLiteral("添加成功！请按返回退出！"));
     m_tree.fillProjectTree();
+    emit registerChanged();
 }
 
 // A rename onto an existing project merges the two: refused when a position is in both,
@@ -147,7 +152,7 @@ void GroupEditor::renameProject()
         return;
     if (reportWrite(RenameProject(*m_ctx.db, m_ctx.selection.projectName, name),
                     QStringLiteral("工程“%1”已有相同的部位，不能重命名！").arg(name)))
-        m_tree.fillProjectTree();
+        treeChanged();
 }
 
 void GroupEditor::changePosition()
@@ -163,7 +168,7 @@ void GroupEditor::changePosition()
     const CurrentSelection& s = m_ctx.selection;
     if (reportWrite(ChangePosition(*m_ctx.db, s.projectName, s.nodeText, position),
                     QStringLiteral("该部位已存在，请重新命名！")))
-        m_tree.fillProjectTree();
+        treeChanged();
 }
 
 void GroupEditor::changeStrengthGrade()
@@ -174,8 +179,9 @@ void GroupEditor::changeStrengthGrade()
         error(QStringLiteral("强度等级不能为空！"), true);
         return;
     }
-    if (requireDatabase() && checkWidths({grade}))
-        reportWrite(ChangeGrade(*m_ctx.db, m_ctx.selection.projectName, m_ctx.selection.nodeText, grade));
+    if (requireDatabase() && checkWidths({grade})
+        && reportWrite(ChangeGrade(*m_ctx.db, m_ctx.selection.projectName, m_ctx.selection.nodeText, grade)))
+        groupChanged();
 }
 
 void GroupEditor::changeCastingDate()
@@ -191,8 +197,9 @@ void GroupEditor::changeCastingDate()
         error(DateMessage(), true);
         return;
     }
-    if (requireDatabase())
-        reportWrite(ChangeCastingDate(*m_ctx.db, m_ctx.selection.projectName, m_ctx.selection.nodeText, date));
+    if (requireDatabase()
+        && reportWrite(ChangeCastingDate(*m_ctx.db, m_ctx.selection.projectName, m_ctx.selection.nodeText, date)))
+        groupChanged();
 }
 
 void GroupEditor::changeGroupCounts()
@@ -206,8 +213,9 @@ void GroupEditor::changeGroupCounts()
     }
     const QString same = ui.sameCountBox->text();
     const QString form = ui.formCountBox->text();
-    if (requireDatabase() && checkWidths({standard, same, form}))
-        reportWrite(ChangeCounts(*m_ctx.db, m_ctx.selection.projectName, m_ctx.selection.nodeText, standard, same, form));
+    if (requireDatabase() && checkWidths({standard, same, form})
+        && reportWrite(ChangeCounts(*m_ctx.db, m_ctx.selection.projectName, m_ctx.selection.nodeText, standard, same, form)))
+        groupChanged();
 }
 
 void GroupEditor::setStandardStatus(const QString& state, const QString& noPositionMessage)
@@ -221,6 +229,10 @@ void GroupEditor::setStandardStatus(const QString& state, const QString& noPosit
         return;
     const std::optional<QString> stored = SetStandardState(*m_ctx.db, s.projectName, s.nodeText, state);
     m_ui.standardStateLabel->setText(QStringLiteral("标养状态：") + stored.value_or(QString()));
+    if (stored) {
+        m_tree.fillStandardCuringList();
+        emit registerChanged();
+    }
 }
 
 void GroupEditor::setSameConditionStatus(const QString& state)
@@ -234,6 +246,23 @@ void GroupEditor::setSameConditionStatus(const QString& state)
         return;
     }
     m_ui.sameStateLabel->setText(QStringLiteral("同养状态：") + *stored);
+    m_tree.fillStandardCuringList();
+    emit registerChanged();
+}
+
+// After a change of projects or positions the tree is read again, which shows the
+// remembered node's group afresh.
+void GroupEditor::treeChanged()
+{
+    m_tree.fillProjectTree();
+    emit registerChanged();
+}
+
+// After a change of the selected group's values its panel, list and tables show them.
+void GroupEditor::groupChanged()
+{
+    m_tree.onTreeSelectionChanged();
+    emit registerChanged();
 }
 
 void GroupEditor::stepCastingDate(int days)

@@ -30,7 +30,13 @@ public:
     void setSameConditionStatus(const QString& state);
     void stepCastingDate(int days);
 
+signals:
+    // A group was added, changed or deleted: every view of the register follows.
+    void registerChanged();
+
 private:
+    void treeChanged();
+    void groupChanged();
     bool requireDatabase();
     bool checkWidths(const QStringList& texts);
     bool confirmMerge(const QString& project, const QString& newName);

@@ -77,7 +77,8 @@ void RegisterController::onTreeSelectionChanged()
     const CurrentSelection& s = m_ctx.selection;
     m_ui.projectBox->setText(s.projectName);
     m_ui.listCaption->setText(s.projectName);
-    m_ui.positionBox->setText(s.nodeText != s.projectName ? s.nodeText : QStringLiteral("部位不能为空"));
+    // On a project node the position box stays empty: its placeholder says what it needs.
+    m_ui.positionBox->setText(s.nodeText != s.projectName ? s.nodeText : QString());
     if (index >= 0 && !hasChildren(index) && m_ctx.db) {
         for (const SpecimenGroup& group : LoadGroups(*m_ctx.db, s.projectName, s.nodeText))
             showGroup(group);
@@ -159,6 +160,16 @@ void RegisterController::onPageShown(int index)
     onTreeSelectionChanged();
     if (index == kTable1Page)
         emit table1PageShown();
+}
+
+bool RegisterController::selectPosition(const QString& project, const QString& position)
+{
+    const QModelIndex node = m_model->indexOfNode(m_model->tree().findPosition(project, position));
+    if (!node.isValid())
+        return false;
+    m_ui.tree->setCurrentIndex(node);
+    m_ui.tree->scrollTo(node);
+    return true;
 }
 
 void RegisterController::printStandardList()

@@ -35,6 +35,10 @@ public:
     // before they act; returns false when no node is selected.
     bool refreshSelectionFromTree();
 
+    // Selects the node of a project's position (the worklist asks for it); false when the
+    // tree has no such node.
+    bool selectPosition(const QString& project, const QString& position);
+
     // Tree queries by nodeIndex (the node's place in insertion order).
     int selectedNodeIndex() const;
     QString nodeText(int index) const;

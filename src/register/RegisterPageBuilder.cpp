@@ -63,6 +63,7 @@ void BuildGroupEditing(QWidget* page, RegisterWidgets& ui)
     auto* g = Group(page, QStringLiteral("分组框3"), QStringLiteral("试块管理"), {2, 320, 594, 290});
     ui.projectBox = FieldRow(g, 0, QStringLiteral("工程名称："), QStringLiteral("工程名称编辑框"), 320);
     ui.positionBox = FieldRow(g, 1, QStringLiteral("工程部位："), QStringLiteral("工程部位编辑框"), 320);
+    ui.positionBox->setPlaceholderText(QStringLiteral("部位不能为空"));
     ui.gradeBox = FieldRow(g, 2, QStringLiteral("强度等级："), QStringLiteral("强度等级编辑框"), 320);
     ui.castingDateBox = FieldRow(g, 3, QStringLiteral("取样日期："), QStringLiteral("取样日期编辑框"), 300);
     ui.castingDateSpin = Place<SpinButton>(g, QStringLiteral("调节器2"), {386, 24 + 3 * 38, 18, 26});

@@ -20,6 +20,11 @@ namespace stolvar {
 
 namespace {
 
+ReminderMailTexts MailTexts(const DueTexts& texts)
+{
+    return {texts.standardText, texts.sameConditionText, texts.formRemovalText};
+}
+
 // Puts the text into a read-only box and scrolls to its end, as appending does.
 void ShowText(QPlainTextEdit* box, const QString& text)
 {
@@ -77,7 +82,7 @@ void ReminderController::loadMailSettings()
             }
             m_mailLoaded = true;
             if (std::exchange(m_sendWhenLoaded, false))
-                sendReminderMail();
+                sendMail(false);
         });
 }
 
@@ -86,41 +91,47 @@ int ReminderController::daysAhead() const
     return m_leadDays ? m_leadDays() : 0;
 }
 
+ReminderScanInput ReminderController::scanInput(const QDateTime& now, bool mailToday) const
+{
+    return {now, daysAhead(), ReadCountingRule(m_ctx.settings), lastMailTime(), mailToday};
+}
+
+// The day and time kept in memory hold even when Temp.ini could not take them: one run of
+// the program never mails the same reminders twice.
+QDateTime ReminderController::lastMailTime() const
+{
+    const QDateTime stored = LastMailTime(m_ctx.settings);
+    return m_lastMailAt.isValid() && (!stored.isValid() || m_lastMailAt > stored) ? m_lastMailAt : stored;
+}
+
 void ReminderController::scanDueSpecimens()
 {
     const quint64 generation = m_scanGeneration.next();
-    // The desktop notice names the same-condition groups of this very scan (the box of
-    // those may be older: the mail rescans it), counted by the rule in force.
-    auto work = [db = m_ctx.db, now = m_ctx.now(), days = daysAhead(), rule = ReadMaturityRule(m_ctx.settings)] {
-        DueScan scan;
-        if (db) {
-            scan.texts = ScanDueSpecimens(*db, now, days);
-            scan.sameConditionText = ScanSameConditionDue(*db, now, days, rule);
-        }
-        return scan;
+    auto work = [db = m_ctx.db, input = scanInput(m_ctx.now())] {
+        return db ? ScanReminders(*db, input) : ReminderScan();
     };
-    m_ctx.tasks.run(this, std::move(work), [this, generation](const DueScan& scan) {
+    m_ctx.tasks.run(this, std::move(work), [this, generation](const ReminderScan& scan) {
         if (m_scanGeneration.isCurrent(generation))
-            applyDueTexts(scan);
+            applyDueTexts(scan.boxes);
     });
 }
 
-void ReminderController::applyDueTexts(const DueScan& scan)
+// The three boxes show the reminders first listed today; the desktop notice names them.
+void ReminderController::applyDueTexts(const DueTexts& texts)
 {
-    m_standardText = scan.texts.standardText;
-    m_formRemovalText = scan.texts.formRemovalText;
-    ShowText(m_ui.standardDueBox, m_standardText);
-    ShowText(m_ui.formRemovalDueBox, m_formRemovalText);
-    notifyDesktop(scan.sameConditionText);
+    ShowText(m_ui.standardDueBox, texts.standardText);
+    ShowText(m_ui.formRemovalDueBox, texts.formRemovalText);
+    ShowText(m_ui.sameConditionDueBox, texts.sameConditionText);
+    notifyDesktop(texts);
     runMailGate();
 }
 
 // The same groups as the three reminder boxes, once a day unless new ones appear.
-void ReminderController::notifyDesktop(const QString& sameCondition)
+void ReminderController::notifyDesktop(const DueTexts& texts)
 {
     if (m_ctx.settings.read(keys::kDesktopNotification, SettingsStore::BoolText(true)) != SettingsStore::BoolText(true))
         return;
-    const DueEntries entries = CollectDueEntries(m_standardText, sameCondition, m_formRemovalText);
+    const DueEntries entries = CollectDueEntries(texts.standardText, texts.sameConditionText, texts.formRemovalText);
     const QDate today = m_ctx.today().date();
     if (!m_notificationGate.shouldNotify(entries, today))
         return;
@@ -130,21 +141,13 @@ void ReminderController::notifyDesktop(const QString& sameCondition)
 
 void ReminderController::runMailGate()
 {
-    // The day kept in memory holds even when Temp.ini could not take it: one run of the
-    // program never mails twice on one day.
     const QDateTime today = m_ctx.today();
-    const QString mailDay = m_mailSentOn == today.date() ? FormatLongDate(WallTime(today.date()))
-                                                         : m_ctx.settings.read(keys::kMailDay);
+    const QString mailDay = m_lastMailAt.date() == today.date() ? FormatLongDate(WallTime(today.date()))
+                                                               : m_ctx.settings.read(keys::kMailDay);
     const MailGateDecision gate = MailGate(mailDay, today);
     setMailStatus(gate.statusText);
     if (gate.sendNow)
-        sendReminderMail();
-}
-
-void ReminderController::scanSameConditionDue()
-{
-    m_sameConditionText = m_ctx.db ? ScanSameConditionDue(*m_ctx.db, m_ctx.now(), daysAhead(), ReadMaturityRule(m_ctx.settings)) : QString();
-    ShowText(m_ui.sameConditionDueBox, m_sameConditionText);
+        sendMail(false);
 }
 
 void ReminderController::listRecentPours()
@@ -159,9 +162,13 @@ void ReminderController::setMailStatus(const QString& text)
 
 void ReminderController::sendReminderMail()
 {
+    sendMail(true);
+}
+
+void ReminderController::sendMail(bool byHand)
+{
     if (!readyToSend())
         return;
-    scanSameConditionDue();
     const MailRequest request = composeMailRequest();
     m_sending = true;
     const QString statusBefore = m_ui.mailState->text();
@@ -169,9 +176,14 @@ void ReminderController::sendReminderMail()
     emit mailStarted();
     m_ctx.tasks.run(
         this,
-        [request, options = securityOptions(), known = m_security, path = mailStorePath()] {
+        [request, options = securityOptions(), known = m_security, path = mailStorePath(), db = m_ctx.db,
+         input = scanInput(request.localTime, byHand)] {
+            // The mail names the reminders listed since the last one, as the scan finds them now.
+            MailRequest mail = request;
+            if (db)
+                mail.texts = MailTexts(ScanReminders(*db, input).mail);
             MailSession session;
-            SendingDone done{SendReminderMail(request, options, &session), {}, {}};
+            SendingDone done{SendReminderMail(mail, options, &session), {}, {}, mail.localTime};
             done.learnt = SecurityToRemember(known, done.result, session, options.allowSelfSigned);
             if (done.learnt)
                 SaveMailSecurity(path, *done.learnt, &done.storeError);
@@ -204,7 +216,6 @@ MailRequest ReminderController::composeMailRequest() const
 {
     MailRequest request;
     request.settings = m_mail;
-    request.texts = {m_standardText, m_sameConditionText, m_formRemovalText};
     request.dueDate = AddDays(m_ctx.today(), daysAhead());
     request.senderDomain = MailDomain(m_ctx.settings);
     request.localTime = m_ctx.now();
@@ -219,8 +230,8 @@ void ReminderController::finishSending(const SendingDone& done, const QString& s
     m_sending = false;
     QString status = result.statusText;
     if (result.outcome == MailOutcome::Sent) {
-        m_mailSentOn = m_ctx.today().date();
-        if (!RecordMailDay(m_ctx.settings, m_ctx.today()))
+        m_lastMailAt = done.composedAt;
+        if (!RecordMailDay(m_ctx.settings, done.composedAt))
             status += MailDayNotSavedText();
     }
     if (!done.storeError.isEmpty())

@@ -5,6 +5,7 @@
 #include "model/mail/MailSender.h"
 #include "model/mail/MailSettings.h"
 #include "model/maturity/DueScan.h"
+#include "model/register/ReminderQueries.h"
 
 #include <QDate>
 #include <QObject>
@@ -36,11 +37,11 @@ public:
     const MailSecurity& mailSecurity() const { return m_security; }
     QString mailStorePath() const;
 
-    // Standard and form-removal reminders in the background, then the mail gate.
+    // The three reminder boxes in the background, then the mail gate.
     void scanDueSpecimens();
-    // Same-condition reminder and recent pours, now.
-    void scanSameConditionDue();
     void listRecentPours();
+    // The reminder mail: what was listed since the last mail; sent by hand (the mail
+    // dialog), today's reminders as well.
     void sendReminderMail();
     void openMailDialog();
 
@@ -61,22 +62,20 @@ private:
         MailResult result;
         std::optional<MailSecurity> learnt;
         QString storeError;
+        QDateTime composedAt;
     };
 
-    // A due scan's result: the texts of the two boxes and the same-condition groups.
-    struct DueScan {
-        DueTexts texts;
-        QString sameConditionText;
-    };
-
-    void applyDueTexts(const DueScan& scan);
+    ReminderScanInput scanInput(const QDateTime& now, bool mailToday = false) const;
+    void sendMail(bool byHand);
+    QDateTime lastMailTime() const;
+    void applyDueTexts(const DueTexts& texts);
     bool readyToSend();
     MailRequest composeMailRequest() const;
     void finishSending(const SendingDone& done, const QString& statusBefore);
     SmtpOptions securityOptions() const;
     void rememberSecurity(const SendingDone& done);
     void runMailGate();
-    void notifyDesktop(const QString& sameCondition);
+    void notifyDesktop(const DueTexts& texts);
     void setMailStatus(const QString& text);
 
     AppContext& m_ctx;
@@ -85,12 +84,8 @@ private:
     MailSettings m_mail;
     MailSecurity m_security;
     QString m_mailReadError;   // why `help` could not be read; empty when it was
-    // The reminder texts as composed (with their CR LF line ends), for the mail body.
-    QString m_standardText;
-    QString m_formRemovalText;
-    QString m_sameConditionText;
     Generation m_scanGeneration;
-    QDate m_mailSentOn;   // the day of this run's last successful sending
+    QDateTime m_lastMailAt;   // when this run's last successful mail was composed
     DesktopNotifier* m_notifier;
     NotificationGate m_notificationGate;
     bool m_sending = false;

@@ -2,6 +2,7 @@
 
 #include "core/Messages.h"
 #include "core/SettingsStore.h"
+#include "model/maturity/MaturityRule.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -48,14 +49,16 @@ SameConditionDialog::SameConditionDialog(const SettingsStore& settings, QWidget*
     layout->addWidget(m_standardRule);
     layout->addWidget(buttons);
 
-    if (settings.readBool(keys::kCountFromCastingDay))
-        m_fromCastingDay->setChecked(true);
-    else
+    // The choice the tables and scans count by, the next day when none was ever made.
+    if (ReadCountFromNextDay(settings))
         m_fromNextDay->setChecked(true);
+    else
+        m_fromCastingDay->setChecked(true);
 }
 
 void SameConditionDialog::done(int result)
 {
+    const bool countFromChanged = m_fromNextDay->isChecked() != ReadCountFromNextDay(m_settings);
     m_settings.write(keys::kCountFromCastingDay, SettingsStore::BoolText(m_fromCastingDay->isChecked()));
     m_settings.write(keys::kCountFromNextDay, SettingsStore::BoolText(m_fromNextDay->isChecked()));
     // Written only when changed, so that an untouched setting leaves Temp.ini as it was.
@@ -72,6 +75,7 @@ void SameConditionDialog::done(int result)
         m_ruleChanged = false;
         m_saveFailed = true;
     }
+    m_ruleChanged = m_ruleChanged || countFromChanged;
     QDialog::done(result);
 }
 

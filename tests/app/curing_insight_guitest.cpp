@@ -34,6 +34,7 @@ protected:
                 test::InsertTemperature(*db, Day(2017, 3, d), 20, 24, 16);
         }
         db.reset();
+        f.settings().write(keys::kCountFromNextDay, QStringLiteral("假"));   // count from the casting day
         f.start();
         for (int d = 16; d <= 22; ++d)
             StoreTemperatureDay(*f.ctx().db, {QDate(2017, 3, d), 30, 34, 26}, TemperatureSource::Forecast,

@@ -85,7 +85,8 @@ TEST(MainWindowStart, EveryNamedControlExists)
                            "未委托按钮1", "已委托按钮", "未委托按钮", "工程名称编辑框", "工程部位编辑框", "强度等级编辑框",
                            "取样日期编辑框", "调节器2", "标养组数编辑框", "同养组数编辑框", "拆模组数编辑框", "确定", "按钮1",
                            "修改名称", "修改部位", "修改强度", "修改日期", "修改组数", "状态条1", "时钟1",
-                           "预计日期标签", "缺测标签", "成熟度曲线页", "成熟度图"};
+                           "预计日期标签", "缺测标签", "成熟度曲线页", "成熟度图",
+                           "待办页", "待办表格", "待办统计标签", "待办委托按钮"};
     for (const char* name : names)
         EXPECT_NE(w.findChild<QObject*>(QString::fromUtf8(name)), nullptr) << name;
     QStringList menus;
@@ -96,12 +97,14 @@ TEST(MainWindowStart, EveryNamedControlExists)
                              "显示设置", "系统设置", "关于", "退出", "下载新版本", "升级数据库"})
         EXPECT_NE(w.findChild<QAction*>(QString::fromUtf8(item)), nullptr) << item;
     const QTabWidget* tabs = f.ui().frame.tabs;
-    ASSERT_EQ(tabs->count(), 5);   // the four pages keep their indexes; the curve comes last
+    ASSERT_EQ(tabs->count(), 6);   // the four pages keep their indexes; the curve and the worklist follow
     EXPECT_EQ(tabs->tabText(1), "同养表（一）");
     EXPECT_EQ(tabs->tabText(2), "同养表（二）");
     EXPECT_EQ(tabs->tabText(3), "数据管理");
     EXPECT_EQ(tabs->tabText(4), "成熟度曲线");
     EXPECT_EQ(tabs->widget(4)->objectName(), "成熟度曲线页");
+    EXPECT_EQ(tabs->tabText(5), "送检待办");
+    EXPECT_EQ(tabs->widget(5)->objectName(), "待办页");
     EXPECT_EQ(f.ui().curingUi.table1->rowCount(), 24);
     EXPECT_EQ(f.ui().curingUi.table1->columnCount(), 8);
 }

@@ -36,6 +36,8 @@ protected:
           addButton(*ui.curingUi.addTemperatureButton), changeButton(*ui.curingUi.changeTemperatureButton)
     {
         openDatabase();
+        // These tables count from the casting day (the choice when none was made is the next day).
+        context.settings.write(keys::kCountFromNextDay, QStringLiteral("假"));
         context.selection = {QStringLiteral("三层梁"), QStringLiteral("一号楼"), kCasting, QStringLiteral("三层梁"),
                              QStringLiteral("C30")};
         controller.connectControls();

@@ -36,6 +36,7 @@ protected:
         controller.setStandardList([this] { return &list; });
         ApplyTable1Frame(&table1, 16, 12);
         openDatabase();
+        context.settings.write(keys::kCountFromNextDay, QStringLiteral("假"));   // the forms start on the casting day
         test::InsertGroup(*context.db, QStringLiteral("一号楼"), QStringLiteral("三层梁"), kCasting, kSent, kNotSent,
                           QStringLiteral("C30"), QStringLiteral("3"), QStringLiteral("2"));
         test::InsertGroup(*context.db, QStringLiteral("二号楼"), QStringLiteral("基础"), Day(2017, 11, 2));

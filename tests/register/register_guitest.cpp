@@ -68,7 +68,8 @@ TEST_F(RegisterGuiTest, StartUpConnectsFillsTheTreeAndSelectsTheFirstProject)
     EXPECT_TRUE(NodeAt(0).data(Qt::FontRole).value<QFont>().bold());
     EXPECT_FALSE(NodeAt(1).data(Qt::FontRole).value<QFont>().bold());
     EXPECT_EQ(tree().selectedNodeIndex(), 0);
-    EXPECT_EQ(f.ui().registerUi.positionBox->text(), "部位不能为空");
+    EXPECT_EQ(f.ui().registerUi.positionBox->text(), "") << "the hint is a placeholder, never text to store";
+    EXPECT_EQ(f.ui().registerUi.positionBox->placeholderText(), "部位不能为空");
     EXPECT_EQ(f.ui().registerUi.standardList->rowCount(), 4);   // header + the project's three groups
     EXPECT_EQ(cell(0, 4), "委托日期");
 }
@@ -81,14 +82,15 @@ TEST_F(RegisterGuiTest, SelectingAPositionFillsThePanelAndRemembersTheNode)
     EXPECT_EQ(f.ui().registerUi.positionBox->text(), "一层柱");
     EXPECT_EQ(f.ui().registerUi.castingDateBox->text(), "2017年3月5日");
     EXPECT_EQ(f.ui().registerUi.dueDateLabel->text(), "2017年4月2日");
-    EXPECT_EQ(f.ui().registerUi.remainingLabel->text(), "还有22天达到龄期");
+    EXPECT_EQ(f.ui().registerUi.remainingLabel->text(), "还有23天达到龄期");   // calendar days to 2 April
     EXPECT_EQ(f.ui().registerUi.standardStateLabel->text(), "标养状态：未委托");
     EXPECT_EQ(f.ctx().selection.samplingDate, Day(2017, 3, 5));
 
     select(4);   // a project node changes nothing in Temp.ini and keeps the panel
     EXPECT_EQ(f.settings().read(keys::kTreeSelection), "6");
-    EXPECT_EQ(f.ui().registerUi.positionBox->text(), "部位不能为空");
-    EXPECT_EQ(f.ui().registerUi.remainingLabel->text(), "还有22天达到龄期");
+    EXPECT_EQ(f.ui().registerUi.positionBox->text(), "") << "the hint is a placeholder, never text to store";
+    EXPECT_EQ(f.ui().registerUi.positionBox->placeholderText(), "部位不能为空");
+    EXPECT_EQ(f.ui().registerUi.remainingLabel->text(), "还有23天达到龄期");   // calendar days to 2 April
     EXPECT_EQ(f.ui().registerUi.standardList->rowCount(), 3);
 }
 

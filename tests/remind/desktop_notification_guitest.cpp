@@ -172,10 +172,13 @@ TEST_F(DesktopNotificationTest, FirstScanOfTheDayNotifiesOnceAndAClickShowsTheWi
     EXPECT_EQ(service.calls[1].summary, QStringLiteral("今天有4组试块需要送检"));
     EXPECT_EQ(service.calls[1].body, QStringLiteral("标养试块：2组\n同养试块：1组\n拆模试块：1组"));
 
-    // The next day the same groups are news again.
+    // The next day the groups reminded yesterday are not listed again; a group that comes
+    // within the lead time that day is, and the notice names it.
     f.clock->set(Day(2017, 5, 11, 10, 0));
-    f.ui().optionsUi.leadDaysBox->setText(QStringLiteral("2"));
+    test::InsertGroup(*db, "城南小区", "二层", Day(2017, 4, 16), kNotSent, kNotSent, "C30", "1", "");
+    scanOnce();
     ASSERT_TRUE(test::WaitUntil([&] { return service.calls.size() == 3; }));
+    EXPECT_EQ(service.calls[2].summary, QStringLiteral("今天有1组试块需要送检"));
 }
 
 // A hot spell of 60 ℃ a day reaches 600 ℃·d in ten days; the national standard's rule

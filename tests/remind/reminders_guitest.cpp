@@ -153,10 +153,14 @@ TEST_F(RemindersGuiTest, ADowngradedServerGetsNoPassword)
 TEST_F(RemindersGuiTest, ChangingTheLeadTimeRescansAtOnce)
 {
     f.start();
+    ASSERT_TRUE(test::WaitUntil([&] { return !f.ui().reminderUi.standardDueBox->toPlainText().isEmpty(); }));
     f.ui().optionsUi.leadDaysBox->setText("4");
-    ASSERT_TRUE(test::WaitUntil([&] { return f.ui().reminderUi.standardDueBox->toPlainText().isEmpty(); }));
+    ASSERT_TRUE(test::WaitUntil([&] {
+        return f.ui().reminderUi.sameConditionDueBox->toPlainText().contains("截止至2017年5月14日同条件养护龄期为31天");
+    })) << f.ui().reminderUi.sameConditionDueBox->toPlainText().toStdString();
     EXPECT_EQ(f.settings().read(keys::kLeadDays), "4");
-    EXPECT_TRUE(f.ui().reminderUi.sameConditionDueBox->toPlainText().contains("截止至2017年5月14日同条件养护龄期为31天"));
+    // A longer lead time keeps what was listed today: the group due on 13 May stays in the box.
+    EXPECT_TRUE(f.ui().reminderUi.standardDueBox->toPlainText().contains("二层梁板"));
 }
 
 // While the mail is out, status part 4 says so and no second sending starts; the

@@ -84,12 +84,12 @@ void PinNearest(QVector<Pour>& pours, const QDate& day, const std::function<bool
         nearest->day = day;
 }
 
-// The reminders list a group during the whole day on which its delivery is the lead
-// time away, that is when the day after delivery lies lead + 1 days ahead.
+// The reminders list a group once its due day lies within the lead time: a group due on
+// the last day of it is new to today's boxes.
 void PinReminders(QVector<Pour>& pours, const QDate& today)
 {
-    const QDate standardDue = today.addDays(kSampleLeadDays + 1 - kStandardReferenceDays);
-    const QDate formDue = today.addDays(kSampleLeadDays + 1 - kFormRemovalReferenceDays);
+    const QDate standardDue = today.addDays(kSampleLeadDays - kStandardCuringDays);
+    const QDate formDue = today.addDays(kSampleLeadDays - kFormRemovalDays);
     PinNearest(pours, standardDue, [&](const Pour& p) { return p.day != formDue; });
     PinNearest(pours, formDue, [&](const Pour& p) { return p.position.formRemoval && p.day != standardDue; });
 }

@@ -132,9 +132,21 @@ QString MailDomain(const SettingsStore& settings)
     return domain.isEmpty() ? QStringLiteral("example.com") : domain;
 }
 
-bool RecordMailDay(const SettingsStore& settings, const QDateTime& today)
+bool RecordMailDay(const SettingsStore& settings, const QDateTime& composedAt)
 {
-    return settings.write(keys::kMailDay, FormatLongDate(WallTime(today.date())));
+    const bool day = settings.write(keys::kMailDay, FormatLongDate(WallTime(composedAt.date())));
+    return settings.write(keys::kMailTime, ToStorageText(composedAt)) && day;
+}
+
+QDateTime LastMailTime(const SettingsStore& settings)
+{
+    QDateTime day;
+    if (!TryParseDateText(settings.read(keys::kMailDay), &day))
+        return {};
+    const QDateTime time = FromStorageText(settings.read(keys::kMailTime));
+    if (time.isValid() && time.date() == day.date())
+        return time;
+    return WallTime(day.date(), QTime(23, 59, 59));
 }
 
 QString MailDayNotSavedText()

@@ -69,8 +69,12 @@ QString ReminderSubject(const QDateTime& dueDate);
 QString SenderAddress(const QString& user, const QString& domain);
 // The mail domain from Temp.ini, "example.com" when unset.
 QString MailDomain(const SettingsStore& settings);
-// Remembers today as the day of the last successful reminder mail.
-bool RecordMailDay(const SettingsStore& settings, const QDateTime& today);
+// Remembers the day of the last successful reminder mail and when it was composed (the
+// reminders listed after that go with the next mail).
+bool RecordMailDay(const SettingsStore& settings, const QDateTime& composedAt);
+// When the last successful mail was composed: the time kept with it, or for a mail day kept
+// without one, the end of that day; invalid when no mail went out yet.
+QDateTime LastMailTime(const SettingsStore& settings);
 // Added to the mail status when the mail went out but its day could not be stored.
 QString MailDayNotSavedText();
 // The offset of this machine's local time from UTC now, in seconds.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/Records.h"
-#include "model/maturity/DueScan.h"
+#include "model/maturity/DueRules.h"
 
 #include <QDateTime>
 #include <QString>

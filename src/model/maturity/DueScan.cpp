@@ -5,37 +5,45 @@
 
 namespace stolvar {
 
-namespace {
-
-bool CountdownHits(const QDateTime& casting, int referenceDays, const QDateTime& now, int daysAhead)
+bool NeedsReminder(const SpecimenGroup& group, DueKind kind)
 {
-    const QDateTime reference = AddDays(casting, referenceDays);
-    return reference.date() >= now.date() && WholeDaysBetween(now, reference) == daysAhead;
+    switch (kind) {
+    case DueKind::Standard:
+        return group.standardState == kNotSent && !group.standardCount.isEmpty();
+    case DueKind::SameCondition:
+        return !group.sameCount.isEmpty();
+    case DueKind::FormRemoval:
+        return !group.formCount.isEmpty();
+    }
+    return false;
 }
 
-bool StandardDue(const SpecimenGroup& g, const QDateTime& now, int daysAhead)
+bool DueForReminder(const SpecimenGroup& group, const GroupDueDays& due, DueKind kind, const QDate& scanDay,
+                    int leadDays)
 {
-    return g.standardState == kNotSent && CountdownHits(g.castingDate, kStandardReferenceDays, now, daysAhead);
+    const std::optional<QDate> day = DueDayOf(due, kind);
+    return day && *day <= scanDay.addDays(leadDays) && *day >= scanDay.addDays(-kCatchUpDays)
+           && NeedsReminder(group, kind);
 }
 
-// Any count text, "0" included, means form-removal specimens were made.
-bool FormRemovalDue(const SpecimenGroup& g, const QDateTime& now, int daysAhead)
-{
-    return !g.formCount.isEmpty() && CountdownHits(g.castingDate, kFormRemovalReferenceDays, now, daysAhead);
-}
-
-} // namespace
-
-DueTexts ScanDueSpecimens(const QVector<SpecimenGroup>& groups, const QDateTime& now, int daysAhead)
+DueTexts ReminderTexts(const QVector<DueReminder>& reminders, const QDate& horizon, MaturityRule rule)
 {
     DueTexts texts;
-    for (const SpecimenGroup& g : groups) {
-        if (!g.castingDate.isValid())
-            continue;
-        if (StandardDue(g, now, daysAhead))
-            texts.standardText += StandardDueEntry(g);
-        if (FormRemovalDue(g, now, daysAhead))
-            texts.formRemovalText += FormRemovalEntry(g);
+    const QString rule2015 = rule == MaturityRule::Standard2015 ? StandardRuleSuffix() : QString();
+    for (const DueReminder& r : reminders) {
+        switch (r.kind) {
+        case DueKind::Standard:
+            texts.standardText += StandardDueEntry(r.group);
+            break;
+        case DueKind::FormRemoval:
+            texts.formRemovalText += FormRemovalEntry(r.group);
+            break;
+        case DueKind::SameCondition: {
+            const MaturityOnDay on = MaturityOn(r.due, r.group.castingDate, horizon);
+            texts.sameConditionText += SameConditionEntry(r.group, WallTime(horizon), on.sum, on.age, rule2015);
+            break;
+        }
+        }
     }
     return texts;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Records.h"
+#include "model/maturity/DueDays.h"
 #include "model/maturity/DueRules.h"
 
 #include <QDateTime>
@@ -9,20 +10,37 @@
 
 namespace stolvar {
 
-// The countdown runs to the day after delivery, so that the remaining days stay at
-// daysAhead from the start to the end of the reminder day.
-constexpr int kStandardReferenceDays = kStandardCuringDays + 1;
-constexpr int kFormRemovalReferenceDays = kFormRemovalDays + 1;
+// A reminder is due for every group whose due day lies on or before the scan day plus the
+// lead time, once per group and kind (the reminder log keeps the day it was first listed).
+// A due day the computer was off for is caught up, but not when it lies more than 30 days
+// back: such a group was dealt with long ago or will not be any more.
+inline constexpr int kCatchUpDays = 30;
 
-struct DueTexts {
-    QString standardText;     // 到期提醒编辑框
-    QString formRemovalText;  // 拆模提醒编辑框
+// What a group's reminder of a kind needs: standard specimens not sent yet and a count
+// of groups to send; same-condition and form-removal specimens a count (any text, "0" too).
+bool NeedsReminder(const SpecimenGroup& group, DueKind kind);
+// The group's day of that kind lies from scanDay − 30 to scanDay + leadDays and it needs one.
+bool DueForReminder(const SpecimenGroup& group, const GroupDueDays& due, DueKind kind, const QDate& scanDay,
+                    int leadDays);
+
+// One reminder listed: the group, its due days, the kind.
+struct DueReminder {
+    SpecimenGroup group;
+    GroupDueDays due;
+    DueKind kind = DueKind::Standard;
 };
 
-// Groups whose delivery date lies daysAhead days ahead of `now` (local wall time). The
-// countdown is truncated toward zero, so a group is listed during the whole calendar day
-// on which its delivery is daysAhead days away.
-DueTexts ScanDueSpecimens(const QVector<SpecimenGroup>& groups, const QDateTime& now, int daysAhead);
+struct DueTexts {
+    QString standardText;       // 到期提醒编辑框
+    QString formRemovalText;    // 拆模提醒编辑框
+    QString sameConditionText;  // 到期提醒编辑框1
+
+    bool isEmpty() const { return standardText.isEmpty() && formRemovalText.isEmpty() && sameConditionText.isEmpty(); }
+};
+
+// The texts of the reminders, in the order given; a same-condition entry gives the sum and
+// the age on `horizon` (scan day + lead time), as table 1 has them.
+DueTexts ReminderTexts(const QVector<DueReminder>& reminders, const QDate& horizon, MaturityRule rule);
 
 // The ten newest groups (the list must come newest first).
 QString RecentPoursText(const QVector<SpecimenGroup>& newestFirst);

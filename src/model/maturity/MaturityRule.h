@@ -17,4 +17,22 @@ inline MaturityRule ReadMaturityRule(const SettingsStore& settings)
     return settings.readBool(keys::kStandardRule) ? MaturityRule::Standard2015 : MaturityRule::Classic;
 }
 
+// Whether a group's degree-days count from the day after casting. A setting never made
+// means what the same-condition dialog shows then: from the next day.
+inline bool ReadCountFromNextDay(const SettingsStore& settings)
+{
+    return SettingsStore::IsTrue(settings.read(keys::kCountFromNextDay, SettingsStore::BoolText(true)));
+}
+
+// The rule in force for every table, scan, projection, curve, mail and export.
+struct CountingRule {
+    MaturityRule rule = MaturityRule::Classic;
+    bool countFromNextDay = true;
+};
+
+inline CountingRule ReadCountingRule(const SettingsStore& settings)
+{
+    return {ReadMaturityRule(settings), ReadCountFromNextDay(settings)};
+}
+
 } // namespace stolvar

@@ -1,6 +1,7 @@
 #include "model/maturity/Projection.h"
 
 #include "core/Conversions.h"
+#include "model/maturity/DueDays.h"
 
 #include <algorithm>
 
@@ -33,11 +34,12 @@ std::optional<float> RecentMean(const QVector<TemperatureRecord>& records)
     return float(sum / taken);
 }
 
-ProjectedSeries BuildSeries(const QVector<TemperatureRecord>& records, const QDateTime& castingDate)
+ProjectedSeries BuildSeries(const QVector<TemperatureRecord>& records, const ProjectionInput& input)
 {
     ProjectedSeries series;
-    const QDate first = castingDate.date();
-    const QDate last = first.addDays(maturity::kTable2WindowDays);
+    const DayWindow window = DueWindow(input.castingDate, input.rule);
+    const QDate first = window.from.date();
+    const QDate last = window.to.date();
     for (const TemperatureRecord& r : records) {
         if (r.day.date() >= first && r.day.date() <= last) {
             series.records.append(r);
@@ -74,7 +76,7 @@ struct ProjectedWalk {
 ProjectedWalk Walk(const QVector<TemperatureRecord>& records, const ProjectionInput& input)
 {
     ProjectedWalk walk;
-    walk.series = BuildSeries(records, input.castingDate);
+    walk.series = BuildSeries(records, input);
     walk.summary = AccumulateTable1(walk.series.records, input.countFromNextDay, input.rule);
     if (walk.summary.days.isEmpty())
         return walk;
@@ -92,6 +94,15 @@ QString LongDate(const QDate& day)
 QString ShortDate(const QDate& day)
 {
     return QStringLiteral("%1月%2日").arg(day.month()).arg(day.day());
+}
+
+// A projection resting on days that should be recorded by now never names a past day.
+void MarkStale(SameConditionProjection& projection, const QVector<TemperatureRecord>& records, const QDate& today)
+{
+    if (projection.projectedDays == 0 || projection.date >= today)
+        return;
+    projection.stale = true;
+    projection.lastStoredDay = records.isEmpty() ? QDate() : records.constLast().day.date();
 }
 
 } // namespace
@@ -120,10 +131,12 @@ SameConditionProjection ProjectSameConditionDate(const QVector<TemperatureRecord
         // Nothing counts any more (frost under the national standard's rule): the 60th day decides.
         projection.outcome = Outcome::TooCold;
         projection.date = input.castingDate.date().addDays(maturity::kTable1WindowDays);
+        MarkStale(projection, records, input.today);
         return projection;
     }
     projection.date = walk.summary.days.constLast().day.date();
     const bool past = projection.projectedDays == 0 && projection.date <= input.today;
+    MarkStale(projection, records, input.today);
     if (walk.byThreshold)
         projection.outcome = past ? Outcome::Reached : Outcome::Expected;
     else
@@ -134,6 +147,8 @@ SameConditionProjection ProjectSameConditionDate(const QVector<TemperatureRecord
 QString ProjectionText(const SameConditionProjection& p)
 {
     using Outcome = SameConditionProjection::Outcome;
+    if (p.stale)
+        return QStringLiteral("温度记录截至%1，请补录").arg(p.lastStoredDay.isValid() ? LongDate(p.lastStoredDay) : QString());
     switch (p.outcome) {
     case Outcome::None:
         break;
@@ -150,13 +165,13 @@ QString ProjectionText(const SameConditionProjection& p)
 }
 
 QVector<QDate> MissingDays(const QVector<TemperatureRecord>& records, const QDateTime& castingDate,
-                           const QDate& today)
+                           const QDate& today, const std::optional<QDate>& dueDay)
 {
     QVector<QDate> missing;
     if (!castingDate.isValid())
         return missing;
     const QDate first = castingDate.date();
-    const QDate last = std::min(today, first.addDays(maturity::kTable1WindowDays));
+    const QDate last = std::min(today.addDays(-1), dueDay.value_or(first.addDays(maturity::kTable1WindowDays)));
     QVector<QDate> stored;
     stored.reserve(records.size());
     for (const TemperatureRecord& r : records)

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVector>
 
+#include <optional>
+
 namespace stolvar {
 
 // What a group's same-condition window looks like ahead of today: the clerk plans the
@@ -38,18 +40,24 @@ struct SameConditionProjection {
     QDate date;             // the day the rule is met
     int forecastDays = 0;   // forecast days summed up to that day
     int projectedDays = 0;  // days beyond the stored ones summed up to that day
+    // The stored days end so early that the projected day is already past: the days must be
+    // recorded first. `lastStoredDay` is the last day with a record.
+    bool stale = false;
+    QDate lastStoredDay;
 };
 
 SameConditionProjection ProjectSameConditionDate(const QVector<TemperatureRecord>& records,
                                                  const ProjectionInput& input);
 // "预计2026年12月20日达到600℃·d（含预报3天）", "已于2026年12月5日达到600℃·d",
-// "近期气温过低，预计第60天（2027年1月3日）送检", "已于…满60天"; empty for None.
+// "近期气温过低，预计第60天（2027年1月3日）送检", "已于…满60天", "温度记录截至…，请补录"
+// when stale; empty for None.
 QString ProjectionText(const SameConditionProjection& projection);
 
-// The days of the window without a record, from the casting day to the earlier of today
-// and the end of the 60-day window, ascending.
+// The days without a record that can still change the group's same-condition due day:
+// from the casting day to its due day (or the end of the 60-day window while it is not due),
+// and never today or later, whose record may still come; ascending.
 QVector<QDate> MissingDays(const QVector<TemperatureRecord>& records, const QDateTime& castingDate,
-                           const QDate& today);
+                           const QDate& today, const std::optional<QDate>& dueDay = std::nullopt);
 // "缺少N天温度记录：11月12日、11月13日" with at most 10 dates, then "等"; empty when none.
 QString MissingDaysText(const QVector<QDate>& missing);
 

@@ -1,22 +1,39 @@
 #include "model/maturity/StatusTexts.h"
 
 #include "core/Conversions.h"
+#include "model/maturity/DueDays.h"
+#include "model/maturity/DueRules.h"
 
 namespace stolvar {
 
-int RemainingDays(const QDateTime& castingDate, int offset, const QDateTime& now)
+namespace {
+
+QDate StandardDueDay(const SpecimenGroup& group)
 {
-    return WholeDaysBetween(now, AddDays(castingDate, offset));
+    return group.castingDate.isValid() ? group.castingDate.date().addDays(kStandardCuringDays) : QDate();
 }
+
+QString LongDate(const QDate& day)
+{
+    return day.isValid() ? FormatLongDate(WallTime(day)) : QString();
+}
+
+} // namespace
 
 PanelTexts StatusPanelTexts(const SpecimenGroup& group, const QDateTime& now)
 {
     PanelTexts texts;
     texts.standardState = QStringLiteral("标养状态：") + group.standardState;
     texts.sameState = QStringLiteral("同养状态：") + group.sameState;
-    texts.dueDate = FormatLongDate(AddDays(group.castingDate, kPanelDueOffset));
-    const int n = RemainingDays(group.castingDate, kPanelDueOffset, now);
-    texts.remaining = n > 0 ? QStringLiteral("还有%1天达到龄期").arg(n) : QStringLiteral("该试块已过期");
+    const QDate due = StandardDueDay(group);
+    texts.dueDate = LongDate(due);
+    const int n = RemainingDays(due, now.date());
+    if (!due.isValid() || n < 0)
+        texts.remaining = QStringLiteral("该试块已过期");
+    else if (n == 0)
+        texts.remaining = QStringLiteral("今天达到龄期");
+    else
+        texts.remaining = QStringLiteral("还有%1天达到龄期").arg(n);
     return texts;
 }
 
@@ -35,13 +52,17 @@ QStringList StandardListHeader()
 
 QStringList StandardListRow(const SpecimenGroup& group, const QDateTime& now)
 {
-    const int m = RemainingDays(group.castingDate, kListDueOffset, now);
+    const QDate due = StandardDueDay(group);
+    const int m = RemainingDays(due, now.date());
+    const QString remaining = !due.isValid() || m < 0 ? QStringLiteral("已过期")
+                              : m == 0               ? QStringLiteral("今天到期")
+                                                     : QStringLiteral("%1天").arg(m);
     return {QString(),
             group.position,
             group.grade,
             FormatLongDate(group.castingDate),
-            FormatLongDate(AddDays(group.castingDate, kListDueOffset)),
-            m > 0 ? QStringLiteral("%1天").arg(m) : QStringLiteral("已过期"),
+            LongDate(due),
+            remaining,
             group.standardState,
             group.sameState,
             group.standardCount};

@@ -2,6 +2,9 @@
 
 #include "core/Conversions.h"
 #include "db/Database.h"
+#include "model/maturity/Maturity.h"
+
+#include <algorithm>
 
 namespace stolvar {
 
@@ -73,6 +76,13 @@ QVector<SpecimenGroup> LoadGroupsCastOn(const Database& db, const QDateTime& day
 {
     const QDateTime midnight = WallTime(day.date());
     return LoadGroupsCastBetween(db, midnight, AddDays(midnight, 1));
+}
+
+QVector<SpecimenGroup> LoadCandidateGroups(const Database& db, const QDate& first, const QDate& last)
+{
+    // The latest a group comes due is the end of its same-condition window.
+    const int longest = std::max({kStandardCuringDays, kFormRemovalDays, maturity::kTable2WindowDays});
+    return LoadGroupsCastBetween(db, WallTime(first.addDays(-longest)), WallTime(last.addDays(1)));
 }
 
 QVector<SpecimenGroup> LoadNewestGroups(const Database& db, int count)

@@ -37,6 +37,9 @@ QVector<SpecimenGroup> LoadGroupsMatching(const Database& db, const QString& pro
 QVector<SpecimenGroup> LoadGroupsCastBetween(const Database& db, const QDateTime& from, const QDateTime& to);
 // Groups whose casting date falls on the calendar day of `day` (a date may carry a time).
 QVector<SpecimenGroup> LoadGroupsCastOn(const Database& db, const QDateTime& day);
+// The groups that can come due from `first` to `last` (both included): cast on or before
+// `last` and no longer ago than the longest due window allows, in id order.
+QVector<SpecimenGroup> LoadCandidateGroups(const Database& db, const QDate& first, const QDate& last);
 // The `count` groups with the highest id, newest first.
 QVector<SpecimenGroup> LoadNewestGroups(const Database& db, int count);
 

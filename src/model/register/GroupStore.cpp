@@ -1,6 +1,7 @@
 #include "model/register/GroupStore.h"
 
 #include "db/Database.h"
+#include "db/Schema.h"
 
 #include <QCollator>
 #include <QHash>
@@ -167,6 +168,36 @@ ProjectTree LayOutTree(const TreeRows& rows, const QVector<int>& order, const Pr
     return tree;
 }
 
+// The tables whose rows belong to a group (by its id in 试块编号): they go with it.
+const char* const kGroupTables[] = {"txjl"};
+
+Statement& BindValues(Statement& st, const QVariantList& values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        st.bind(i + 1, values[i]);
+    return st;
+}
+
+// Deletes the groups matching `condition` and every row that belongs to them, in one
+// transaction. The condition is the program's own text; the values are bound.
+WriteResult DeleteGroupsWhere(Database& db, const QString& condition, const QVariantList& values)
+{
+    Transaction tx(db);
+    if (!tx.ok())
+        return WriteResult::Failed;
+    for (const char* table : kGroupTables) {
+        const QString name = QString::fromUtf8(table);
+        if (TableColumns(db, name).isEmpty())
+            continue;
+        Statement owned(db, QStringLiteral("DELETE FROM %1 WHERE 试块编号 IN (SELECT id FROM gcxx WHERE %2)").arg(name, condition));
+        if (!BindValues(owned, values).run())
+            return WriteResult::Failed;
+    }
+    Statement st(db, QStringLiteral("DELETE FROM gcxx WHERE %1").arg(condition));
+    const WriteResult result = RunWrite(BindValues(st, values));
+    return result == WriteResult::Failed || tx.commit() ? result : WriteResult::Failed;
+}
+
 } // namespace
 
 ProjectTree LoadCompactProjectTree(const Database& db)
@@ -281,22 +312,17 @@ WriteResult ChangeCounts(Database& db, const QString& project, const QString& po
 
 WriteResult DeleteGroup(Database& db, const QString& project, const QString& position)
 {
-    Statement st(db, QStringLiteral("DELETE FROM gcxx WHERE 工程名称 = ? AND 工程部位 = ?"));
-    st.bindAll(project, position);
-    return RunWrite(st);
+    return DeleteGroupsWhere(db, QStringLiteral("工程名称 = ? AND 工程部位 = ?"), {project, position});
 }
 
 WriteResult DeleteProject(Database& db, const QString& project)
 {
-    Statement st(db, QStringLiteral("DELETE FROM gcxx WHERE 工程名称 = ?"));
-    st.bindAll(project);
-    return RunWrite(st);
+    return DeleteGroupsWhere(db, QStringLiteral("工程名称 = ?"), {project});
 }
 
 WriteResult DeleteRowsWithoutKey(Database& db)
 {
-    Statement st(db, QStringLiteral("DELETE FROM gcxx WHERE %1").arg(kWithoutKey));
-    return RunWrite(st);
+    return DeleteGroupsWhere(db, kWithoutKey, {});
 }
 
 int CountRowsWithoutKey(const Database& db)

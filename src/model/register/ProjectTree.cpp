@@ -35,6 +35,19 @@ int ProjectTree::positionCount(int project) const
     return next - m_projectNodes[project] - 1;
 }
 
+int ProjectTree::findPosition(const QString& project, const QString& position) const
+{
+    for (int p = 0; p < projectCount(); ++p) {
+        if (text(projectNode(p)).compare(project, Qt::CaseInsensitive) != 0)
+            continue;
+        for (int node = projectNode(p) + 1; node <= projectNode(p) + positionCount(p); ++node) {
+            if (text(node).compare(position, Qt::CaseInsensitive) == 0)
+                return node;
+        }
+    }
+    return -1;
+}
+
 int ProjectTree::projectOf(int node) const
 {
     const auto after = std::upper_bound(m_projectNodes.begin(), m_projectNodes.end(), node);

@@ -26,6 +26,9 @@ public:
     // The project a node belongs to (a project node belongs to itself).
     int projectOf(int node) const;
     bool isProject(int node) const { return m_projectNodes[projectOf(node)] == node; }
+    // The node of a project's position, names compared as the key columns compare them
+    // (ASCII case aside); -1 when the tree has none.
+    int findPosition(const QString& project, const QString& position) const;
 
 private:
     QString m_texts;

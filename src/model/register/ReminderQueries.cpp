@@ -1,63 +1,88 @@
 #include "model/register/ReminderQueries.h"
 
-#include "core/Conversions.h"
 #include "db/Database.h"
-#include "model/maturity/SameConditionScan.h"
+#include "model/maturity/SameConditionQuery.h"
 #include "model/register/GroupQueries.h"
-#include "model/temperatures/TemperatureStore.h"
+#include "model/register/ReminderLog.h"
 
 namespace stolvar {
 
 namespace {
 
-QDateTime Midnight(const QDateTime& value)
+// Every reminder due at the scan, with the time it was first listed (invalid: never yet).
+struct Candidate {
+    DueReminder reminder;
+    QDateTime listed;
+};
+
+QVector<Candidate> DueCandidates(const Database& db, const ReminderScanInput& input, QString* error)
 {
-    return WallTime(value.date());
+    const QDate today = input.now.date();
+    const QVector<SpecimenGroup> groups =
+        LoadCandidateGroups(db, today.addDays(-kCatchUpDays), today.addDays(input.leadDays));
+    const QVector<GroupDueDays> due = ComputeDueDaysOf(db, groups, input.rule, error);
+    const QHash<ReminderKey, QDateTime> log = LoadReminderLog(db, groups, error);
+    QVector<Candidate> candidates;
+    for (qsizetype i = 0; i < due.size(); ++i) {
+        for (DueKind kind : kDueKinds) {
+            if (DueForReminder(groups[i], due[i], kind, today, input.leadDays))
+                candidates.append({{groups[i], due[i], kind}, log.value(KeyOf(groups[i].id, kind))});
+        }
+    }
+    return candidates;
+}
+
+// The log's rows for what it does not hold yet; without a log (read-only file) nothing is
+// kept and every due reminder counts as listed now.
+void RecordNew(Database& db, QVector<Candidate>& candidates, const QDateTime& now, QString* error)
+{
+    QVector<DueReminder> fresh;
+    for (Candidate& c : candidates) {
+        if (!c.listed.isValid()) {
+            fresh.append(c.reminder);
+            c.listed = now;
+        }
+    }
+    if (HasReminderLog(db) && !db.isReadOnly())
+        RecordReminders(db, fresh, now, error);
+}
+
+// A mail day kept before mail times were: everything listed that day went with it.
+bool MailedAlready(const QDateTime& listed, const QDateTime& lastMail)
+{
+    return lastMail.isValid() && listed <= lastMail;
 }
 
 } // namespace
 
-// A group is due when trunc(casting + reference − now) == daysAhead, so casting + reference
-// lies within one day of now + daysAhead; two days of margin keep every candidate.
-QVector<SpecimenGroup> LoadDueCandidates(const Database& db, const QDateTime& now, int daysAhead)
+ReminderScan ScanReminders(Database& db, const ReminderScanInput& input)
 {
-    Statement st(db, SelectGroupsSql(QStringLiteral("WHERE (取样日期 >= ? AND 取样日期 <= ?) OR (取样日期 >= ? AND 取样日期 <= ?) "
-                                               "ORDER BY id")));
-    const QDateTime standard = AddDays(Midnight(now), daysAhead - kStandardReferenceDays);
-    const QDateTime formRemoval = AddDays(Midnight(now), daysAhead - kFormRemovalReferenceDays);
-    st.bindAll(AddDays(standard, -2), AddDays(standard, 2), AddDays(formRemoval, -2), AddDays(formRemoval, 2));
-    return ReadGroups(st);
-}
-
-QVector<TemperatureRecord> LoadSameConditionWindow(const Database& db, const QDateTime& targetDate, int lookBackDays)
-{
-    const QDateTime to = Midnight(targetDate);
-    return LoadTemperatureWindow(db, AddDays(to, -lookBackDays), to);
-}
-
-DueTexts ScanDueSpecimens(const Database& db, const QDateTime& now, int daysAhead)
-{
-    return ScanDueSpecimens(LoadDueCandidates(db, now, daysAhead), now, daysAhead);
-}
-
-QString ScanSameConditionDue(const Database& db, const QDateTime& now, int daysAhead, MaturityRule rule)
-{
-    const QDateTime targetDate = AddDays(Midnight(now), daysAhead);
-    const auto stop = FindSameConditionStop(LoadSameConditionWindow(db, targetDate, LookBackDays(rule)), rule);
-    if (!stop)
-        return {};
-    return SameConditionText(LoadGroupsCastOn(db, stop->stopDay), targetDate, *stop, rule);
+    ReminderScan scan;
+    const QDate today = input.now.date();
+    if (!EnsureReminderLog(db, input.now, input.leadDays, input.rule, &scan.error))
+        return scan;
+    QVector<Candidate> candidates = DueCandidates(db, input, &scan.error);
+    if (!scan.error.isEmpty())
+        return scan;
+    RecordNew(db, candidates, input.now, &scan.error);
+    QVector<DueReminder> boxes;
+    QVector<DueReminder> mail;
+    for (const Candidate& c : candidates) {
+        if (c.listed.date() == today)
+            boxes.append(c.reminder);
+        const bool unmailed = !MailedAlready(c.listed, input.lastMail) || (input.mailToday && c.listed.date() == today);
+        if (c.listed.date() >= today.addDays(-kCatchUpDays) && unmailed)
+            mail.append(c.reminder);
+    }
+    const QDate horizon = today.addDays(input.leadDays);
+    scan.boxes = ReminderTexts(boxes, horizon, input.rule.rule);
+    scan.mail = ReminderTexts(mail, horizon, input.rule.rule);
+    return scan;
 }
 
 QString ListRecentPours(const Database& db)
 {
     return RecentPoursText(LoadNewestGroups(db, kRecentPoursListed));
-}
-
-Reminders ComputeReminders(const Database& db, const QDateTime& now, int daysAhead, MaturityRule rule)
-{
-    const DueTexts due = ScanDueSpecimens(db, now, daysAhead);
-    return {due.standardText, due.formRemovalText, ScanSameConditionDue(db, now, daysAhead, rule), ListRecentPours(db)};
 }
 
 } // namespace stolvar

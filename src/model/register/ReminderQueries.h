@@ -1,43 +1,36 @@
 #pragma once
 
-#include "db/Records.h"
 #include "model/maturity/DueScan.h"
 #include "model/maturity/MaturityRule.h"
-#include "model/maturity/SameConditionScan.h"
 
 #include <QDateTime>
 #include <QString>
-#include <QVector>
 
 namespace stolvar {
 
 class Database;
 
-// The reminder scans on the project database. They only read, each through a statement of
-// its own (which holds the connection lock), so they may run on a background thread. A
-// failed statement gives an empty list.
-// The groups that can come due at `now` with this lead time (cast within a day or two
-// of the standard or form-removal reminder day), in id order: the scan's exact rule then
-// picks among a few rows instead of reading every group of the project.
-QVector<SpecimenGroup> LoadDueCandidates(const Database& db, const QDateTime& now, int daysAhead);
-// Temperature records from targetDate − lookBackDays to targetDate, both included, oldest first.
-QVector<TemperatureRecord> LoadSameConditionWindow(const Database& db, const QDateTime& targetDate,
-                                                   int lookBackDays = kSameConditionLookBackDays);
-
-// The three scans on the database: `now` is the local wall time of the scan.
-DueTexts ScanDueSpecimens(const Database& db, const QDateTime& now, int daysAhead);
-QString ScanSameConditionDue(const Database& db, const QDateTime& now, int daysAhead,
-                             MaturityRule rule = MaturityRule::Classic);
-QString ListRecentPours(const Database& db);
-
-// Every reminder box at once, for a background run; the UI thread applies the texts.
-struct Reminders {
-    QString standard;       // 到期提醒编辑框
-    QString formRemoval;    // 拆模提醒编辑框
-    QString sameCondition;  // 到期提醒编辑框1
-    QString recent;         // 近期浇筑编辑框
+// One due scan on the project database: it may run on a worker (each statement holds the
+// connection lock). Every group due for a reminder that the log does not hold yet is
+// recorded as listed now, in the scan's own transaction; a read-only file is scanned
+// without recording.
+struct ReminderScanInput {
+    QDateTime now;              // local wall time of the scan
+    int leadDays = 0;
+    CountingRule rule;
+    QDateTime lastMail;         // when the last successful mail was composed; invalid: none
+    bool mailToday = false;     // the mail also names today's reminders mailed already (sent by hand)
 };
-Reminders ComputeReminders(const Database& db, const QDateTime& now, int daysAhead,
-                           MaturityRule rule = MaturityRule::Classic);
+
+struct ReminderScan {
+    DueTexts boxes;             // the reminders first listed today (the three boxes)
+    DueTexts mail;              // the reminders first listed since the last mail, 30 days back at most
+                                // (and today's, with mailToday)
+    QString error;              // why the groups, the records or the log could not be read or written
+};
+ReminderScan ScanReminders(Database& db, const ReminderScanInput& input);
+
+// The ten newest groups for 近期浇筑编辑框.
+QString ListRecentPours(const Database& db);
 
 } // namespace stolvar

@@ -8,73 +8,78 @@ namespace {
 using test::At;
 using test::Group;
 
-TEST(ScanDueSpecimens, WritesTheStandardEntryExactly)
+DueReminder Reminder(const SpecimenGroup& g, DueKind kind, const QVector<TemperatureRecord>& window = {})
 {
-    const DueTexts texts = ScanDueSpecimens({Group(1, At(2024, 5, 1))}, At(2024, 5, 26, 10), 3);
+    return {g, ComputeDueDays(g.castingDate, window, CountingRule{}), kind};
+}
+
+TEST(ReminderTexts, WritesEachKindsEntryExactly)
+{
+    const SpecimenGroup g = Group(1, At(2024, 5, 1));
+    const DueTexts texts = ReminderTexts({Reminder(g, DueKind::Standard), Reminder(g, DueKind::FormRemoval)},
+                                         QDate(2024, 5, 29), MaturityRule::Classic);
     EXPECT_EQ(texts.standardText, QStringLiteral("工程名称：一号楼\r\n工程部位：三层梁板\r\n强度等级：C30\r\n"
                                                  "成型日期2024年5月1日\r\n送样日期2024年5月29日\r\n标养：2\r\n\r\n"));
+    EXPECT_EQ(texts.formRemovalText, QStringLiteral("工程名称：一号楼\r\n工程部位：三层梁板【梁板拆模】\r\n强度等级：C30\r\n"
+                                                    "成型日期2024年5月1日\r\n送样日期2024年5月15日\r\n\r\n"));
+    EXPECT_TRUE(texts.sameConditionText.isEmpty());
 }
 
-// Cast 1 May, delivery 29 May: which scan moments list the group for a lead time.
-TEST(ScanDueSpecimens, ListsAStandardGroupOnlyOnItsReminderDay)
+// 40 days of 20 ℃ from the day after casting: 600 ℃·d on 31 May. The entry gives the sum
+// and the age on the horizon, as table 1 has them.
+TEST(ReminderTexts, TheSameConditionEntryGivesSumAndAgeOnTheHorizon)
 {
-    const struct {
-        QDateTime now;
-        int daysAhead;
-        bool listed;
-    } cases[] = {
-        {At(2024, 5, 26, 10), 3, true},
-        {At(2024, 5, 25, 10), 3, false},
-        {At(2024, 5, 27, 10), 3, false},
-        {At(2024, 5, 26, 23, 59), 3, true},
-        {At(2024, 5, 26), 3, false},  // at midnight the difference is whole: the match falls a day later
-        {At(2024, 5, 27), 3, true},
-        {At(2024, 5, 29, 10), 0, true},   // delivery day
-        {At(2024, 5, 30, 10), 0, true},   // −0.4 truncates to 0 as well
-        {At(2024, 5, 31, 10), 0, false},  // reference day passed
-        {At(2024, 5, 28, 10), 0, false},
-        {At(2024, 5, 31, 10), -1, false},  // a countdown past its reference day never counts
-    };
-    for (const auto& c : cases) {
-        const DueTexts texts = ScanDueSpecimens({Group(1, At(2024, 5, 1))}, c.now, c.daysAhead);
-        EXPECT_EQ(!texts.standardText.isEmpty(), c.listed) << qPrintable(c.now.toString()) << " lead " << c.daysAhead;
-    }
+    QVector<TemperatureRecord> window;
+    for (int d = 0; d <= 40; ++d)
+        window.append({d + 1, AddDays(At(2024, 5, 1), d), 20.0f, 25.0f, 15.0f});
+    const SpecimenGroup g = Group(1, At(2024, 5, 1));
+    const DueTexts texts = ReminderTexts({Reminder(g, DueKind::SameCondition, window)}, QDate(2024, 6, 2),
+                                         MaturityRule::Classic);
+    EXPECT_EQ(texts.sameConditionText, QStringLiteral("工程名称：一号楼\r\n工程部位：三层梁板\r\n强度等级：C30\r\n"
+                                                      "成型日期：2024年5月1日\r\n同养：1\r\n截止至2024年6月2日累计温度为：600℃\r\n"
+                                                      "截止至2024年6月2日同条件养护龄期为32天\r\n\r\n"));
+    const DueTexts standard = ReminderTexts({Reminder(g, DueKind::SameCondition, window)}, QDate(2024, 6, 2),
+                                            MaturityRule::Standard2015);
+    EXPECT_TRUE(standard.sameConditionText.contains(QStringLiteral("600℃（按GB 50204-2015）")));
 }
 
-TEST(ScanDueSpecimens, NeverListsStandardGroupsAlreadySent)
+// Cast 1 May, standard day 29 May: listed from the day the lead time reaches it, and on
+// every later day up to 30 days after it (the log then keeps it from being listed twice).
+TEST(DueForReminder, FromTheLeadTimeAheadBackToThirtyDaysAgo)
+{
+    const SpecimenGroup g = Group(1, At(2024, 5, 1, 16, 20));   // a time of day shifts nothing
+    const GroupDueDays due = ComputeDueDays(g.castingDate, {}, CountingRule{});
+    const struct {
+        QDate scanDay;
+        int lead;
+        bool due;
+    } cases[] = {
+        {QDate(2024, 5, 26), 3, true},  {QDate(2024, 5, 25), 3, false}, {QDate(2024, 5, 27), 3, true},
+        {QDate(2024, 5, 29), 0, true},  {QDate(2024, 5, 28), 0, false}, {QDate(2024, 6, 28), 0, true},
+        {QDate(2024, 6, 29), 0, false}, {QDate(2024, 5, 20), 4, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DueForReminder(g, due, DueKind::Standard, c.scanDay, c.lead), c.due)
+            << qPrintable(c.scanDay.toString()) << " lead " << c.lead;
+}
+
+TEST(DueForReminder, WhatEachKindNeeds)
 {
     SpecimenGroup sent = Group(1, At(2024, 5, 1));
     sent.standardState = kSent;
-    for (int day = 20; day <= 31; ++day) {
-        for (int lead = 0; lead <= 8; ++lead) {
-            const DueTexts texts = ScanDueSpecimens({sent}, At(2024, 5, day, 10), lead);
-            EXPECT_TRUE(texts.standardText.isEmpty()) << day << " " << lead;
-        }
-    }
-    // The state does not concern form removal.
-    EXPECT_FALSE(ScanDueSpecimens({sent}, At(2024, 5, 12, 10), 3).formRemovalText.isEmpty());
-}
+    const GroupDueDays due = ComputeDueDays(sent.castingDate, {}, CountingRule{});
+    for (int day = 20; day <= 31; ++day)
+        EXPECT_FALSE(DueForReminder(sent, due, DueKind::Standard, QDate(2024, 5, day), 3)) << day;
+    EXPECT_TRUE(DueForReminder(sent, due, DueKind::FormRemoval, QDate(2024, 5, 12), 3)) << "the state is the standard's";
 
-TEST(ScanDueSpecimens, ListsFormRemovalWheneverACountIsWritten)
-{
-    SpecimenGroup none = Group(1, At(2024, 5, 1));
-    none.formCount.clear();
-    SpecimenGroup zero = Group(2, At(2024, 5, 1), QStringLiteral("二号楼"));
-    zero.formCount = QStringLiteral("0");
-    const DueTexts texts = ScanDueSpecimens({none, zero}, At(2024, 5, 12, 10), 3);
-    EXPECT_EQ(texts.formRemovalText, QStringLiteral("工程名称：二号楼\r\n工程部位：三层梁板【梁板拆模】\r\n强度等级：C30\r\n"
-                                                    "成型日期2024年5月1日\r\n送样日期2024年5月15日\r\n\r\n"));
-    EXPECT_TRUE(texts.standardText.isEmpty());
-}
-
-TEST(ScanDueSpecimens, KeepsTheOrderOfTheGroupsAndSkipsGroupsWithoutDate)
-{
-    SpecimenGroup undated = Group(2, QDateTime());
-    const DueTexts texts = ScanDueSpecimens(
-        {Group(1, At(2024, 5, 1), QStringLiteral("甲")), undated, Group(3, At(2024, 5, 1), QStringLiteral("乙"))},
-        At(2024, 5, 26, 10), 3);
-    EXPECT_EQ(texts.standardText.count(QStringLiteral("工程名称")), 2);
-    EXPECT_LT(texts.standardText.indexOf(QStringLiteral("甲")), texts.standardText.indexOf(QStringLiteral("乙")));
+    SpecimenGroup counts = Group(2, At(2024, 5, 1));
+    counts.formCount.clear();
+    counts.standardCount.clear();
+    EXPECT_FALSE(DueForReminder(counts, due, DueKind::FormRemoval, QDate(2024, 5, 12), 3)) << "no form-removal count";
+    EXPECT_FALSE(DueForReminder(counts, due, DueKind::Standard, QDate(2024, 5, 26), 3)) << "no groups to send";
+    counts.formCount = QStringLiteral("0");
+    EXPECT_TRUE(DueForReminder(counts, due, DueKind::FormRemoval, QDate(2024, 5, 12), 3)) << "\"0\" is a count";
+    EXPECT_FALSE(DueForReminder(counts, due, DueKind::SameCondition, QDate(2024, 7, 1), 3)) << "not due yet";
 }
 
 TEST(RecentPoursText, ListsTheTenNewestNewestFirst)

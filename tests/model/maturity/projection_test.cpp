@@ -91,13 +91,18 @@ TEST(ProjectSameConditionDate, GapsAddNothingAndEmptyWindowsUseTheDaysBeforeCast
               Outcome::None);
 }
 
-TEST(MissingDays, ListsTheDaysWithoutARecordUpToTodayOrTheWindowEnd)
+// Only days that can still change the due day: before today (today's record may still come)
+// and up to the same-condition due day.
+TEST(MissingDays, ListsTheDaysWithoutARecordBeforeTodayUpToTheDueDay)
 {
     QVector<TemperatureRecord> records = Days(30, 10);
     records.remove(11, 2);   // 12 and 13 March
     const QVector<QDate> missing = MissingDays(records, kCasting, kCastDay.addDays(31));
-    EXPECT_EQ(missing, (QVector<QDate>{QDate(2017, 3, 12), QDate(2017, 3, 13), QDate(2017, 3, 31), QDate(2017, 4, 1)}));
-    EXPECT_EQ(MissingDaysText(missing), QStringLiteral("缺少4天温度记录：3月12日、3月13日、3月31日、4月1日"));
+    EXPECT_EQ(missing, (QVector<QDate>{QDate(2017, 3, 12), QDate(2017, 3, 13), QDate(2017, 3, 31)}));
+    EXPECT_EQ(MissingDaysText(missing), QStringLiteral("缺少3天温度记录：3月12日、3月13日、3月31日"));
+    EXPECT_EQ(MissingDays(records, kCasting, kCastDay.addDays(31), QDate(2017, 3, 12)),
+              (QVector<QDate>{QDate(2017, 3, 12)}))
+        << "nothing after the due day matters";
 
     // Long after casting, the window ends on day 60; an empty window misses all 61 days.
     const QVector<QDate> all = MissingDays({}, kCasting, kCastDay.addDays(400));

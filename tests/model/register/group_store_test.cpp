@@ -163,22 +163,26 @@ TEST_F(GroupStoreTest, RowsWithoutKeyAreCountedAndDeletedTogether)
     EXPECT_EQ(test::CountRows(*db, "gcxx"), 1);
 }
 
-// Remaining days count from now (with its time of day) and truncate toward zero.
-TEST(StatusTexts, PanelAndListCountdownsAroundMidnight)
+// Panel and list count calendar days to the one due day, casting + 28: the day before it is
+// one day ahead, the day itself "today", the day after expired; no time of day shifts it.
+TEST(StatusTexts, PanelAndListNameTheSameDueDayByCalendarDays)
 {
     SpecimenGroup g;
-    g.castingDate = Day(2017, 3, 1);
+    g.castingDate = Day(2017, 3, 1, 16, 30);   // typed with a time of day
     g.standardState = kNotSent;
-    EXPECT_EQ(StatusPanelTexts(g, Day(2017, 3, 27, 10)).remaining, "还有1天达到龄期");
+    EXPECT_EQ(StatusPanelTexts(g, Day(2017, 3, 27, 10)).remaining, "还有2天达到龄期");
     EXPECT_EQ(StatusPanelTexts(g, Day(2017, 3, 28, 0)).remaining, "还有1天达到龄期");
-    EXPECT_EQ(StatusPanelTexts(g, Day(2017, 3, 28, 0, 1)).remaining, "该试块已过期");
+    EXPECT_EQ(StatusPanelTexts(g, Day(2017, 3, 28, 23, 59)).remaining, "还有1天达到龄期");
+    EXPECT_EQ(StatusPanelTexts(g, Day(2017, 3, 29, 0, 1)).remaining, "今天达到龄期");
+    EXPECT_EQ(StatusPanelTexts(g, Day(2017, 3, 30, 8)).remaining, "该试块已过期");
     EXPECT_EQ(StatusPanelTexts(g, Day(2017, 3, 28, 10)).dueDate, "2017年3月29日");
     EXPECT_EQ(StandardListRow(g, Day(2017, 3, 28, 10))[5], "1天");
-    EXPECT_EQ(StandardListRow(g, Day(2017, 3, 29, 10))[5], "已过期");
-    EXPECT_EQ(StandardListRow(g, Day(2017, 3, 29, 10))[4], "2017年3月30日");
+    EXPECT_EQ(StandardListRow(g, Day(2017, 3, 29, 10))[5], "今天到期");
+    EXPECT_EQ(StandardListRow(g, Day(2017, 3, 30, 0))[5], "已过期");
+    EXPECT_EQ(StandardListRow(g, Day(2017, 3, 29, 10))[4], "2017年3月29日");
 
     g.castingDate = Day(2017, 5, 10);   // sampled today
-    EXPECT_EQ(StatusPanelTexts(g, Day(2017, 5, 10, 9)).remaining, "还有27天达到龄期");
+    EXPECT_EQ(StatusPanelTexts(g, Day(2017, 5, 10, 9)).remaining, "还有28天达到龄期");
     EXPECT_EQ(StandardListRow(g, Day(2017, 5, 10, 9))[5], "28天");
 }
 

@@ -2,6 +2,7 @@
 #include "model/mail/MailSettings.h"
 #include "model/maturity/DueScan.h"
 #include "model/register/GroupStore.h"
+#include "model/register/ReminderQueries.h"
 #include "sample/SampleRegister.h"
 #include "support/TempHome.h"
 #include "support/TestRegister.h"
@@ -116,7 +117,8 @@ TEST_F(SampleRegisterTest, SiteRemindsOfStandardAndFormRemovalSpecimensToday)
 {
     const auto db = writeSite(home);
     ASSERT_TRUE(db);
-    const DueTexts due = ScanDueSpecimens(AllGroups(*db), WallTime(kToday, QTime(9, 30)), kSampleLeadDays);
+    const ReminderScanInput input{WallTime(kToday, QTime(9, 30)), kSampleLeadDays, CountingRule{}, QDateTime()};
+    const DueTexts due = ScanReminders(*db, input).boxes;
     EXPECT_FALSE(due.standardText.isEmpty());
     EXPECT_FALSE(due.formRemovalText.isEmpty());
 }
