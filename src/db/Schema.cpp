@@ -15,6 +15,10 @@ const char* const kCreateTemperatures =
     "CREATE TABLE skxx (id INTEGER PRIMARY KEY AUTOINCREMENT, 养护记录 TEXT, 温度记录 REAL, "
     "最高温度 REAL, 最低温度 REAL)";
 
+// The reminder log: the day each group's reminder of each kind was first listed.
+const char* const kCreateReminderLog = "CREATE TABLE txjl (试块编号 INTEGER NOT NULL, 类别 TEXT NOT NULL, "
+                                       "提醒日期 TEXT NOT NULL, PRIMARY KEY (试块编号, 类别))";
+
 struct LaterColumn {
     const char* table;
     const char* column;
@@ -36,7 +40,13 @@ bool CreateSchema(Database& db, QString* error)
 {
     Transaction tx(db);
     return tx.ok() && db.execute(QString::fromUtf8(kCreateGroups), error)
-           && db.execute(QString::fromUtf8(kCreateTemperatures), error) && EnsureIndexes(db, error) && tx.commit();
+           && db.execute(QString::fromUtf8(kCreateTemperatures), error) && CreateReminderLogTable(db, error)
+           && EnsureIndexes(db, error) && tx.commit();
+}
+
+bool CreateReminderLogTable(Database& db, QString* error)
+{
+    return db.execute(QString::fromUtf8(kCreateReminderLog), error);
 }
 
 bool EnsureIndexes(Database& db, QString* error)

@@ -13,6 +13,9 @@ bool CreateSchema(Database& db, QString* error = nullptr);
 // transaction. Columns that exist are left alone, so a second run changes nothing.
 // Returns false (and changes nothing) when a statement fails.
 bool UpgradeSchema(Database& db, QStringList* added = nullptr, QString* error = nullptr);
+// The reminder log txjl, made with every new file; older files get it at their first due
+// scan (see ReminderLog.h).
+bool CreateReminderLogTable(Database& db, QString* error = nullptr);
 // The indexes the queries need (groups by casting date and by project/position, records
 // by day); created when missing, so that files of older releases get them at first open.
 bool EnsureIndexes(Database& db, QString* error = nullptr);

@@ -14,9 +14,6 @@ namespace {
 // the catch-up floor.
 constexpr int kSeedDaysBack = kCatchUpDays + 1;
 
-const char* const kCreateLog = "CREATE TABLE txjl (试块编号 INTEGER NOT NULL, 类别 TEXT NOT NULL, "
-                               "提醒日期 TEXT NOT NULL, PRIMARY KEY (试块编号, 类别))";
-
 std::optional<DueKind> KindFromText(const QString& text)
 {
     for (DueKind kind : kDueKinds) {
@@ -68,7 +65,7 @@ bool EnsureReminderLog(Database& db, const QDateTime& now, int leadDays, const C
     if (db.isReadOnly() || HasReminderLog(db))
         return true;
     Transaction tx(db);
-    if (!tx.ok() || !db.execute(QString::fromUtf8(kCreateLog), error))
+    if (!tx.ok() || !CreateReminderLogTable(db, error))
         return false;
     QString readError;
     const QVector<DueReminder> old =
