@@ -50,7 +50,7 @@ QWidget* BuildWorklistPage(WorklistWidgets& ui)
     ui.grid->setSelectionMode(QAbstractItemView::SingleSelection);
     ui.grid->verticalHeader()->hide();
     ui.grid->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {44, 120, 110, 64, 110, 130};
+    const int widths[] = {40, 96, 88, 56, 104, 126};
     for (int c = 0; c < 6; ++c)
         ui.grid->setColumnWidth(c, widths[c]);
     return page;

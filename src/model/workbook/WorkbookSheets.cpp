@@ -52,7 +52,7 @@ QVector<SheetValue> GroupRow(const SpecimenGroup& g)
     };
     const auto date = [](const QDateTime& d) { return d.isValid() ? SheetValue(d) : SheetValue(); };
     return {g.project, g.position, g.grade, date(g.castingDate),
-            date(g.castingDate.isValid() ? g.castingDate.addDays(kStandardCuringDays) : QDateTime()), g.standardState, g.sameState,
+            date(g.castingDate.isValid() ? WallTime(g.castingDate.date().addDays(kStandardCuringDays)) : QDateTime()), g.standardState, g.sameState,
             count(g.standardCount), count(g.sameCount), count(g.formCount)};
 }
 
