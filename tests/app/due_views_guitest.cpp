@@ -116,7 +116,8 @@ TEST_F(DueViews, PanelListAndWorklistNameOneDueDay)
     EXPECT_EQ(cell(work, 0, 0), "标养");
     EXPECT_EQ(cell(work, 0, 5), "2017年3月21日");
     EXPECT_EQ(cell(work, 0, 6), "今天到期");
-    EXPECT_TRUE(f.ui().reminderUi.standardDueBox->toPlainText().contains("送样日期2017年3月21日"));
+    EXPECT_TRUE(test::WaitUntil(
+        [&] { return f.ui().reminderUi.standardDueBox->toPlainText().contains("送样日期2017年3月21日"); }));
 }
 
 // A double click selects the group; "标记委托" marks the row's kind sent and the row goes.

@@ -6,6 +6,10 @@
 #include "model/maturity/SameConditionQuery.h"
 #include "model/register/GroupQueries.h"
 
+#include <QSet>
+
+#include <algorithm>
+
 namespace stolvar {
 
 namespace {
@@ -88,13 +92,22 @@ QHash<ReminderKey, QDateTime> LoadReminderLog(const Database& db, const QVector<
     QHash<ReminderKey, QDateTime> log;
     if (groups.isEmpty() || !HasReminderLog(db))
         return log;
-    qint64 lowest = groups.front().id;
-    for (const SpecimenGroup& g : groups)
-        lowest = std::min(lowest, g.id);
-    Statement st(db, QStringLiteral("SELECT 试块编号, 类别, 提醒日期 FROM txjl WHERE 试块编号 >= ?"));
-    st.bindAll(lowest);
+    // The rows of the groups cast in the range the groups span, found through the casting
+    // date index; the ones of other groups are left out.
+    QDateTime first = groups.front().castingDate;
+    QDateTime last = first;
+    QSet<qint64> ids;
+    for (const SpecimenGroup& g : groups) {
+        ids.insert(g.id);
+        first = std::min(first, g.castingDate);
+        last = std::max(last, g.castingDate);
+    }
+    Statement st(db, QStringLiteral("SELECT t.试块编号, t.类别, t.提醒日期 FROM gcxx g JOIN txjl t ON t.试块编号 = g.id "
+                                    "WHERE g.取样日期 >= ? AND g.取样日期 <= ?"));
+    st.bindAll(first, last);
     while (st.next()) {
-        if (const std::optional<DueKind> kind = KindFromText(st.text(1)))
+        const std::optional<DueKind> kind = KindFromText(st.text(1));
+        if (kind && ids.contains(st.integer(0)))
             log.insert(KeyOf(st.integer(0), *kind), st.dateTime(2));
     }
     if (!st.ok()) {
