@@ -26,6 +26,7 @@ inline constexpr Key kCountFromCastingDay{u"单选框1配置", u"状态"};
 inline constexpr Key kCountFromNextDay{u"单选框2配置", u"状态"};
 inline constexpr Key kDesktopNotification{u"提醒配置", u"桌面通知"};   // "真" unless turned off
 inline constexpr Key kStandardRule{u"同养计算", u"国标2015"};    // "真": count as GB 50204-2015
+inline constexpr Key kConversionFactor{u"同养计算", u"折算系数"};  // same-condition strength factor, 1.10
 inline constexpr Key kTitleFontSize{u"字号配置", u"标题字号"};
 inline constexpr Key kTableFontSize{u"字号配置", u"表格字号"};
 inline constexpr Key kStandardFontSize{u"字号配置", u"标养字号"};

@@ -1,6 +1,7 @@
 #include "db/Schema.h"
 
 #include "db/Database.h"
+#include "db/ResultsSchema.h"
 
 namespace stolvar {
 
@@ -32,6 +33,7 @@ const LaterColumn kLaterColumns[] = {
     {"gcxx", "同养组数", "TEXT"},
     {"gcxx", "拆模组数", "TEXT"},
     {"skxx", "来源", "TEXT"},
+    {"gcxx", "拆模要求", "TEXT"},
 };
 
 } // namespace
@@ -41,7 +43,7 @@ bool CreateSchema(Database& db, QString* error)
     Transaction tx(db);
     return tx.ok() && db.execute(QString::fromUtf8(kCreateGroups), error)
            && db.execute(QString::fromUtf8(kCreateTemperatures), error) && CreateReminderLogTable(db, error)
-           && EnsureIndexes(db, error) && tx.commit();
+           && CreateResultsTable(db, error) && EnsureIndexes(db, error) && tx.commit();
 }
 
 bool CreateReminderLogTable(Database& db, QString* error)

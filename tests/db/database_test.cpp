@@ -86,7 +86,8 @@ TEST_F(DatabaseTest, UpgradeAddsTheLaterColumnsOnceAndKeepsRows)
                                            "INSERT INTO skxx (养护记录, 温度记录) VALUES ('2017-03-01 00:00:00', 5);")));
     QStringList added;
     ASSERT_TRUE(UpgradeSchema(*db, &added));
-    EXPECT_EQ(added, QStringList({"skxx.最高温度", "skxx.最低温度", "gcxx.同养组数", "gcxx.拆模组数", "skxx.来源"}));
+    EXPECT_EQ(added, QStringList({"skxx.最高温度", "skxx.最低温度", "gcxx.同养组数", "gcxx.拆模组数", "skxx.来源",
+                                   "gcxx.拆模要求"}));
     Statement st(*db, QStringLiteral("SELECT 温度记录, 最高温度 IS NULL FROM skxx"));
     ASSERT_TRUE(st.next());
     EXPECT_EQ(st.real(0), 5.0);

@@ -169,7 +169,7 @@ ProjectTree LayOutTree(const TreeRows& rows, const QVector<int>& order, const Pr
 }
 
 // The tables whose rows belong to a group (by its id in 试块编号): they go with it.
-const char* const kGroupTables[] = {"txjl"};
+const char* const kGroupTables[] = {"txjl", "syjg"};
 
 Statement& BindValues(Statement& st, const QVariantList& values)
 {
