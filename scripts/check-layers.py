@@ -3,7 +3,7 @@
 layer. Every include of the program must point down:
 
     app                                        the application and its main window
-    settings  register  curing  remind  version   the subsystems' pages, dialogs, controllers
+    settings  register  curing  remind  version  strength   the subsystems' pages, dialogs, controllers
     ui                                         widgets the subsystems share
     model                                      what the program knows and computes (no widgets)
     db  net                                    storage, network
@@ -21,7 +21,7 @@ LAYERS = {
     "db": 1, "net": 1,
     "model": 2,
     "ui": 3,
-    "settings": 4, "register": 4, "curing": 4, "remind": 4, "version": 4,
+    "settings": 4, "register": 4, "curing": 4, "remind": 4, "version": 4, "strength": 4,
     "app": 5,
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"/]+)/[^"]+"', re.MULTILINE)

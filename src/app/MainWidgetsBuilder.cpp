@@ -5,6 +5,7 @@
 #include "curing/forms/MaturityChart.h"
 #include "register/RegisterPageBuilder.h"
 #include "remind/ReminderPageBuilder.h"
+#include "strength/StrengthPageBuilder.h"
 #include "ui/SplitterBar.h"
 #include "ui/WidgetFactory.h"
 
@@ -61,6 +62,7 @@ void BuildMainWidgets(QMainWindow* window, WindowWidgets& ui)
     frame.tabs->addTab(BuildDataPage(ui), QStringLiteral("数据管理"));
     frame.tabs->addTab(BuildMaturityCurvePage(ui.curingUi), QStringLiteral("成熟度曲线"));
     frame.tabs->addTab(BuildWorklistPage(ui.worklistUi), QStringLiteral("送检待办"));
+    frame.tabs->addTab(BuildEvaluationPage(ui.evaluationUi), QStringLiteral("强度评定"));
 
     BuildStatusBar(window, frame);
     ui.registerUi.databaseState = frame.statusParts[kDatabaseStatePart];

@@ -9,6 +9,7 @@
 #include "curing/TransferController.h"
 #include "curing/WeatherController.h"
 #include "db/Database.h"
+#include "db/ResultsSchema.h"
 #include "db/Schema.h"
 #include "register/DatabaseController.h"
 #include "register/GroupEditor.h"
@@ -19,12 +20,16 @@
 #include "settings/DisplaySettingsDialog.h"
 #include "settings/OptionsController.h"
 #include "settings/SameConditionDialog.h"
+#include "strength/EvaluationController.h"
+#include "strength/ResultsController.h"
+#include "ui/Pages.h"
 #include "ui/SplitterBar.h"
 #include "version/VersionController.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QItemSelectionModel>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -62,6 +67,8 @@ MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), 
     m_transfers = std::make_unique<TransferController>(m_ctx, m_ui.curingUi, *m_curing);
     m_reminders = std::make_unique<ReminderController>(m_ctx, m_ui.reminderUi);
     m_worklist = std::make_unique<WorklistController>(m_ctx, m_ui.worklistUi);
+    m_results = std::make_unique<ResultsController>(m_ctx, m_ui.resultsUi);
+    m_evaluation = std::make_unique<EvaluationController>(m_ctx, m_ui.evaluationUi);
     buildStartHint();
     connectSplitters();
     connectControllers();
@@ -83,6 +90,7 @@ void MainWindow::buildMenus()
     file->addAction(QStringLiteral("同养表1打印"), this, [this] { m_curing->printTable1(); });
     file->addAction(QStringLiteral("同养表2打印"), this, [this] { m_curing->printTable2(); });
     file->addAction(QStringLiteral("成熟度曲线打印"), this, [this] { m_curing->printCurve(); });
+    file->addAction(QStringLiteral("强度评定打印"), this, [this] { m_evaluation->print(); });
     file->addAction(QStringLiteral("导入温度记录…"), this, [this] { m_transfers->importLoggerFile(); });
     file->addAction(QStringLiteral("导出Excel…"), this, [this] { m_transfers->exportWorkbook(); });
 
@@ -177,6 +185,7 @@ void MainWindow::connectControllers()
     m_worklist->setLeadDaysSource([this] { return m_options->leadDays(); });
     connect(m_worklist.get(), &WorklistController::groupRequested, m_register.get(), &RegisterController::selectPosition);
     connectRegisterChanges();
+    connectStrength();
     connect(m_options.get(), &OptionsController::reminderTimerRequested, this,
             [this] { m_ui.frame.reminderTimer->start(kReminderPeriodMs); });
     connect(m_options.get(), &OptionsController::dueScanRequested, m_reminders.get(),
@@ -194,6 +203,7 @@ void MainWindow::connectRegisterChanges()
     const auto rescan = [this] {
         m_reminders->scanDueSpecimens();
         m_worklist->refresh();
+        m_evaluation->refresh();
     };
     connect(m_editor.get(), &GroupEditor::registerChanged, this, rescan);
     connect(m_worklist.get(), &WorklistController::registerChanged, this, [this, rescan] {
@@ -206,6 +216,24 @@ void MainWindow::connectRegisterChanges()
     connect(m_ui.frame.reminderTimer, &QTimer::timeout, m_worklist.get(), &WorklistController::refresh);
 }
 
+// The selected group's results follow the panel; the evaluation page reads the register when
+// shown and again after every saved result.
+void MainWindow::connectStrength()
+{
+    connect(m_register.get(), &RegisterController::groupShown, m_results.get(), &ResultsController::showGroup);
+    connect(m_ui.registerUi.tree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        m_results->setPositionSelected(m_register->parentIndex(m_register->selectedNodeIndex()) >= 0);
+    });
+    QTabWidget* tabs = m_ui.frame.tabs;
+    m_evaluation->setShownCheck([tabs] { return tabs->currentIndex() == kStrengthPage; });
+    connect(tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == kStrengthPage)
+            m_evaluation->pageShown(m_ctx.selection.projectName);
+    });
+    connect(m_results.get(), &ResultsController::resultsChanged, m_evaluation.get(), &EvaluationController::refresh);
+    connect(m_evaluation.get(), &EvaluationController::groupRequested, m_register.get(), &RegisterController::selectPosition);
+}
+
 void MainWindow::onDatabaseOpened()
 {
     m_startHint->hide();
@@ -214,12 +242,17 @@ void MainWindow::onDatabaseOpened()
     if (QString error; !EnsureSourceColumn(*m_ctx.db, &error))
         m_ctx.messages().show(this, QStringLiteral("无法记录温度来源：") + error, Messages::DefaultTitle(),
                               Messages::Icon::Warning);
+    if (QString error; !EnsureResultsSchema(*m_ctx.db, &error))
+        m_ctx.messages().show(this, QStringLiteral("无法添加试验结果表：") + error, Messages::DefaultTitle(),
+                              Messages::Icon::Warning);
+    m_results->forgetGroup();
     if (auto tree = m_database->takePreloadedTree())
         m_register->showProjectTree(std::move(*tree));
     else
         m_register->fillProjectTree();
     m_curing->showLastTemperatureDay();
     m_worklist->refresh();
+    m_evaluation->refresh();
 }
 
 void MainWindow::startUp()
@@ -334,10 +367,15 @@ void MainWindow::showSameConditionSettings()
     if (dialog.saveFailed())
         m_ctx.messages().show(this, QStringLiteral("设置未能保存，请检查Temp.ini是否可写。"), Messages::DefaultTitle(),
                               Messages::Icon::Warning);
+    if (dialog.conversionChanged()) {
+        m_results->refreshLabel();
+        m_evaluation->refresh();
+    }
     if (dialog.ruleChanged()) {
         m_curing->refreshAfterRuleChange();
         m_reminders->scanDueSpecimens();
         m_worklist->refresh();
+        m_evaluation->refresh();
     }
 }
 

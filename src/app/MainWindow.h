@@ -14,11 +14,13 @@ namespace stolvar {
 struct ColourTargets;
 class CuringController;
 class DatabaseController;
+class EvaluationController;
 class GroupEditor;
 class OptionsController;
 class ProportionalLayout;
 class RegisterController;
 class ReminderController;
+class ResultsController;
 class StartHint;
 class TransferController;
 class VersionController;
@@ -43,6 +45,8 @@ public:
     WeatherController& weather() { return *m_weather; }
     ReminderController& reminders() { return *m_reminders; }
     WorklistController& worklist() { return *m_worklist; }
+    ResultsController& results() { return *m_results; }
+    EvaluationController& evaluation() { return *m_evaluation; }
 
     // True once the start-up sequence has run to its end (the last database is opened
     // in the background, so the window shows before its data).
@@ -77,6 +81,7 @@ private:
     void connectSplitters();
     void connectControllers();
     void connectRegisterChanges();
+    void connectStrength();
     void startUp();
     void finishStartUp(bool databaseOpened);
     void shutDown();
@@ -98,6 +103,8 @@ private:
     std::unique_ptr<TransferController> m_transfers;
     std::unique_ptr<ReminderController> m_reminders;
     std::unique_ptr<WorklistController> m_worklist;
+    std::unique_ptr<ResultsController> m_results;
+    std::unique_ptr<EvaluationController> m_evaluation;
     ProportionalLayout* m_layout = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     StartHint* m_startHint = nullptr;

@@ -5,6 +5,7 @@
 #include "register/RegisterPageBuilder.h"
 #include "remind/ReminderPageBuilder.h"
 #include "settings/OptionsPageBuilder.h"
+#include "strength/StrengthPageBuilder.h"
 
 #include <QGroupBox>
 
@@ -27,6 +28,7 @@ QWidget* BuildDataPage(WindowWidgets& ui)
     BuildRegisterDataControls(page, ui.registerUi);
     BuildTemperatureEntry(page, ui.curingUi);
     BuildOutlookLabels(ui.registerUi.sameConditionGroup, ui.curingUi);
+    BuildResultsPanel(ui.registerUi.standardStateGroup, ui.registerUi.groupEditingGroup, ui.resultsUi);
     return page;
 }
 

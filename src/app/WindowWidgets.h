@@ -4,6 +4,7 @@
 #include "register/RegisterWidgets.h"
 #include "remind/ReminderWidgets.h"
 #include "settings/SettingsWidgets.h"
+#include "strength/StrengthWidgets.h"
 
 #include <array>
 
@@ -40,6 +41,8 @@ struct WindowWidgets {
     ReminderWidgets reminderUi;
     SettingsWidgets optionsUi;
     WorklistWidgets worklistUi;
+    ResultsPanelWidgets resultsUi;
+    EvaluationWidgets evaluationUi;
 };
 
 // Designed size of the central area (window designed at 1366 × 725).

@@ -5,6 +5,9 @@
 #include "curing/GridSheet.h"
 #include "curing/LoggerImportDialog.h"
 #include "model/register/GroupQueries.h"
+#include "model/strength/Evaluation.h"
+#include "model/strength/StrengthSettings.h"
+#include "model/workbook/StrengthSheet.h"
 #include "model/workbook/WorkbookSheets.h"
 #include "ui/AppContext.h"
 
@@ -49,6 +52,9 @@ void TransferController::exportWorkbook()
     const QVector<SpecimenGroup> groups = LoadAllGroups(*m_context.db, GroupOrder::ByProject, &error);
     if (!error.isEmpty())
         return report(QueryFailedText() + error);
+    const StrengthRegister strength = LoadStrengthRegister(*m_context.db, std::nullopt);
+    if (!strength.error.isEmpty())
+        return report(QueryFailedText() + strength.error);
     // The tables are built for the selected group, with their frame, even when their pages
     // were never shown.
     const QDateTime casting = m_context.selection.samplingDate;
@@ -57,7 +63,8 @@ void TransferController::exportWorkbook()
     error = WriteWorkbook(path, {SheetFromGrid(QStringLiteral("标养列表"), *m_standardList(), 1, false),
                                  GroupsSheet(groups),
                                  SheetFromGrid(QStringLiteral("同养表一"), *m_ui.table1, 0, true, casting),
-                                 SheetFromGrid(QStringLiteral("同养表二"), *m_ui.table2, 3, true, casting)});
+                                 SheetFromGrid(QStringLiteral("同养表二"), *m_ui.table2, 3, true, casting),
+                                 StrengthSheet(strength, ReadConversionFactor(m_context.settings))});
     report(error.isEmpty() ? QStringLiteral("已导出到：") + path : error);
 }
 

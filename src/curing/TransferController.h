@@ -29,8 +29,9 @@ public:
     // The standard-curing list as the register shows it, for the export.
     void setStandardList(std::function<const QTableWidget*()> list) { m_standardList = std::move(list); }
 
-    // "导出Excel…": the standard-curing list as shown, every group of the register and
-    // both same-condition tables of the selected group, in one workbook.
+    // "导出Excel…": the standard-curing list as shown, every group of the register, both
+    // same-condition tables of the selected group and the strength evaluation of every
+    // grade, in one workbook.
     void exportWorkbook();
 
     // "导入温度记录…": the file is read and planned on a worker, then previewed.

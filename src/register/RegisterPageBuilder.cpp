@@ -32,6 +32,7 @@ void BuildSearch(QWidget* page, RegisterWidgets& ui)
 void BuildStatusGroups(QWidget* page, RegisterWidgets& ui)
 {
     auto* standard = Group(page, QStringLiteral("分组框4"), QStringLiteral("标养状态"), {2, 120, 294, 196});
+    ui.standardStateGroup = standard;
     ui.standardStateLabel = PlaceLabel(standard, QStringLiteral("标养状态标签"), QStringLiteral("标养状态："), {10, 22, 274, 24});
     PlaceLabel(standard, QStringLiteral("委托日期标题"), QStringLiteral("委托日期："), {10, 48, 70, 24});
     ui.dueDateLabel = PlaceLabel(standard, QStringLiteral("委托日期标签"), QString(), {80, 48, 204, 24});
@@ -61,6 +62,7 @@ QPushButton* RowButton(QWidget* group, int row, const QString& name, const QStri
 void BuildGroupEditing(QWidget* page, RegisterWidgets& ui)
 {
     auto* g = Group(page, QStringLiteral("分组框3"), QStringLiteral("试块管理"), {2, 320, 594, 290});
+    ui.groupEditingGroup = g;
     ui.projectBox = FieldRow(g, 0, QStringLiteral("工程名称："), QStringLiteral("工程名称编辑框"), 320);
     ui.positionBox = FieldRow(g, 1, QStringLiteral("工程部位："), QStringLiteral("工程部位编辑框"), 320);
     ui.positionBox->setPlaceholderText(QStringLiteral("部位不能为空"));

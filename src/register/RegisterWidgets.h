@@ -22,6 +22,7 @@ struct RegisterWidgets {
     QLineEdit* keywordBox = nullptr;          // 模糊查询编辑框
     QPushButton* keywordButton = nullptr;     // 模糊查询按钮
 
+    QGroupBox* standardStateGroup = nullptr;  // 分组框4 "标养状态"
     QLabel* standardStateLabel = nullptr;     // 标养状态标签
     QLabel* dueDateLabel = nullptr;           // 委托日期标签
     QLabel* remainingLabel = nullptr;         // 剩余天数标签
@@ -32,6 +33,7 @@ struct RegisterWidgets {
     QPushButton* markSameButton = nullptr;        // 已委托按钮
     QPushButton* unmarkSameButton = nullptr;      // 未委托按钮
 
+    QGroupBox* groupEditingGroup = nullptr;   // 分组框3 "试块管理"
     QLineEdit* projectBox = nullptr;          // 工程名称编辑框
     QLineEdit* positionBox = nullptr;         // 工程部位编辑框
     QLineEdit* gradeBox = nullptr;            // 强度等级编辑框

@@ -3,10 +3,13 @@
 #include "core/Messages.h"
 #include "core/SettingsStore.h"
 #include "model/maturity/MaturityRule.h"
+#include "model/strength/StrengthSettings.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -41,12 +44,17 @@ SameConditionDialog::SameConditionDialog(const SettingsStore& settings, QWidget*
     m_standardRule = new QCheckBox(QStringLiteral("按GB 50204-2015计算（0℃及以下不计入，不少于14天）"), this);
     m_standardRule->setObjectName(QStringLiteral("国标算法"));
     m_standardRule->setChecked(settings.readBool(keys::kStandardRule));
+    m_conversionFactor = new QLineEdit(FormatConversionFactor(ReadConversionFactor(settings)), this);
+    m_conversionFactor->setObjectName(QStringLiteral("折算系数框"));
+    auto* factorLine = new QFormLayout;
+    factorLine->addRow(QStringLiteral("同条件试件强度折算系数（0.95～1.10）："), m_conversionFactor);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addWidget(m_desktopNotification);
     layout->addWidget(m_standardRule);
+    layout->addLayout(factorLine);
     layout->addWidget(buttons);
 
     // The choice the tables and scans count by, the next day when none was ever made.
@@ -56,8 +64,28 @@ SameConditionDialog::SameConditionDialog(const SettingsStore& settings, QWidget*
         m_fromCastingDay->setChecked(true);
 }
 
+bool SameConditionDialog::storeConversionFactor()
+{
+    double factor = 0;
+    if (!ParseConversionFactor(m_conversionFactor->text(), &factor)) {
+        if (!m_messages)
+            return true;   // nobody to tell: the stored factor stays
+        m_messages->show(this, QStringLiteral("折算系数应在0.95到1.10之间，请重新输入！"), Messages::DefaultTitle(),
+                         Messages::Icon::Warning);
+        return false;
+    }
+    // Written only when changed, so that a clerk who never touches it never gets the key.
+    if (FormatConversionFactor(factor) == FormatConversionFactor(ReadConversionFactor(m_settings)))
+        return true;
+    m_conversionChanged = m_settings.write(keys::kConversionFactor, FormatConversionFactor(factor));
+    m_saveFailed = m_saveFailed || !m_conversionChanged;
+    return true;
+}
+
 void SameConditionDialog::done(int result)
 {
+    if (!storeConversionFactor())
+        return;
     const bool countFromChanged = m_fromNextDay->isChecked() != ReadCountFromNextDay(m_settings);
     m_settings.write(keys::kCountFromCastingDay, SettingsStore::BoolText(m_fromCastingDay->isChecked()));
     m_settings.write(keys::kCountFromNextDay, SettingsStore::BoolText(m_fromNextDay->isChecked()));

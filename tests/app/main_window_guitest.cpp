@@ -86,18 +86,20 @@ TEST(MainWindowStart, EveryNamedControlExists)
                            "取样日期编辑框", "调节器2", "标养组数编辑框", "同养组数编辑框", "拆模组数编辑框", "确定", "按钮1",
                            "修改名称", "修改部位", "修改强度", "修改日期", "修改组数", "状态条1", "时钟1",
                            "预计日期标签", "缺测标签", "成熟度曲线页", "成熟度图",
-                           "待办页", "待办表格", "待办统计标签", "待办委托按钮"};
+                           "待办页", "待办表格", "待办统计标签", "待办委托按钮", "试验结果按钮", "强度标签", "强度评定页",
+                           "评定工程框", "评定等级框", "评定类别框", "评定方法框", "评定起始框", "评定截止框", "评定表格",
+                           "评定结果标签", "待录入标签"};
     for (const char* name : names)
         EXPECT_NE(w.findChild<QObject*>(QString::fromUtf8(name)), nullptr) << name;
     QStringList menus;
     for (QAction* a : w.menuBar()->actions())
         menus << a->text();
     EXPECT_EQ(menus, QStringList({"文件(&F)", "设置(&E)", "帮助(&H)", "更新"}));
-    for (const char* item : {"新建(&N)", "打开(&O)", "标养打印", "同养表1打印", "同养表2打印", "成熟度曲线打印", "邮箱账号设置", "删除温度记录",
+    for (const char* item : {"新建(&N)", "打开(&O)", "标养打印", "同养表1打印", "同养表2打印", "成熟度曲线打印", "强度评定打印", "邮箱账号设置", "删除温度记录",
                              "显示设置", "系统设置", "关于", "退出", "下载新版本", "升级数据库"})
         EXPECT_NE(w.findChild<QAction*>(QString::fromUtf8(item)), nullptr) << item;
     const QTabWidget* tabs = f.ui().frame.tabs;
-    ASSERT_EQ(tabs->count(), 6);   // the four pages keep their indexes; the curve and the worklist follow
+    ASSERT_EQ(tabs->count(), 7);   // the four pages keep their indexes; the curve, the worklist and the evaluation follow
     EXPECT_EQ(tabs->tabText(1), "同养表（一）");
     EXPECT_EQ(tabs->tabText(2), "同养表（二）");
     EXPECT_EQ(tabs->tabText(3), "数据管理");
@@ -105,6 +107,8 @@ TEST(MainWindowStart, EveryNamedControlExists)
     EXPECT_EQ(tabs->widget(4)->objectName(), "成熟度曲线页");
     EXPECT_EQ(tabs->tabText(5), "送检待办");
     EXPECT_EQ(tabs->widget(5)->objectName(), "待办页");
+    EXPECT_EQ(tabs->tabText(6), "强度评定");
+    EXPECT_EQ(tabs->widget(6)->objectName(), "强度评定页");
     EXPECT_EQ(f.ui().curingUi.table1->rowCount(), 24);
     EXPECT_EQ(f.ui().curingUi.table1->columnCount(), 8);
 }

@@ -94,7 +94,7 @@ TEST(TransfersInWindow, ExportAndImportThroughTheFileMenu)
     EXPECT_EQ(f.messages->lastText(), QStringLiteral("已导出到：") + workbook);
     const test::ReadBack book = test::ReadWorkbook(workbook);
     ASSERT_TRUE(book.error.isEmpty()) << book.error.toStdString();
-    EXPECT_EQ(book.sheets.size(), 4);
+    EXPECT_EQ(book.sheets.size(), 5);
     EXPECT_EQ(book.cell(QStringLiteral("全部试块"), QStringLiteral("B2")).toString(), QStringLiteral("三层梁"));
 
     QFile file(f.home.file(QStringLiteral("logger.tsv")));

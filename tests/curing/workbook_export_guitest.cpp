@@ -75,7 +75,7 @@ protected:
     QTableWidget& list;
 };
 
-TEST_F(WorkbookExportTest, WritesTheFourSheetsWithTypedCells)
+TEST_F(WorkbookExportTest, WritesTheFiveSheetsWithTypedCells)
 {
     const test::ReadBack book = exportTo(QStringLiteral("导出"));
     ASSERT_TRUE(book.error.isEmpty()) << book.error.toStdString();
@@ -84,7 +84,7 @@ TEST_F(WorkbookExportTest, WritesTheFourSheetsWithTypedCells)
     for (const QJsonValue& sheet : book.sheets)
         names << sheet[QStringLiteral("name")].toString();
     EXPECT_EQ(names, (QStringList{QStringLiteral("标养列表"), QStringLiteral("全部试块"), QStringLiteral("同养表一"),
-                                  QStringLiteral("同养表二")}));
+                                  QStringLiteral("同养表二"), QStringLiteral("强度评定")}));
 
     const QString listSheet = QStringLiteral("标养列表");
     EXPECT_EQ(book.sheet(listSheet)[QStringLiteral("freeze")].toString(), QStringLiteral("A2"));
