@@ -22,7 +22,8 @@ namespace stolvar {
 
 namespace {
 
-constexpr int kColumnWidths[] = {36, 90, 80, 100, 36, 70, 44, 44, 44, 50};
+constexpr int kColumnWidths[] = {32, 90, 76, 104, 32, 86, 40, 40, 40, 48};
+constexpr int kProjectColumn = 1;
 
 LotMethod MethodAt(int index)
 {
@@ -179,6 +180,8 @@ void EvaluationController::evaluate()
     else
         m_evaluation = EvaluateScope(*m_register, scope(), conversion, m_ctx.today().date());
     m_model->show(m_register, m_evaluation.rows, conversion);
+    // One project's name would repeat on every row: its column makes room for the remarks.
+    m_ui.grid->setColumnHidden(kProjectColumn, chosenProject().has_value());
     m_ui.resultLabel->setText(m_evaluation.resultText);
     m_ui.pendingLabel->setText(PendingText(m_evaluation.pendingGroups));
 }

@@ -54,7 +54,7 @@ QTableWidgetItem* FixedItem(const QString& text)
 
 QString StrengthText(double value)
 {
-    return FormatNumber(value);
+    return FormatStrength(value);
 }
 
 } // namespace
@@ -162,6 +162,7 @@ void ResultsDialog::buildRows(const QVector<TestResult>& results)
         m_grid->item(row, kSize)->setText(QString::number(strength::kStandardEdge));
         m_grid->setItem(row, kValue, FixedItem(QString()));
         m_grid->setItem(row, kConclusion, FixedItem(QString()));
+        m_grid->item(row, kConclusion)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         for (const TestResult& r : results) {
             if (r.kind == m_rows[row].kind && r.number == m_rows[row].number)
                 showResult(row, r);

@@ -4,10 +4,13 @@
 #include "core/Conversions.h"
 #include "core/SettingsStore.h"
 #include "db/Database.h"
+#include "db/ResultsSchema.h"
 #include "db/Schema.h"
 #include "model/mail/MailSettings.h"
 #include "model/register/GroupStore.h"
+#include "model/strength/TestResults.h"
 #include "model/temperatures/TemperatureStore.h"
+#include "sample/SampleResults.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,14 +60,31 @@ bool InsertDays(Database& db, const QVector<SampleDay>& days, QString* error)
     return true;
 }
 
+// The groups were inserted in order into a new table: their ids follow that order.
+bool InsertResults(Database& db, const QVector<SampleGroupResults>& results, QString* error)
+{
+    QVector<qint64> ids;
+    Statement st(db, QStringLiteral("SELECT id FROM gcxx ORDER BY id"));
+    while (st.next())
+        ids.append(st.integer(0));
+    for (const SampleGroupResults& r : results) {
+        *error = ReplaceGroupResults(db, ids.value(r.group), r.results, r.formRequirement);
+        if (!error->isEmpty())
+            return false;
+    }
+    return st.ok();
+}
+
 // All rows in one transaction: a failure leaves the tables empty.
-std::shared_ptr<Database> WriteDatabase(const QString& path, const SamplePlan& plan, QString* error)
+std::shared_ptr<Database> WriteDatabase(const QString& path, const SamplePlan& plan,
+                                        const QVector<SampleGroupResults>& results, QString* error)
 {
     auto db = Database::Create(path, error);
-    if (!db || !CreateSchema(*db, error))
+    if (!db || !CreateSchema(*db, error) || !EnsureResultsSchema(*db, error))
         return nullptr;
     Transaction tx(*db);
-    if (!tx.ok() || !InsertGroups(*db, plan.groups, error) || !InsertDays(*db, plan.days, error) || !tx.commit()) {
+    if (!tx.ok() || !InsertGroups(*db, plan.groups, error) || !InsertDays(*db, plan.days, error)
+        || !InsertResults(*db, results, error) || !tx.commit()) {
         if (error->isEmpty())
             *error = db->lastError();
         return nullptr;
@@ -126,7 +146,7 @@ SampleResult WriteSampleRegister(const QString& folder, SampleSize size, quint32
 
     const SamplePlan plan = PlanSampleRegister(size, seed, today);
     QString error;
-    const auto db = WriteDatabase(dbPath, plan, &error);
+    const auto db = WriteDatabase(dbPath, plan, PlanSampleResults(plan, seed, today), &error);
     if (!db) {
         QFile::remove(dbPath);
         return Failed(QStringLiteral("样例数据库写入失败：%1").arg(error));

@@ -185,7 +185,7 @@ QStringList EvaluationCells(const StrengthRegister& reg, const EvaluationRow& ro
     const std::optional<double> converted =
         r.kind == DueKind::SameCondition ? std::optional<double>(conversion) : std::nullopt;
     return {QString::number(serial), g.project, g.position, FormatLongDate(g.castingDate), QString::number(r.number),
-            r.report, FormatNumber(r.strengths[0]), FormatNumber(r.strengths[1]), FormatNumber(r.strengths[2]),
+            r.report, FormatStrength(r.strengths[0]), FormatStrength(r.strengths[1]), FormatStrength(r.strengths[2]),
             GroupValueText(row.value), GroupRemark(row.value, r.edgeMm, converted)};
 }
 

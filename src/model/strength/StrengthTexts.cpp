@@ -72,6 +72,12 @@ QString FormatMpa(double value)
     return QString::number(value, 'f', 1);
 }
 
+QString FormatStrength(double value)
+{
+    const QString text = QString::number(value, 'g', 6);
+    return text.contains(u'.') || text.contains(u'e') ? text : text + QStringLiteral(".0");
+}
+
 QString FormatLimit(double value)
 {
     return QString::number(value, 'f', 2);

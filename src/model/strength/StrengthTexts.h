@@ -19,6 +19,8 @@ GroupValue ValueOfResult(const TestResult& result, std::optional<int> fcuk, doub
 // page, its printed record and the workbook show them.
 
 QString FormatMpa(double value);     // 0.1 MPa: "31.5"
+// A strength as the report gives it, at least to 0.1 MPa: "42.0", "31.55".
+QString FormatStrength(double value);
 QString FormatLimit(double value);   // 0.01 MPa: "33.22"
 QString FormatFactor(double value);  // "1.15", "0.90"
 

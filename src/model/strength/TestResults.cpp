@@ -136,6 +136,15 @@ QString SaveGroupResults(Database& db, qint64 groupId, const QVector<TestResult>
     Transaction tx(db);
     if (!tx.ok())
         return db.lastError();
+    const QString failure = ReplaceGroupResults(db, groupId, results, formRequirement);
+    if (!failure.isEmpty())
+        return failure;
+    return tx.commit() ? QString() : db.lastError();
+}
+
+QString ReplaceGroupResults(Database& db, qint64 groupId, const QVector<TestResult>& results,
+                            std::optional<int> formRequirement)
+{
     Statement group(db, QStringLiteral("UPDATE gcxx SET 拆模要求 = ? WHERE id = ?"));
     group.bindAll(RequirementOrNull(formRequirement), groupId);
     if (!group.run())
@@ -150,7 +159,7 @@ QString SaveGroupResults(Database& db, qint64 groupId, const QVector<TestResult>
         if (!InsertResult(db, groupId, r))
             return db.lastError();
     }
-    return tx.commit() ? QString() : db.lastError();
+    return {};
 }
 
 } // namespace stolvar

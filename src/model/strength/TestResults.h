@@ -43,5 +43,8 @@ QHash<qint64, int> LoadAllFormRequirements(const Database& db, QString* error = 
 // checked, and on a failure nothing is stored. Returns "" or why it failed.
 QString SaveGroupResults(Database& db, qint64 groupId, const QVector<TestResult>& results,
                          std::optional<int> formRequirement);
+// The same steps inside the caller's transaction (a register written in one go).
+QString ReplaceGroupResults(Database& db, qint64 groupId, const QVector<TestResult>& results,
+                            std::optional<int> formRequirement);
 
 } // namespace stolvar

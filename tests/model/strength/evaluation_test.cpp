@@ -98,7 +98,7 @@ TEST_F(EvaluationTest, SameConditionValuesAreConverted)
     ASSERT_EQ(same.rows.size(), 1);
     EXPECT_DOUBLE_EQ(same.rows[0].value.value, 35.2);
     EXPECT_EQ(EvaluationCells(reg, same.rows[0], 1, 1.10),
-              (QStringList{"1", "乙楼", "二层柱", "2026年9月10日", "1", "", "32", "32", "32", "35.2", "折算×1.10"}));
+              (QStringList{"1", "乙楼", "二层柱", "2026年9月10日", "1", "", "32.0", "32.0", "32.0", "35.2", "折算×1.10"}));
     EXPECT_EQ(EvaluationCells(reg, evaluate(std::nullopt, QStringLiteral("C30")).rows[0], 1, 1.10).last(),
               QStringLiteral("×0.95（100mm）"));
     EXPECT_EQ(EvaluationCells(reg, evaluate(std::nullopt, QStringLiteral("C30")).rows[3], 4, 1.10).mid(9),

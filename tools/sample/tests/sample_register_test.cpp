@@ -3,6 +3,8 @@
 #include "model/maturity/DueScan.h"
 #include "model/register/GroupStore.h"
 #include "model/register/ReminderQueries.h"
+#include "model/strength/Evaluation.h"
+#include "model/strength/StrengthTexts.h"
 #include "sample/SampleRegister.h"
 #include "support/TempHome.h"
 #include "support/TestRegister.h"
@@ -121,6 +123,39 @@ TEST_F(SampleRegisterTest, SiteRemindsOfStandardAndFormRemovalSpecimensToday)
     const DueTexts due = ScanReminders(*db, input).boxes;
     EXPECT_FALSE(due.standardText.isEmpty());
     EXPECT_FALSE(due.formRemovalText.isEmpty());
+}
+
+// The evaluation has something to show: most groups that came due have their reports,
+// a few are invalid and a few fall short of their grade.
+TEST_F(SampleRegisterTest, SiteHasResultsForMostDueGroupsWithAFewInvalidAndFailing)
+{
+    const auto db = writeSite(home);
+    ASSERT_TRUE(db);
+    const StrengthRegister reg = LoadStrengthRegister(*db, CountingRule{});
+    ASSERT_TRUE(reg.error.isEmpty()) << reg.error.toStdString();
+    int due = 0, reported = 0, invalid = 0, short_ = 0, sameCondition = 0, formRemoval = 0;
+    for (const StrengthGroup& g : reg.groups) {
+        const bool standardDue = g.group.castingDate.date().addDays(30) <= kToday;
+        due += standardDue;
+        bool hasStandard = false;
+        for (const TestResult& r : g.results) {
+            EXPECT_GE(r.testDate.date(), g.group.castingDate.date());
+            EXPECT_LE(r.testDate.date(), kToday);
+            const GroupValue v = ValueOfResult(r, DesignStrength(g.group.grade), 1.10);
+            hasStandard = hasStandard || r.kind == DueKind::Standard;
+            sameCondition += r.kind == DueKind::SameCondition;
+            formRemoval += r.kind == DueKind::FormRemoval;
+            invalid += !v.valid();
+            short_ += r.kind == DueKind::Standard && v.valid() && v.value < *DesignStrength(g.group.grade);
+        }
+        reported += standardDue && hasStandard;
+    }
+    EXPECT_GE(due, 20);
+    EXPECT_GE(reported, due * 7 / 10);
+    EXPECT_GE(invalid, 1);
+    EXPECT_GE(short_, 1);
+    EXPECT_GE(sameCondition, 1);
+    EXPECT_GE(formRemoval, 1);
 }
 
 TEST_F(SampleRegisterTest, SettingsNameTheDatabaseAPositionNodeAndColours)
