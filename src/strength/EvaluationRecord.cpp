@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kColumns = 11;
 constexpr int kLast = kColumns - 1;
-constexpr int kColumnWidths[kColumns] = {36, 104, 104, 104, 36, 80, 48, 48, 48, 52, 132};
+constexpr int kColumnWidths[kColumns] = {36, 104, 104, 104, 36, 100, 48, 48, 48, 52, 116};
 constexpr int kRowHeight = 28;
 constexpr double kPngScale = 2.0;   // screen pixels to picture pixels: sharp enough to print
 

@@ -20,6 +20,7 @@ class Database;
 // record and the workbook evaluate them.
 struct StrengthGroup {
     SpecimenGroup group;
+    QDate cast;                          // the casting day, read once (the evaluation compares it often)
     QVector<TestResult> results;
     std::optional<QDate> standardDue;   // from the one due-day computation (DueDays.h)
     std::optional<QDate> sameDue;
@@ -50,11 +51,15 @@ struct EvaluationScope {
     QDate to;
 };
 
+// Indexes rather than copies: a scope of 100,000 groups is sorted in a few milliseconds.
 struct EvaluationRow {
     int group = 0;            // index into StrengthRegister::groups
-    TestResult result;
+    int result = 0;           // index into that group's results
+    int number = 0;           // its group number
+    qint64 castingDay = 0;    // its casting day (Julian day), the order of the rows
     GroupValue value;
 };
+const TestResult& ResultOf(const StrengthRegister& reg, const EvaluationRow& row);
 
 struct ScopeEvaluation {
     QVector<EvaluationRow> rows;       // by casting date, project, position, group number

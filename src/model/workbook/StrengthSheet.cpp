@@ -44,8 +44,8 @@ void AppendResult(Sheet& sheet, const StrengthRegister& reg, const EvaluationRow
     const QStringList texts = EvaluationCells(reg, row, serial, conversion);
     QVector<SheetValue> cells;
     cells << double(serial) << texts[1] << texts[2] << DateValue(reg.groups[row.group].group.castingDate)
-          << double(row.result.number) << texts[5];
-    for (const double f : row.result.strengths)
+          << double(row.number) << texts[5];
+    for (const double f : ResultOf(reg, row).strengths)
         cells << f;
     cells << NumberOrText(texts[9]) << texts[10];
     sheet.rows.append(cells);

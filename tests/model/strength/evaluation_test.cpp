@@ -22,6 +22,7 @@ StrengthGroup Group(const QString& project, const QString& position, const QStri
     g.group.position = position;
     g.group.grade = grade;
     g.group.castingDate = casting;
+    g.cast = casting.date();
     g.group.standardCount = QStringLiteral("2");
     g.group.sameCount = QStringLiteral("1");
     g.results = std::move(results);
@@ -75,8 +76,9 @@ TEST_F(EvaluationTest, TheLotIsTheValidGroupsOfTheScope)
     // By casting date: 甲楼 基础, 乙楼 一层柱, then 乙楼 二层柱 1 and 2.
     EXPECT_EQ(all.rows[0].group, 2);
     EXPECT_EQ(all.rows[1].group, 1);
-    EXPECT_EQ(all.rows[2].result.number, 1);
-    EXPECT_EQ(all.rows[3].result.number, 2);
+    EXPECT_EQ(all.rows[2].number, 1);
+    EXPECT_EQ(all.rows[3].number, 2);
+    EXPECT_EQ(ResultOf(reg, all.rows[3]).strengths[0], 24.0);
     ASSERT_TRUE(all.lot);
     EXPECT_EQ(all.lot->n, 3) << "the invalid group takes no part";
     EXPECT_DOUBLE_EQ(all.lot->minimum, 31.4);   // 33.0 × 0.95 = 31.35 → 31.4
