@@ -22,7 +22,7 @@ namespace stolvar {
 
 namespace {
 
-constexpr int kColumnWidths[] = {32, 90, 76, 104, 32, 86, 40, 40, 40, 48};
+constexpr int kColumnWidths[] = {32, 90, 76, 104, 32, 100, 40, 40, 40, 48};
 constexpr int kProjectColumn = 1;
 
 LotMethod MethodAt(int index)

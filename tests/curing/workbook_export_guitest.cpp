@@ -4,6 +4,8 @@
 #include "curing/forms/Table1Frame.h"
 #include "curing/TransferController.h"
 #include "db/Database.h"
+#include "db/ResultsSchema.h"
+#include "model/strength/TestResults.h"
 #include "support/ControllerFixture.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
@@ -146,6 +148,24 @@ TEST_F(WorkbookExportTest, CancelNoDatabaseAndAnUnwritableFileAreHandled)
     context.db.reset();
     controller.exportWorkbook();
     EXPECT_EQ(messages->lastText(), QStringLiteral("请先打开数据库！"));
+}
+
+// The sheet "强度评定" is computed from the register's results, one block per grade and kind.
+TEST_F(WorkbookExportTest, TheStrengthSheetEvaluatesEveryGrade)
+{
+    ASSERT_TRUE(EnsureResultsSchema(*context.db));
+    ASSERT_EQ(SaveGroupResults(*context.db, 1, {{DueKind::Standard, 1, {}, {}, 150, {36.0, 36.0, 36.0}}}, std::nullopt),
+              QString());
+    const test::ReadBack book = exportTo(QStringLiteral("strength.xlsx"));
+    ASSERT_TRUE(book.error.isEmpty()) << book.error.toStdString();
+    const QString sheet = QStringLiteral("强度评定");
+    EXPECT_EQ(book.cell(sheet, QStringLiteral("A1")).toString(), QStringLiteral("C30　标准养护"));
+    EXPECT_EQ(book.cell(sheet, QStringLiteral("C3")).toString(), QStringLiteral("三层梁"));
+    EXPECT_EQ(book.cell(sheet, QStringLiteral("D3")).toObject(), DateCell("2017-12-20"));
+    EXPECT_EQ(book.cell(sheet, QStringLiteral("J3")).toObject(), NumberCell(36));
+    EXPECT_TRUE(book.cell(sheet, QStringLiteral("A4")).toString().startsWith(QStringLiteral("n=1　mfcu=36.00")));
+    EXPECT_EQ(book.cell(sheet, QStringLiteral("A7")).toString(), QStringLiteral("评定结果：合格"));
+    EXPECT_EQ(book.cell(sheet, QStringLiteral("A9")).toString(), QStringLiteral("C30　同条件养护（结构实体）"));
 }
 
 } // namespace
