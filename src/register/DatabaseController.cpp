@@ -8,6 +8,7 @@
 #include "register/RegisterWidgets.h"
 #include "ui/AppContext.h"
 
+#include <QFileInfo>
 #include <QLabel>
 
 #include <utility>
@@ -31,14 +32,24 @@ void DatabaseController::showNewDatabaseDialog()
 {
     NewDatabaseDialog dialog(m_ctx.env.home, m_ctx.messages(), m_ctx.window);
     if (dialog.exec() == QDialog::Accepted)
-        openProjectDatabase();
+        openProjectDatabase(dialog.createdPath());
 }
 
-void DatabaseController::openProjectDatabase()
+// The stored folder when it exists; on a first use it holds the text "路径", and the
+// registers lie in the program folder. A file to select is named with its folder.
+QString DatabaseController::openDialogStart(const QString& stored, const QString& selectFile) const
+{
+    if (!selectFile.isEmpty())
+        return selectFile;
+    return QFileInfo(stored).isDir() ? stored : m_ctx.env.home;
+}
+
+void DatabaseController::openProjectDatabase(const QString& selectFile)
 {
     const QString folder = m_ctx.settings.read(keys::kDatabaseFolder, QStringLiteral("路径"));
     m_ctx.settings.write(keys::kDatabaseFolder, folder);
-    const QString path = m_ctx.messages().openFileName(m_ctx.window, QStringLiteral("打开"), folder,
+    const QString path = m_ctx.messages().openFileName(m_ctx.window, QStringLiteral("打开"),
+                                                       openDialogStart(folder, selectFile),
                                                        QStringLiteral("数据库文件 (*.dat)"));
     if (path.isEmpty())
         return;
