@@ -170,6 +170,9 @@ void MainWindow::connectControllers()
     connect(tabs, &QTabWidget::currentChanged, m_register.get(), &RegisterController::onPageShown);
     connect(m_register.get(), &RegisterController::groupShown, m_curing.get(), &CuringController::showGroup);
     m_transfers->setStandardList([this] { return m_ui.registerUi.standardList; });
+    if (auto* import = menuBar()->findChild<QAction*>(QStringLiteral("导入温度记录…")))
+        connect(m_transfers.get(), &TransferController::importRunningChanged, import,
+                [import](bool running) { import->setEnabled(!running); });
     m_reminders->setLeadDaysSource([this] { return m_options->leadDays(); });
     connect(m_options.get(), &OptionsController::reminderTimerRequested, this,
             [this] { m_ui.frame.reminderTimer->start(kReminderPeriodMs); });

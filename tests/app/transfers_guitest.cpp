@@ -107,8 +107,13 @@ TEST(TransfersInWindow, ExportAndImportThroughTheFileMenu)
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->objectName() == QStringLiteral("导入温度记录"))
-            modal->findChild<QPushButton*>(QStringLiteral("导入"))->click();
+        if (!modal || modal->objectName() != QStringLiteral("导入温度记录"))
+            return;
+        // 12/01/2026 reads month first or day first: the preview asks, the clerk answers.
+        auto* order = modal->findChild<QComboBox*>(QStringLiteral("日期顺序框"));
+        ASSERT_NE(order, nullptr);
+        order->setCurrentIndex(order->findText(QStringLiteral("月/日/年")));
+        modal->findChild<QPushButton*>(QStringLiteral("导入"))->click();
     });
     answer.start(20);
     Trigger(w, "导入温度记录…");
