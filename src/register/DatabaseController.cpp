@@ -15,6 +15,27 @@
 
 namespace stolvar {
 
+namespace {
+
+// "table.column" for a column, a table's bare name for a table.
+QString UpgradeReportText(const QStringList& added)
+{
+    if (added.isEmpty())
+        return QStringLiteral("数据库已是最新版本");
+    QStringList columns;
+    QStringList tables;
+    for (const QString& item : added)
+        (item.contains(u'.') ? columns : tables) << item;
+    QStringList parts;
+    if (!columns.isEmpty())
+        parts << QStringLiteral("列 ") + columns.join(QStringLiteral("、"));
+    if (!tables.isEmpty())
+        parts << QStringLiteral("表 ") + tables.join(QStringLiteral("、"));
+    return QStringLiteral("数据库已升级，添加了") + parts.join(QStringLiteral("；"));
+}
+
+} // namespace
+
 DatabaseController::DatabaseController(AppContext& ctx, RegisterWidgets& ui, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_ui(ui)
 {
@@ -112,9 +133,11 @@ void DatabaseController::upgradeProjectDatabase()
     if (!m_ctx.db)
         return;
     QString error;
-    if (!UpgradeSchema(*m_ctx.db, nullptr, &error))
-        m_ctx.messages().show(m_ctx.window, QStringLiteral("升级数据库失败：") + error, QStringLiteral("错误！"),
-                              Messages::Icon::Critical);
+    QStringList added;
+    if (!UpgradeSchema(*m_ctx.db, &added, &error))
+        return m_ctx.messages().show(m_ctx.window, QStringLiteral("升级数据库失败：") + error, QStringLiteral("错误！"),
+                                     Messages::Icon::Critical);
+    m_ctx.messages().show(m_ctx.window, UpgradeReportText(added), Messages::DefaultTitle(), Messages::Icon::Information);
 }
 
 void DatabaseController::closeProjectDatabase()

@@ -11,6 +11,7 @@
 #include "ui/Pages.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QLineEdit>
@@ -122,11 +123,19 @@ void RegisterController::fillStandardCuringList()
     showList(groups);
 }
 
+// Off: the positions of the selected node's project. 全部工程: project names, positions and
+// grades of every project, each position shown with its project.
 void RegisterController::filterStandardCuringList()
 {
     QVector<SpecimenGroup> groups;
-    if (m_ctx.db)
+    const bool everywhere = m_ui.allProjectsBox && m_ui.allProjectsBox->isChecked();
+    if (m_ctx.db && everywhere) {
+        groups = LoadGroupsMatchingAnywhere(*m_ctx.db, m_ui.keywordBox->text());
+        for (SpecimenGroup& g : groups)
+            g.position = g.project + QStringLiteral(" / ") + g.position;
+    } else if (m_ctx.db) {
         groups = LoadGroupsMatching(*m_ctx.db, m_ctx.selection.projectName, m_ui.keywordBox->text());
+    }
     showList(groups);
 }
 

@@ -5,6 +5,7 @@
 #include "ui/SpinButton.h"
 #include "ui/WidgetFactory.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -27,6 +28,9 @@ void BuildSearch(QWidget* page, RegisterWidgets& ui)
     PlaceLabel(search, QStringLiteral("关键字标签"), QStringLiteral("关键字："), {8, 18, 56, 26});
     ui.keywordBox = Place<QLineEdit>(search, QStringLiteral("模糊查询编辑框"), {64, 18, 300, 26});
     ui.keywordButton = PlaceButton(search, QStringLiteral("模糊查询按钮"), QStringLiteral("查询"), {372, 17, 80, 28});
+    ui.allProjectsBox = Place<QCheckBox>(search, QStringLiteral("全部工程框"), {464, 19, 120, 26});
+    ui.allProjectsBox->setText(QStringLiteral("全部工程"));
+    ui.allProjectsBox->setToolTip(QStringLiteral("在全部工程的工程名称、工程部位和强度等级中查询"));
 }
 
 void BuildStatusGroups(QWidget* page, RegisterWidgets& ui)

@@ -188,19 +188,27 @@ TEST_F(CuringControllerTest, DeleteDialogDeletesOnEnterAndStaysOpen)
     EXPECT_EQ(hint->text(), QStringLiteral("例如：2008年10月01日"));
     dialog->show();
 
+    // Each deletion is asked first, naming the day, and then reported.
+    messages->answers = {true, false, true};
     box->setText(QStringLiteral("2017年3月2日"));
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_TRUE(dialog->isVisible());
     settle();
     EXPECT_EQ(label.text(), QStringLiteral("同养1天|10℃"));
+    ASSERT_EQ(messages->asked.size(), 1);
+    EXPECT_EQ(messages->asked[0].text, QStringLiteral("确定删除2017年3月2日的温度记录吗？"));
+    EXPECT_EQ(messages->lastText(), QStringLiteral("已删除2017年3月2日的温度记录。"));
 
     box->setText(QStringLiteral("2017-3-1"));
     dialog->findChild<QPushButton*>(QStringLiteral("确定删除"))->click();
+    EXPECT_EQ(LoadTemperatureWindow(*context.db, kCasting, AddDays(kCasting, 5)).size(), 1) << "the clerk said no";
+    dialog->findChild<QPushButton*>(QStringLiteral("确定删除"))->click();
     EXPECT_TRUE(LoadTemperatureWindow(*context.db, kCasting, AddDays(kCasting, 5)).isEmpty());
-    EXPECT_TRUE(messages->shown.isEmpty()) << "deleting shows nothing";
+    EXPECT_EQ(messages->lastText(), QStringLiteral("已删除2017年3月1日的温度记录。"));
     box->setText(QStringLiteral("2017-3-1"));
     QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_TRUE(messages->shown.isEmpty()) << "a day without records deletes nothing, silently";
+    EXPECT_EQ(messages->asked.size(), 3) << "a day without records is not asked about";
+    EXPECT_EQ(messages->lastText(), QStringLiteral("2017年3月1日没有温度记录。"));
 
     dialog->findChild<QPushButton*>(QStringLiteral("退出"))->click();
     EXPECT_FALSE(dialog->isVisible());
