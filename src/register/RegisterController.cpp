@@ -19,11 +19,32 @@
 #include <QTabWidget>
 #include <QTreeView>
 
+#include <algorithm>
+#include <iterator>
+
 namespace stolvar {
 
 namespace {
 
 constexpr int kListRowHeight = 30;
+
+// The position and the two dates keep their designed widths at least, every column is as
+// wide as its texts (header row included, in the list's font size), and the position takes
+// the room a wide window leaves: a maximised window needs no sideways scrolling.
+void FitListColumns(QTableWidget* grid)
+{
+    const int least[] = {0, 220, 0, 120, 120, 0, 0, 0, 0};
+    int others = 0;
+    for (int c = 1; c < grid->columnCount(); ++c) {
+        grid->resizeColumnToContents(c);
+        const int designed = c < int(std::size(least)) ? least[c] : 0;
+        grid->setColumnWidth(c, std::max(grid->columnWidth(c), designed));
+        others += c == 1 ? 0 : grid->columnWidth(c);
+    }
+    grid->setColumnWidth(0, 1);
+    const int room = grid->viewport()->width() - others - 1;
+    grid->setColumnWidth(1, std::max(grid->columnWidth(1), room));
+}
 // The list's font size is counted in half points, so the default 20 is a 10-point font
 // that fits the dates into their 120-pixel columns.
 constexpr int kDefaultListFontSize = 20;
@@ -142,9 +163,6 @@ void RegisterController::filterStandardCuringList()
 void RegisterController::showList(const QVector<SpecimenGroup>& groups)
 {
     QTableWidget* grid = m_ui.standardList;
-    const int widths[][2] = {{0, 1}, {1, 220}, {3, 120}, {4, 120}, {8, 150}};
-    for (const auto& [column, width] : widths)
-        grid->setColumnWidth(column, width);
     const QStringList header = StandardListHeader();
     for (int c = 0; c < header.size(); ++c)
         SetCell(grid, 0, c, header[c]);
@@ -159,6 +177,7 @@ void RegisterController::showList(const QVector<SpecimenGroup>& groups)
             SetCell(grid, r + 1, c, cells[c], &font);
         grid->setRowHeight(r + 1, kListRowHeight);
     }
+    FitListColumns(grid);
 }
 
 void RegisterController::onPageShown(int index)
@@ -172,7 +191,13 @@ void RegisterController::onPageShown(int index)
 
 void RegisterController::printStandardList()
 {
-    PrintGridWithPreview(m_ui.standardList, m_ctx.window, m_ctx.messages());
+    PrintGridWithPreview(m_ui.standardList, m_ctx.window, m_ctx.messages(),
+                         StandardListHeading(m_ctx.selection.projectName, m_ctx.today()));
+}
+
+QString StandardListHeading(const QString& project, const QDateTime& printedOn)
+{
+    return QStringLiteral("标养试块列表　工程名称：%1　打印日期：%2").arg(project, FormatLongDate(printedOn));
 }
 
 int RegisterController::selectedNodeIndex() const

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTreeView>
@@ -92,6 +93,11 @@ void BuildRegisterList(QWidget* central, RegisterWidgets& ui)
     // All nodes share one height; without this the view measures every node above the
     // selected one (tens of thousands in a large register) to place the selection.
     ui.tree->setUniformRowHeights(true);
+    // A name longer than the pane is shortened in its middle (its start and end tell
+    // projects apart); the whole name is the item's tooltip.
+    ui.tree->setTextElideMode(Qt::ElideMiddle);
+    ui.tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ui.tree->header()->setStretchLastSection(true);
     ui.tree->setContextMenuPolicy(Qt::CustomContextMenu);
     ui.listCaption = PlaceLabel(central, QStringLiteral("标签5"), QString(), {155, 0, 590, 30});
     ui.listCaption->setAlignment(Qt::AlignCenter);

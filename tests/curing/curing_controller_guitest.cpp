@@ -12,6 +12,7 @@
 #include "ui/GridCells.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -171,6 +172,49 @@ TEST_F(CuringControllerTest, ARefreshForAGroupNoLongerShownIsDropped)
     controller.refreshTable1InBackground();   // for the group now shown
     settle();
     EXPECT_EQ(label.text(), QStringLiteral("同养1天|10℃"));
+}
+
+// Every text of a grid within its cell (a merged cell's width and height), in its own font.
+QStringList CutTexts(const QTableWidget& grid)
+{
+    QStringList cut;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        for (int c = 0; c < grid.columnCount(); ++c) {
+            const QTableWidgetItem* item = grid.item(r, c);
+            if (!item || item->text().isEmpty())
+                continue;
+            int width = 0;
+            int height = 0;
+            for (int k = c; k < c + std::max(1, grid.columnSpan(r, c)); ++k)
+                width += grid.columnWidth(k);
+            for (int k = r; k < r + std::max(1, grid.rowSpan(r, c)); ++k)
+                height += grid.rowHeight(k);
+            const QSize needed = QFontMetrics(item->font()).size(0, item->text());
+            if (needed.width() > width || needed.height() > height)
+                cut << item->text();
+        }
+    }
+    return cut;
+}
+
+// At table font size 16 the dates and sums of both tables stay whole: rows and columns grow.
+TEST_F(CuringControllerTest, ALargeTableFontGrowsTheTablesInsteadOfCuttingTheirTexts)
+{
+    for (int d = 0; d < 5; ++d)
+        InsertDayIfMissing(*context.db, kCasting.date().addDays(d), -12.5, -8.25, -16.75);
+    home.settings().write(keys::kTableFontSize, QStringLiteral("16"));
+    home.settings().write(keys::kTitleFontSize, QStringLiteral("22"));
+    controller.applyTable1Frame();
+    controller.fillTable1();
+    controller.fillTable2();
+    EXPECT_EQ(Text(table1, 7, 1), QStringLiteral("-12.5℃"));
+    EXPECT_EQ(CutTexts(table1), QStringList());
+    EXPECT_EQ(CutTexts(table2), QStringList());
+    // The frame is laid again at the same sizes: the grid does not grow any further.
+    const int width = table1.columnWidth(1);
+    controller.applyTable1Frame();
+    controller.fillTable1();
+    EXPECT_EQ(table1.columnWidth(1), width);
 }
 
 TEST_F(CuringControllerTest, DeleteDialogDeletesOnEnterAndStaysOpen)
