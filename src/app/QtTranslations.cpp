@@ -17,6 +17,8 @@ QTranslator* InstallQtTranslations(QCoreApplication& app)
         return nullptr;
     }
     QCoreApplication::installTranslator(translator);
+    // Dates and sizes in Qt's dialogs (the file dialog's columns) as a Chinese desktop writes them.
+    QLocale::setDefault(chinese);
     return translator;
 }
 
