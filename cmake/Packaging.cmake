@@ -31,8 +31,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-# Library dependencies are read from the executable by dpkg-shlibdeps.
+# Library dependencies are read from the executable by dpkg-shlibdeps; Qt's own texts in
+# Chinese (the standard buttons and dialogs) come from Qt's translations package.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 # The Chinese captions need a CJK font; the icon theme lookups need hicolor.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "hicolor-icon-theme")

@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev libqt6opengl6-dev
   libsqlcipher-dev sqlcipher libgcrypt20-dev libboost-regex-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-wqy-microhei xvfb xauth imagemagick poppler-utils
+  qt6-translations-l10n fonts-wqy-microhei xvfb xauth imagemagick poppler-utils
   libxlsxwriter-dev python3-openpyxl
   python3 python3-aiosmtpd openssl
   dbus-daemon desktop-file-utils appstream dpkg-dev file

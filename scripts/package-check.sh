@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the program as a desktop package: validates the desktop entry and the AppStream
 # metainfo, builds the Debian package with CPack, checks that it declares the library
-# dependencies dpkg-shlibdeps computed, unpacks it into a temporary folder and runs the
+# dependencies dpkg-shlibdeps computed and Qt's translations, unpacks it into a temporary folder and runs the
 # unpacked program's --version.
 # Usage: scripts/package-check.sh [build folder]
 # The build folder defaults to the one scripts/test.sh built (only `stolvar` is built again);
@@ -28,7 +28,8 @@ echo "package: $deb"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for library in libc6 libqt6core6 libqt6widgets6 libqt6dbus6 libqt6network6 libsqlcipher0 libgcrypt20 libboost-regex; do
+for library in libc6 libqt6core6 libqt6widgets6 libqt6dbus6 libqt6network6 libsqlcipher0 libgcrypt20 libboost-regex \
+               qt6-translations-l10n; do
   grep -q "$library" <<<"$depends" || { echo "Depends lacks $library" >&2; exit 1; }
 done
 dpkg-deb -I "$deb" | grep -q "^ Depends: $depends" || { echo "dpkg-deb -I does not list Depends" >&2; exit 1; }

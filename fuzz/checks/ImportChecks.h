@@ -62,21 +62,35 @@ inline QString CheckLoggerDay(const LoggerDay& day)
     return {};
 }
 
+inline QString CheckLoggerDays(const QVector<LoggerDay>& days, qint64 expectedReadings)
+{
+    qint64 readings = 0;
+    for (qsizetype i = 0; i < days.size(); ++i) {
+        if (QString broken = CheckLoggerDay(days[i]); !broken.isEmpty())
+            return broken;
+        if (i > 0 && days[i - 1].day >= days[i].day)
+            return QStringLiteral("days not ascending");
+        readings += days[i].readings;
+    }
+    if (readings != expectedReadings)
+        return QStringLiteral("the day counts do not add up to the readings");
+    return {};
+}
+
+// Every date order a file offers must give the same readings.
 inline QString CheckLoggerFile(const QByteArray& input)
 {
     const LoggerFile file = ReadLoggerFile(input);
     if (file.error.isEmpty() == file.days.isEmpty())
         return QStringLiteral("days and error disagree");
-    qint64 readings = 0;
-    for (qsizetype i = 0; i < file.days.size(); ++i) {
-        if (QString broken = CheckLoggerDay(file.days[i]); !broken.isEmpty())
+    if (file.skipped < 0 || (file.error.isEmpty() && !file.orders.contains(file.order)))
+        return QStringLiteral("impossible counts or no date order");
+    if (QString broken = CheckLoggerDays(file.days, file.readings); !broken.isEmpty())
+        return broken;
+    for (DateOrder order : file.orders) {
+        if (QString broken = CheckLoggerDays(LoggerDaysInOrder(file, order), file.readings); !broken.isEmpty())
             return broken;
-        if (i > 0 && file.days[i - 1].day >= file.days[i].day)
-            return QStringLiteral("days not ascending");
-        readings += file.days[i].readings;
     }
-    if (readings != file.readings || file.skipped < 0)
-        return QStringLiteral("the day counts do not add up to the readings");
     return {};
 }
 

@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/OpenAheadStart.h"
+#include "app/QtTranslations.h"
 #include "app/SignalCloser.h"
 #include "app/SingleInstance.h"
 
@@ -49,6 +50,7 @@ int RunApplication(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("com.example.stolvar"));
     QApplication::setQuitOnLastWindowClosed(true);
+    InstallQtTranslations(app);
     instance.startListening();
     if (!instance.isPrimary()) {
         instance.askRunningToShow();

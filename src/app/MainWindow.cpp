@@ -41,9 +41,17 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <algorithm>
 #include <utility>
 
 namespace stolvar {
+
+namespace {
+
+// What a pane keeps when a bar is dragged against it: a few characters of its texts.
+constexpr int kLeastPaneWidth = 120;
+
+} // namespace
 
 MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), m_ctx(std::move(env))
 {
@@ -155,17 +163,28 @@ void MainWindow::buildStartHint()
     connect(m_startHint, &StartHint::openDatabaseRequested, this, [this] { m_database->openProjectDatabase(); });
 }
 
+// The bars move the border between two panes: the pane on one side grows by what the other
+// loses, so the middle list never slides under the tree or the tabs; each keeps a least width.
 void MainWindow::connectSplitters()
 {
     const FrameWidgets& frame = m_ui.frame;
     const RegisterWidgets& reg = m_ui.registerUi;
-    connect(frame.splitter1, &SplitterBar::moved, this, [&reg](int oldX, int newX) {
-        reg.tree->resize(reg.tree->width() + newX - oldX, reg.tree->height());
-        reg.standardList->move(newX + 5, reg.standardList->y());
-        reg.listCaption->move(newX + 5, reg.listCaption->y());
+    connect(frame.splitter1, &SplitterBar::moved, this, [&reg, &frame](int oldX, int newX) {
+        const int listRight = reg.standardList->geometry().right();
+        const int x = std::clamp(newX, reg.tree->x() + kLeastPaneWidth, listRight - kLeastPaneWidth - 5);
+        frame.splitter1->move(x, frame.splitter1->y());
+        reg.tree->resize(reg.tree->width() + x - oldX, reg.tree->height());
+        for (QWidget* w : {static_cast<QWidget*>(reg.standardList), static_cast<QWidget*>(reg.listCaption)})
+            w->setGeometry(x + 5, w->y(), listRight - x - 4, w->height());
     });
-    connect(frame.splitter2, &SplitterBar::moved, this,
-            [&frame](int, int newX) { frame.tabs->move(newX + 5, frame.tabs->y()); });
+    connect(frame.splitter2, &SplitterBar::moved, this, [&reg, &frame](int, int newX) {
+        const int tabsRight = frame.tabs->geometry().right();
+        const int x = std::clamp(newX, reg.standardList->x() + kLeastPaneWidth + 1, tabsRight - kLeastPaneWidth - 5);
+        frame.splitter2->move(x, frame.splitter2->y());
+        for (QWidget* w : {static_cast<QWidget*>(reg.standardList), static_cast<QWidget*>(reg.listCaption)})
+            w->resize(x - w->x() - 1, w->height());
+        frame.tabs->setGeometry(x + 5, frame.tabs->y(), tabsRight - x - 4, frame.tabs->height());
+    });
 }
 
 void MainWindow::connectControllers()
@@ -181,6 +200,9 @@ void MainWindow::connectControllers()
     connect(tabs, &QTabWidget::currentChanged, m_register.get(), &RegisterController::onPageShown);
     connect(m_register.get(), &RegisterController::groupShown, m_curing.get(), &CuringController::showGroup);
     m_transfers->setStandardList([this] { return m_ui.registerUi.standardList; });
+    if (auto* import = menuBar()->findChild<QAction*>(QStringLiteral("导入温度记录…")))
+        connect(m_transfers.get(), &TransferController::importRunningChanged, import,
+                [import](bool running) { import->setEnabled(!running); });
     m_reminders->setLeadDaysSource([this] { return m_options->leadDays(); });
     m_worklist->setLeadDaysSource([this] { return m_options->leadDays(); });
     connect(m_worklist.get(), &WorklistController::groupRequested, m_register.get(), &RegisterController::selectPosition);

@@ -63,16 +63,37 @@ QByteArray Convert(const char* to, const char* from, const QByteArray& input, in
 
 } // namespace
 
-QByteArray EncodeGbk(const QString& text, bool* complete)
+namespace {
+
+// UTF-32 input, so that one failing unit is one character.
+QByteArray EncodeFromUtf32(const char* to, const QString& text, bool* complete)
 {
-    // Feed UTF-32 so that one failing unit is one character.
     QByteArray utf32;
     utf32.reserve(text.size() * 4);
     for (char32_t c : text.toUcs4()) {
         for (int shift = 0; shift < 32; shift += 8)
             utf32.append(char((c >> shift) & 0xFF));
     }
-    return Convert("GBK", "UTF-32LE", utf32, 4, QByteArray("?"), complete);
+    return Convert(to, "UTF-32LE", utf32, 4, QByteArray("?"), complete);
+}
+
+} // namespace
+
+QByteArray EncodeGbk(const QString& text, bool* complete)
+{
+    return EncodeFromUtf32("GBK", text, complete);
+}
+
+QByteArray EncodeGb18030(const QString& text, bool* complete)
+{
+    return EncodeFromUtf32("GB18030", text, complete);
+}
+
+bool FitsGb2312(const QString& text)
+{
+    bool complete = false;
+    EncodeFromUtf32("GB2312", text, &complete);
+    return complete;
 }
 
 QString DecodeGbk(const QByteArray& bytes)

@@ -56,5 +56,6 @@ inline constexpr Key kPlaceTimezone{u"天气配置", u"时区"};
 inline constexpr Key kMailDomain{u"邮件配置", u"发信域名"};
 inline constexpr Key kAllowSelfSigned{u"邮件配置", u"允许自签名证书"};
 inline constexpr Key kRequireTls{u"邮件配置", u"要求加密"};
+inline constexpr Key kMailSecurity{u"邮件配置", u"加密方式"};   // 自动, SSL, STARTTLS, 不加密
 
 } // namespace stolvar::keys

@@ -9,6 +9,7 @@
 #include "curing/forms/Table1Frame.h"
 #include "model/temperatures/TemperatureStore.h"
 #include "ui/AppContext.h"
+#include "ui/GridCells.h"
 #include "ui/GridPrinter.h"
 #include "ui/Pages.h"
 
@@ -144,6 +145,7 @@ void CuringController::applyTable1(const MaturityResult& result, MaturityRule ru
         return report(result.failure);
     }
     FillSameConditionTable1(m_ui.table1, m_ui.accumulatedLabel, result.summary, rule);
+    GrowToFitTexts(m_ui.table1);
 }
 
 void CuringController::fillTable1()
@@ -190,6 +192,7 @@ void CuringController::fillTable2()
     const QString position = selection.position.isEmpty() ? selection.nodeText : selection.position;
     FillSameConditionTable2(m_ui.table2, {selection.projectName, position, selection.samplingDate, selection.grade},
                             result.summary);
+    GrowToFitTexts(m_ui.table2);
     m_ui.table2Legend->setText(Table2NoteText(current.rule, result.summary));
 }
 
@@ -234,6 +237,7 @@ void CuringController::applyTable1Frame()
 {
     const Table1FontSizes sizes = ReadTable1FontSizes(m_context.settings);
     ApplyTable1Frame(m_ui.table1, sizes.title, sizes.table);
+    GrowToFitTexts(m_ui.table1);
 }
 
 void CuringController::buildFormsForSelection()

@@ -53,15 +53,25 @@ DeleteTemperatureDialog::DeleteTemperatureDialog(std::shared_ptr<Database> db, Q
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+// Asks first, naming the day; says what was deleted, or that the day has no record.
 void DeleteTemperatureDialog::deleteTypedDay()
 {
     if (!m_db) {
         m_messages.show(this, QStringLiteral("请先打开数据库！"));
         return;
     }
+    QDateTime typed;
+    const bool isDay = TryParseDateText(m_dateBox->text(), &typed);
+    const QString day = isDay ? FormatLongDate(WallTime(typed.date())) : QString();
+    if (isDay && TemperatureRowsOn(*m_db, typed.date()) == 0) {
+        m_messages.show(this, day + QStringLiteral("没有温度记录。"));
+        return;
+    }
+    if (isDay && !m_messages.ask(this, QStringLiteral("确定删除%1的温度记录吗？").arg(day), Messages::DefaultTitle(),
+                                 Messages::Icon::Warning))
+        return;
     const StoreResult result = DeleteTemperatureRecord(*m_db, m_dateBox->text());
-    if (!result.message.isEmpty())
-        m_messages.show(this, result.message);
+    m_messages.show(this, result.message.isEmpty() ? QStringLiteral("已删除%1的温度记录。").arg(day) : result.message);
     if (result.rows > 0)
         emit recordsDeleted();
 }

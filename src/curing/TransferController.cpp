@@ -11,7 +11,10 @@
 #include "model/workbook/WorkbookSheets.h"
 #include "ui/AppContext.h"
 
+#include <QFileInfo>
+#include <QProgressDialog>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace stolvar {
 
@@ -70,19 +73,73 @@ void TransferController::exportWorkbook()
 
 void TransferController::importLoggerFile()
 {
+    if (m_importing)
+        return;   // one import at a time
     if (!m_context.db)
         return report(NoDatabaseText());
     const QString path = m_context.messages().openFileName(m_context.window, QStringLiteral("导入温度记录"), {},
                                                            QStringLiteral("温度记录文件 (*.csv *.tsv *.txt);;所有文件 (*)"));
     if (path.isEmpty())
         return;
+    setImporting(true);
+    auto progress = std::make_shared<ImportProgress>();
+    showImportProgress(progress, QFileInfo(path).size());
+    auto keepGoing = [progress, stop = m_context.tasks.stopFlag()](qint64 bytes) {
+        progress->bytes = bytes;
+        return !progress->cancel && !*stop;
+    };
     m_context.tasks.run(
-        this, [db = m_context.db, path] { return PrepareLoggerImport(*db, path); },
-        [this](const LoggerPreview& preview) { showLoggerPreview(preview); });
+        this,
+        [db = m_context.db, path, today = m_context.today().date(), keepGoing] {
+            return PrepareLoggerImport(*db, path, today, keepGoing);
+        },
+        [this](const LoggerPreview& preview) {
+            closeImportProgress();
+            showLoggerPreview(preview);
+            setImporting(false);
+        });
+}
+
+// The bytes read so far, shown every tenth of a second; "取消" stops the reading at the
+// next piece of the file.
+void TransferController::showImportProgress(const std::shared_ptr<ImportProgress>& progress, qint64 size)
+{
+    auto* dialog = new QProgressDialog(QStringLiteral("正在读取温度记录文件…"), QStringLiteral("取消"), 0, 1000,
+                                       m_context.window);
+    dialog->setObjectName(QStringLiteral("导入进度"));
+    dialog->setWindowTitle(QStringLiteral("导入温度记录"));
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setMinimumDuration(300);
+    dialog->setAutoReset(false);
+    dialog->setAutoClose(false);
+    connect(dialog, &QProgressDialog::canceled, dialog, [progress] { progress->cancel = true; });
+    auto* poll = new QTimer(dialog);
+    connect(poll, &QTimer::timeout, dialog, [dialog, progress, size] {
+        dialog->setValue(size > 0 ? int(std::min<qint64>(1000, progress->bytes * 1000 / size)) : 0);
+    });
+    poll->start(100);
+    m_progress = dialog;
+}
+
+void TransferController::closeImportProgress()
+{
+    if (m_progress) {
+        m_progress->hide();   // at once: the preview's own modal loop keeps deferred deletions
+        m_progress->deleteLater();
+    }
+    m_progress.clear();
+}
+
+void TransferController::setImporting(bool importing)
+{
+    m_importing = importing;
+    emit importRunningChanged(importing);
 }
 
 void TransferController::showLoggerPreview(const LoggerPreview& preview)
 {
+    if (preview.cancelled)
+        return;
     if (!preview.error.isEmpty())
         return report(preview.error);
     createImportDialog(preview)->exec();

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QVector>
+
+#include <atomic>
 
 #include <functional>
 #include <memory>
@@ -34,19 +38,37 @@ public:
     // grade, in one workbook.
     void exportWorkbook();
 
-    // "导入温度记录…": the file is read and planned on a worker, then previewed.
+    // "导入温度记录…": the file is read and planned on a worker, piece by piece under a
+    // progress dialog that can stop it, then previewed. One import at a time.
     void importLoggerFile();
+    bool isImporting() const { return m_importing; }
+    QProgressDialog* importProgress() const { return m_progress; }
     void showLoggerPreview(const LoggerPreview& preview);
     std::unique_ptr<LoggerImportDialog> createImportDialog(const LoggerPreview& preview);
     void storeLoggerDays(const QVector<LoggerDay>& days);
 
+signals:
+    // An import started or ended: the menu item is held meanwhile.
+    void importRunningChanged(bool running);
+
 private:
+    // Shared with the worker reading the file.
+    struct ImportProgress {
+        std::atomic<qint64> bytes{0};
+        std::atomic<bool> cancel{false};
+    };
+
     void report(const QString& text);
+    void showImportProgress(const std::shared_ptr<ImportProgress>& progress, qint64 size);
+    void closeImportProgress();
+    void setImporting(bool importing);
 
     AppContext& m_context;
     CuringWidgets& m_ui;
     CuringController& m_curing;
     std::function<const QTableWidget*()> m_standardList;
+    QPointer<QProgressDialog> m_progress;
+    bool m_importing = false;
 };
 
 } // namespace stolvar

@@ -1,6 +1,7 @@
 #include "curing/WeatherController.h"
 
 #include "curing/CuringWidgets.h"
+#include "curing/PlaceChoiceDialog.h"
 #include "model/weather/WeatherSettings.h"
 #include "ui/AppContext.h"
 
@@ -119,8 +120,24 @@ void WeatherController::apply(const CollectionResult& result)
     emit runFinished();
     if (result.startVersionCheck)
         emit networkReached();
-    if (std::exchange(m_pending, false))
+    const bool chosen = !result.placeChoices.isEmpty() && choosePlace(result);
+    if (std::exchange(m_pending, false) || chosen)
         collect();
+}
+
+// Several places answer to the city: the one the clerk picks is remembered as if the
+// search had found it alone, and the run is made again with it.
+bool WeatherController::choosePlace(const CollectionResult& result)
+{
+    PlaceChoiceDialog dialog(result.city, result.placeChoices, m_ctx.window);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosenRow() < 0)
+        return false;
+    const RememberedPlace picked{result.city, result.placeChoices[dialog.chosenRow()].place};
+    if (!WriteRememberedPlace(m_ctx.settings, picked)) {
+        m_ctx.messages().show(m_ctx.window, QStringLiteral("选择的地点未能保存到Temp.ini，下次采集将重新查询。"));
+        return false;
+    }
+    return true;
 }
 
 } // namespace stolvar

@@ -38,6 +38,7 @@ signals:
 private:
     void showRunning();
     void apply(const CollectionResult& result);
+    bool choosePlace(const CollectionResult& result);
 
     AppContext& m_ctx;
     WeatherWidgets& m_ui;

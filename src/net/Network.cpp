@@ -38,6 +38,9 @@ QNetworkRequest MakeRequest(const QUrl& url, const FetchOptions& options)
     return request;
 }
 
+// An error answer says why in a line or two: no more of it is kept.
+constexpr qint64 kErrorBodyBytes = 4096;
+
 // How often a waiting request looks at its stop flag.
 constexpr int kStopPollMs = 20;
 
@@ -104,8 +107,11 @@ bool TryFetchPage(const QUrl& url, const FetchOptions& options, QByteArray* body
         reply->abort();
         return false;
     }
-    if (reply->error() != QNetworkReply::NoError)
+    if (reply->error() != QNetworkReply::NoError) {
+        if (options.errorBody)
+            *options.errorBody = reply->read(kErrorBodyBytes);
         return false;
+    }
     *body = reply->readAll();
     return true;
 }

@@ -33,6 +33,8 @@ struct FetchOptions {
     bool direct = false;     // connect without any proxy
     int timeoutMs = 10000;   // for the whole request
     StopFlag stop;           // when raised, the request is aborted at once (a failure)
+    // When given: the start of the body of an HTTP error answer (a service's reason).
+    QByteArray* errorBody = nullptr;
 };
 
 // HTTP GET on the calling thread (a worker thread: it runs a local event loop). Caches

@@ -8,11 +8,33 @@
 #include "register/RegisterWidgets.h"
 #include "ui/AppContext.h"
 
+#include <QFileInfo>
 #include <QLabel>
 
 #include <utility>
 
 namespace stolvar {
+
+namespace {
+
+// "table.column" for a column, a table's bare name for a table.
+QString UpgradeReportText(const QStringList& added)
+{
+    if (added.isEmpty())
+        return QStringLiteral("数据库已是最新版本");
+    QStringList columns;
+    QStringList tables;
+    for (const QString& item : added)
+        (item.contains(u'.') ? columns : tables) << item;
+    QStringList parts;
+    if (!columns.isEmpty())
+        parts << QStringLiteral("列 ") + columns.join(QStringLiteral("、"));
+    if (!tables.isEmpty())
+        parts << QStringLiteral("表 ") + tables.join(QStringLiteral("、"));
+    return QStringLiteral("数据库已升级，添加了") + parts.join(QStringLiteral("；"));
+}
+
+} // namespace
 
 DatabaseController::DatabaseController(AppContext& ctx, RegisterWidgets& ui, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_ui(ui)
@@ -31,14 +53,24 @@ void DatabaseController::showNewDatabaseDialog()
 {
     NewDatabaseDialog dialog(m_ctx.env.home, m_ctx.messages(), m_ctx.window);
     if (dialog.exec() == QDialog::Accepted)
-        openProjectDatabase();
+        openProjectDatabase(dialog.createdPath());
 }
 
-void DatabaseController::openProjectDatabase()
+// The stored folder when it exists; on a first use it holds the text "路径", and the
+// registers lie in the program folder. A file to select is named with its folder.
+QString DatabaseController::openDialogStart(const QString& stored, const QString& selectFile) const
+{
+    if (!selectFile.isEmpty())
+        return selectFile;
+    return QFileInfo(stored).isDir() ? stored : m_ctx.env.home;
+}
+
+void DatabaseController::openProjectDatabase(const QString& selectFile)
 {
     const QString folder = m_ctx.settings.read(keys::kDatabaseFolder, QStringLiteral("路径"));
     m_ctx.settings.write(keys::kDatabaseFolder, folder);
-    const QString path = m_ctx.messages().openFileName(m_ctx.window, QStringLiteral("打开"), folder,
+    const QString path = m_ctx.messages().openFileName(m_ctx.window, QStringLiteral("打开"),
+                                                       openDialogStart(folder, selectFile),
                                                        QStringLiteral("数据库文件 (*.dat)"));
     if (path.isEmpty())
         return;
@@ -101,9 +133,11 @@ void DatabaseController::upgradeProjectDatabase()
     if (!m_ctx.db)
         return;
     QString error;
-    if (!UpgradeSchema(*m_ctx.db, nullptr, &error))
-        m_ctx.messages().show(m_ctx.window, QStringLiteral("升级数据库失败：") + error, QStringLiteral("错误！"),
-                              Messages::Icon::Critical);
+    QStringList added;
+    if (!UpgradeSchema(*m_ctx.db, &added, &error))
+        return m_ctx.messages().show(m_ctx.window, QStringLiteral("升级数据库失败：") + error, QStringLiteral("错误！"),
+                                     Messages::Icon::Critical);
+    m_ctx.messages().show(m_ctx.window, UpgradeReportText(added), Messages::DefaultTitle(), Messages::Icon::Information);
 }
 
 void DatabaseController::closeProjectDatabase()

@@ -23,7 +23,8 @@ public:
     DatabaseController(AppContext& ctx, RegisterWidgets& ui, QObject* parent = nullptr);
 
     void showNewDatabaseDialog();       // "新建(&N)"
-    void openProjectDatabase();         // "打开(&O)"
+    // "打开(&O)"; after 新建 the new file is already selected in the dialog.
+    void openProjectDatabase(const QString& selectFile = {});
     // Start-up: opens the last database on a worker (deriving the key of the file takes
     // a good part of a second's tenth), or takes it from the open started ahead in main,
     // then connects it on the UI thread, silently on failure, and reports whether it did.
@@ -45,6 +46,7 @@ private:
     };
 
     bool connectTo(const QString& path, QString* error = nullptr);
+    QString openDialogStart(const QString& stored, const QString& selectFile) const;
 
     AppContext& m_ctx;
     RegisterWidgets& m_ui;

@@ -3,6 +3,7 @@
 #include "core/Messages.h"
 #include "db/ProjectFiles.h"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,8 +41,10 @@ void NewDatabaseDialog::createDatabase()
 {
     const CreateOutcome outcome = CreateProjectDatabaseFile(m_folder, m_name->text());
     m_messages.show(this, outcome.message);
-    if (outcome.created)
-        accept();
+    if (!outcome.created)
+        return;
+    m_created = QDir(m_folder).filePath(outcome.fileName);
+    accept();
 }
 
 } // namespace stolvar

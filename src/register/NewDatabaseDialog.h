@@ -19,11 +19,14 @@ public:
     QLineEdit* nameBox() const { return m_name; }
     // Creates the database from the typed name (the "确定" button).
     void createDatabase();
+    // The file made by the last creation (folder and name); empty before one.
+    QString createdPath() const { return m_created; }
 
 private:
     QString m_folder;
     Messages& m_messages;
     QLineEdit* m_name;
+    QString m_created;
 };
 
 } // namespace stolvar

@@ -84,6 +84,7 @@ QVariant ProjectTreeModel::data(const QModelIndex& index, int role) const
     const bool project = index.internalId() == kTopLevel;
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::ToolTipRole:
         return m_tree.text(node);
     case Qt::DecorationRole:
         return project ? m_projectIcon : m_positionIcon;

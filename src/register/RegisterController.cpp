@@ -11,6 +11,7 @@
 #include "ui/Pages.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QLineEdit>
@@ -18,11 +19,32 @@
 #include <QTabWidget>
 #include <QTreeView>
 
+#include <algorithm>
+#include <iterator>
+
 namespace stolvar {
 
 namespace {
 
 constexpr int kListRowHeight = 30;
+
+// The position and the two dates keep their designed widths at least, every column is as
+// wide as its texts (header row included, in the list's font size), and the position takes
+// the room a wide window leaves: a maximised window needs no sideways scrolling.
+void FitListColumns(QTableWidget* grid)
+{
+    const int least[] = {0, 220, 0, 120, 120, 0, 0, 0, 0};
+    int others = 0;
+    for (int c = 1; c < grid->columnCount(); ++c) {
+        grid->resizeColumnToContents(c);
+        const int designed = c < int(std::size(least)) ? least[c] : 0;
+        grid->setColumnWidth(c, std::max(grid->columnWidth(c), designed));
+        others += c == 1 ? 0 : grid->columnWidth(c);
+    }
+    grid->setColumnWidth(0, 1);
+    const int room = grid->viewport()->width() - others - 1;
+    grid->setColumnWidth(1, std::max(grid->columnWidth(1), room));
+}
 // The list's font size is counted in half points, so the default 20 is a 10-point font
 // that fits the dates into their 120-pixel columns.
 constexpr int kDefaultListFontSize = 20;
@@ -123,20 +145,25 @@ void RegisterController::fillStandardCuringList()
     showList(groups);
 }
 
+// Off: the positions of the selected node's project. 全部工程: project names, positions and
+// grades of every project, each position shown with its project.
 void RegisterController::filterStandardCuringList()
 {
     QVector<SpecimenGroup> groups;
-    if (m_ctx.db)
+    const bool everywhere = m_ui.allProjectsBox && m_ui.allProjectsBox->isChecked();
+    if (m_ctx.db && everywhere) {
+        groups = LoadGroupsMatchingAnywhere(*m_ctx.db, m_ui.keywordBox->text());
+        for (SpecimenGroup& g : groups)
+            g.position = g.project + QStringLiteral(" / ") + g.position;
+    } else if (m_ctx.db) {
         groups = LoadGroupsMatching(*m_ctx.db, m_ctx.selection.projectName, m_ui.keywordBox->text());
+    }
     showList(groups);
 }
 
 void RegisterController::showList(const QVector<SpecimenGroup>& groups)
 {
     QTableWidget* grid = m_ui.standardList;
-    const int widths[][2] = {{0, 1}, {1, 220}, {3, 120}, {4, 120}, {8, 150}};
-    for (const auto& [column, width] : widths)
-        grid->setColumnWidth(column, width);
     const QStringList header = StandardListHeader();
     for (int c = 0; c < header.size(); ++c)
         SetCell(grid, 0, c, header[c]);
@@ -151,6 +178,7 @@ void RegisterController::showList(const QVector<SpecimenGroup>& groups)
             SetCell(grid, r + 1, c, cells[c], &font);
         grid->setRowHeight(r + 1, kListRowHeight);
     }
+    FitListColumns(grid);
 }
 
 void RegisterController::onPageShown(int index)
@@ -174,7 +202,13 @@ bool RegisterController::selectPosition(const QString& project, const QString& p
 
 void RegisterController::printStandardList()
 {
-    PrintGridWithPreview(m_ui.standardList, m_ctx.window, m_ctx.messages());
+    PrintGridWithPreview(m_ui.standardList, m_ctx.window, m_ctx.messages(),
+                         StandardListHeading(m_ctx.selection.projectName, m_ctx.today()));
+}
+
+QString StandardListHeading(const QString& project, const QDateTime& printedOn)
+{
+    return QStringLiteral("标养试块列表　工程名称：%1　打印日期：%2").arg(project, FormatLongDate(printedOn));
 }
 
 int RegisterController::selectedNodeIndex() const

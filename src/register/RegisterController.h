@@ -3,6 +3,7 @@
 #include "db/Records.h"
 #include "model/register/ProjectTree.h"
 
+#include <QDateTime>
 #include <QObject>
 
 namespace stolvar {
@@ -62,5 +63,8 @@ private:
     ProjectTreeModel* m_model;   // owned by the tree view
     QString m_listFontSizeText;   // the last "标养字号" read
 };
+
+// The line above the printed standard-curing list on every page: project and day printed.
+QString StandardListHeading(const QString& project, const QDateTime& printedOn);
 
 } // namespace stolvar

@@ -5,7 +5,9 @@
 #include "ui/SpinButton.h"
 #include "ui/WidgetFactory.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTreeView>
@@ -27,6 +29,9 @@ void BuildSearch(QWidget* page, RegisterWidgets& ui)
     PlaceLabel(search, QStringLiteral("关键字标签"), QStringLiteral("关键字："), {8, 18, 56, 26});
     ui.keywordBox = Place<QLineEdit>(search, QStringLiteral("模糊查询编辑框"), {64, 18, 300, 26});
     ui.keywordButton = PlaceButton(search, QStringLiteral("模糊查询按钮"), QStringLiteral("查询"), {372, 17, 80, 28});
+    ui.allProjectsBox = Place<QCheckBox>(search, QStringLiteral("全部工程框"), {464, 19, 120, 26});
+    ui.allProjectsBox->setText(QStringLiteral("全部工程"));
+    ui.allProjectsBox->setToolTip(QStringLiteral("在全部工程的工程名称、工程部位和强度等级中查询"));
 }
 
 void BuildStatusGroups(QWidget* page, RegisterWidgets& ui)
@@ -91,6 +96,11 @@ void BuildRegisterList(QWidget* central, RegisterWidgets& ui)
     // All nodes share one height; without this the view measures every node above the
     // selected one (tens of thousands in a large register) to place the selection.
     ui.tree->setUniformRowHeights(true);
+    // A name longer than the pane is shortened in its middle (its start and end tell
+    // projects apart); the whole name is the item's tooltip.
+    ui.tree->setTextElideMode(Qt::ElideMiddle);
+    ui.tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ui.tree->header()->setStretchLastSection(true);
     ui.tree->setContextMenuPolicy(Qt::CustomContextMenu);
     ui.listCaption = PlaceLabel(central, QStringLiteral("标签5"), QString(), {155, 0, 590, 30});
     ui.listCaption->setAlignment(Qt::AlignCenter);

@@ -1,5 +1,6 @@
 #pragma once
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -21,6 +22,7 @@ struct RegisterWidgets {
 
     QLineEdit* keywordBox = nullptr;          // 模糊查询编辑框
     QPushButton* keywordButton = nullptr;     // 模糊查询按钮
+    QCheckBox* allProjectsBox = nullptr;      // 全部工程框: search every project
 
     QGroupBox* standardStateGroup = nullptr;  // 分组框4 "标养状态"
     QLabel* standardStateLabel = nullptr;     // 标养状态标签

@@ -1,8 +1,12 @@
 #include "remind/MailDialog.h"
 
 #include "core/Conversions.h"
+#include "core/Keys.h"
 #include "core/Messages.h"
+#include "core/SettingsStore.h"
+#include "model/mail/SmtpClient.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -30,8 +34,8 @@ QPushButton* NamedButton(const QString& name, const QString& text, QWidget* pare
 
 } // namespace
 
-MailDialog::MailDialog(QString storePath, Messages& messages, QWidget* parent)
-    : QDialog(parent), m_storePath(std::move(storePath)), m_messages(messages)
+MailDialog::MailDialog(QString storePath, Messages& messages, QWidget* parent, const SettingsStore* settings)
+    : QDialog(parent), m_storePath(std::move(storePath)), m_messages(messages), m_settings(settings)
 {
     setObjectName(QStringLiteral("设置收件人地址"));
     setWindowTitle(QStringLiteral("设置收件人地址"));
@@ -40,6 +44,9 @@ MailDialog::MailDialog(QString storePath, Messages& messages, QWidget* parent)
     layout->addWidget(buildRecipientBox());
     m_send = NamedButton(QStringLiteral("确定1"), QStringLiteral("发送邮件"), this);
     connect(m_send, &QPushButton::clicked, this, &MailDialog::sendRequested);
+    m_savedNote = new QLabel(this);
+    m_savedNote->setObjectName(QStringLiteral("保存提示标签"));
+    layout->addWidget(m_savedNote);
     layout->addWidget(m_send);
     fill();
 }
@@ -57,6 +64,12 @@ QWidget* MailDialog::buildServerBox()
     form->addRow(QStringLiteral("端口号："), m_port);
     form->addRow(QStringLiteral("用户名："), m_user);
     form->addRow(QStringLiteral("密码："), m_password);
+    m_security = new QComboBox(box);
+    m_security->setObjectName(QStringLiteral("加密方式框"));
+    for (SmtpSecurity security : {SmtpSecurity::Auto, SmtpSecurity::Implicit, SmtpSecurity::StartTls, SmtpSecurity::Plain})
+        m_security->addItem(SmtpSecurityText(security));
+    m_security->setToolTip(QStringLiteral("自动：端口465和994从连接起加密，其他端口在服务器提供STARTTLS时加密"));
+    form->addRow(QStringLiteral("加密方式："), m_security);
     auto* save = NamedButton(QStringLiteral("按钮1"), QStringLiteral("保存"), box);
     connect(save, &QPushButton::clicked, this, &MailDialog::saveServer);
     form->addRow(save);
@@ -95,6 +108,8 @@ void MailDialog::fill()
     m_user->setText(s.user);
     m_password->setText(s.password);
     m_recipients->setText(s.recipients);
+    if (m_settings)
+        m_security->setCurrentText(SmtpSecurityText(SmtpSecurityFromText(m_settings->read(keys::kMailSecurity))));
 }
 
 void MailDialog::saveServer()
@@ -108,6 +123,10 @@ void MailDialog::saveServer()
     if (!SaveMailServer(m_storePath, m_server->text().trimmed(), port, m_user->text().trimmed(), m_password->text(),
                         &error))
         return reportFailure(QStringLiteral("发信服务器配置保存失败：") + error);
+    // Written only when it changes, so a clerk who never picks one keeps no key (自动).
+    const QString chosen = m_security->currentText();
+    if (m_settings && SmtpSecurityText(SmtpSecurityFromText(m_settings->read(keys::kMailSecurity))) != chosen)
+        m_settings->write(keys::kMailSecurity, chosen);
     announceSaved();
 }
 
@@ -126,6 +145,7 @@ void MailDialog::announceSaved()
     const MailSettings stored = LoadMailSettings(m_storePath, &error);
     if (!error.isEmpty())
         return reportFailure(QStringLiteral("邮箱设置无法读取：") + error);
+    m_savedNote->setText(QStringLiteral("邮箱设置已保存"));
     emit settingsSaved(stored);
 }
 

@@ -205,8 +205,8 @@ bool ReminderController::readyToSend()
         setMailStatus(MailStoreUnreadableText(m_mailReadError));
         return false;
     }
-    if (!IsConfigured(m_mail)) {
-        setMailStatus(QStringLiteral("邮件账号未设置"));
+    if (!IsConfigured(m_mail) || !HasMailAccount(m_mail)) {
+        setMailStatus(MailAccountMissingText());
         return false;
     }
     return true;
@@ -229,7 +229,7 @@ void ReminderController::finishSending(const SendingDone& done, const QString& s
     rememberSecurity(done);
     m_sending = false;
     QString status = result.statusText;
-    if (result.outcome == MailOutcome::Sent) {
+    if (MailWentOut(result.outcome)) {
         m_lastMailAt = done.composedAt;
         if (!RecordMailDay(m_ctx.settings, done.composedAt))
             status += MailDayNotSavedText();
@@ -243,6 +243,12 @@ void ReminderController::finishSending(const SendingDone& done, const QString& s
 SmtpOptions ReminderController::securityOptions() const
 {
     SmtpOptions options;
+    options.replyTimeoutMs = m_smtpTimeouts.replyTimeoutMs;
+    options.dataReplyTimeoutMs = m_smtpTimeouts.dataReplyTimeoutMs;
+    options.connectTimeoutMs = m_smtpTimeouts.connectTimeoutMs;
+    options.handshakeTimeoutMs = m_smtpTimeouts.handshakeTimeoutMs;
+    options.security = SmtpSecurityFromText(m_ctx.settings.read(keys::kMailSecurity));
+    options.stop = m_ctx.tasks.stopFlag();
     options.allowSelfSigned = m_ctx.settings.readBool(keys::kAllowSelfSigned);
     options.requireTls = m_ctx.settings.readBool(keys::kRequireTls);
     options.tlsSeenBefore = m_security.tlsSeen;
@@ -260,7 +266,7 @@ void ReminderController::rememberSecurity(const SendingDone& done)
 
 void ReminderController::openMailDialog()
 {
-    MailDialog dialog(mailStorePath(), m_ctx.messages(), m_ctx.window);
+    MailDialog dialog(mailStorePath(), m_ctx.messages(), m_ctx.window, &m_ctx.settings);
     connect(&dialog, &MailDialog::settingsSaved, this, [this](const MailSettings& saved) {
         m_mail = saved;
         LoadMailSettings(mailStorePath(), nullptr, &m_security);   // a saved server forgot it

@@ -28,6 +28,8 @@ public:
     ReminderController(AppContext& ctx, ReminderWidgets& ui, QObject* parent = nullptr);
     // Where the reminder lead time comes from (the options' box); none means 0 days.
     void setLeadDaysSource(std::function<int()> leadDays) { m_leadDays = std::move(leadDays); }
+    // The limits of the SMTP dialogue (its waits for replies); tests make them short.
+    void setSmtpTimeouts(const SmtpOptions& timeouts) { m_smtpTimeouts = timeouts; }
 
     // Start-up: reads the store `help` in the background (creating it with placeholders
     // when missing); a mail asked for before it is read goes out once it is.
@@ -81,6 +83,7 @@ private:
     AppContext& m_ctx;
     ReminderWidgets& m_ui;
     std::function<int()> m_leadDays;
+    SmtpOptions m_smtpTimeouts;
     MailSettings m_mail;
     MailSecurity m_security;
     QString m_mailReadError;   // why `help` could not be read; empty when it was

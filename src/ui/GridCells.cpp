@@ -1,7 +1,10 @@
 #include "ui/GridCells.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace stolvar {
 
@@ -41,6 +44,56 @@ void AlignCells(QTableWidget* grid, int top, int left, int bottom, int right, Qt
     for (int row = top; row <= bottom; ++row) {
         for (int column = left; column <= right; ++column)
             CellItem(grid, row, column)->setTextAlignment(alignment);
+    }
+}
+
+namespace {
+
+// Room around a text inside its cell: the grid line and a little air.
+constexpr int kTextPaddingX = 6;
+constexpr int kTextPaddingY = 4;
+
+int SpannedWidth(const QTableWidget* grid, int column, int columns)
+{
+    int width = 0;
+    for (int c = column; c < column + columns; ++c)
+        width += grid->isColumnHidden(c) ? 0 : grid->columnWidth(c);
+    return width;
+}
+
+int SpannedHeight(const QTableWidget* grid, int row, int rows)
+{
+    int height = 0;
+    for (int r = row; r < row + rows; ++r)
+        height += grid->isRowHidden(r) ? 0 : grid->rowHeight(r);
+    return height;
+}
+
+void GrowCell(QTableWidget* grid, const QTableWidgetItem& item, int row, int column)
+{
+    const int rows = std::max(1, grid->rowSpan(row, column));
+    const int columns = std::max(1, grid->columnSpan(row, column));
+    const QSize text = QFontMetrics(item.font()).size(0, item.text());
+    const int last = column + columns - 1;
+    const int missingWidth = text.width() + kTextPaddingX - SpannedWidth(grid, column, columns);
+    if (missingWidth > 0 && !grid->isColumnHidden(last))
+        grid->setColumnWidth(last, grid->columnWidth(last) + missingWidth);
+    const int bottom = row + rows - 1;
+    const int missingHeight = text.height() + kTextPaddingY - SpannedHeight(grid, row, rows);
+    if (missingHeight > 0 && !grid->isRowHidden(bottom))
+        grid->setRowHeight(bottom, grid->rowHeight(bottom) + missingHeight);
+}
+
+} // namespace
+
+void GrowToFitTexts(QTableWidget* grid)
+{
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        for (int column = 0; column < grid->columnCount(); ++column) {
+            const QTableWidgetItem* item = grid->item(row, column);
+            if (item && !item->text().isEmpty() && !grid->isRowHidden(row) && !grid->isColumnHidden(column))
+                GrowCell(grid, *item, row, column);
+        }
     }
 }
 

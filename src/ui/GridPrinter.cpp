@@ -4,6 +4,7 @@
 #include "ui/GridGeometry.h"
 
 #include <QAction>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPointer>
@@ -100,11 +101,26 @@ QRectF PaintArea(const QPageLayout& layout, int resolution)
     return QRectF(QPointF(0, 0), layout.paintRectPixels(resolution).size());
 }
 
-void PaintOnPrinter(QPrinter* printer, const QTableWidget& grid)
+void PaintOnPrinter(QPrinter* printer, const QTableWidget& grid, const QString& heading)
 {
     QPainter painter(printer);
     if (painter.isActive())
-        PaintGrid(painter, grid, PaintArea(printer->pageLayout(), printer->resolution()));
+        PaintGrid(painter, grid, PaintArea(printer->pageLayout(), printer->resolution()), heading);
+}
+
+// The heading's line: its text at the left, the page count at the right, in the grid's
+// font, scaled as the grid is.
+void PaintHeading(QPainter& painter, const QTableWidget& grid, const QRectF& line, const QString& heading, int page,
+                  int pages)
+{
+    painter.save();
+    QFont font = grid.font();
+    font.setPointSizeF(font.pointSizeF() * grid.logicalDpiY() / painter.device()->logicalDpiY());
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, heading);
+    painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("第%1页，共%2页").arg(page).arg(pages));
+    painter.restore();
 }
 
 void SaveTarget(QWidget* parent, Messages& messages, const PreviewSaveFormat& format)
@@ -121,13 +137,15 @@ void SaveTarget(QWidget* parent, Messages& messages, const PreviewSaveFormat& fo
 
 } // namespace
 
-int PaintGrid(QPainter& painter, const QTableWidget& grid, const QRectF& pageRect)
+int PaintGrid(QPainter& painter, const QTableWidget& grid, const QRectF& pageRect, const QString& heading)
 {
     const GridGeometry geometry(grid);
     if (geometry.rows() == 0 || geometry.width() <= 0 || pageRect.isEmpty())
         return 0;
     const double scale = pageRect.width() / (geometry.width() + kBorderWidth);
-    const QVector<PageRows> pages = SplitIntoPages(geometry, pageRect.height() / scale - kBorderWidth);
+    // In screen pixels, like the rows: the heading's line takes a row of its font's height.
+    const double headingHeight = heading.isEmpty() ? 0 : QFontMetricsF(grid.font()).height() * 1.6;
+    const QVector<PageRows> pages = SplitIntoPages(geometry, pageRect.height() / scale - kBorderWidth - headingHeight);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     for (qsizetype i = 0; i < pages.size(); ++i) {
         if (i > 0)
@@ -135,6 +153,11 @@ int PaintGrid(QPainter& painter, const QTableWidget& grid, const QRectF& pageRec
         painter.save();
         painter.translate(pageRect.topLeft() + QPointF(kBorderWidth, kBorderWidth) * scale / 2);
         painter.scale(scale, scale);
+        if (!heading.isEmpty()) {
+            PaintHeading(painter, grid, QRectF(0, 0, geometry.width(), headingHeight), heading, int(i + 1),
+                         int(pages.size()));
+            painter.translate(0, headingHeight);
+        }
         PaintPage(painter, grid, geometry, pages[i]);
         painter.restore();
     }
@@ -153,7 +176,7 @@ void ApplyGridPageLayout(QPagedPaintDevice& device)
     device.setPageLayout(layout);
 }
 
-bool WriteGridPdf(const QTableWidget& grid, const QString& path)
+bool WriteGridPdf(const QTableWidget& grid, const QString& path, const QString& heading)
 {
     QPdfWriter writer(path);
     writer.setCreator(QStringLiteral("stolvar"));
@@ -161,7 +184,7 @@ bool WriteGridPdf(const QTableWidget& grid, const QString& path)
     QPainter painter;
     if (!painter.begin(&writer))
         return false;
-    PaintGrid(painter, grid, PaintArea(writer.pageLayout(), writer.resolution()));
+    PaintGrid(painter, grid, PaintArea(writer.pageLayout(), writer.resolution()), heading);
     return painter.end();
 }
 
@@ -196,18 +219,19 @@ QPrintPreviewDialog* CreateTargetPreview(QObject* target, QPrinter* printer, QWi
     return dialog;
 }
 
-QPrintPreviewDialog* CreateGridPreview(QTableWidget* grid, QPrinter* printer, QWidget* parent, Messages& messages)
+QPrintPreviewDialog* CreateGridPreview(QTableWidget* grid, QPrinter* printer, QWidget* parent, Messages& messages,
+                                       const QString& heading)
 {
     return CreateTargetPreview(
-        grid, printer, parent, messages, [grid](QPrinter* to) { PaintOnPrinter(to, *grid); },
+        grid, printer, parent, messages, [grid, heading](QPrinter* to) { PaintOnPrinter(to, *grid, heading); },
         {{QStringLiteral("另存为PDF"), QStringLiteral("PDF 文件 (*.pdf)"), QStringLiteral(".pdf"),
-          [grid](const QString& path) { return WriteGridPdf(*grid, path); }}});
+          [grid, heading](const QString& path) { return WriteGridPdf(*grid, path, heading); }}});
 }
 
-void PrintGridWithPreview(QTableWidget* grid, QWidget* parent, Messages& messages)
+void PrintGridWithPreview(QTableWidget* grid, QWidget* parent, Messages& messages, const QString& heading)
 {
     QPrinter printer(QPrinter::HighResolution);
-    std::unique_ptr<QPrintPreviewDialog> dialog(CreateGridPreview(grid, &printer, parent, messages));
+    std::unique_ptr<QPrintPreviewDialog> dialog(CreateGridPreview(grid, &printer, parent, messages, heading));
     dialog->exec();
 }
 

@@ -24,6 +24,7 @@ void WidgetMessages::show(QWidget* parent, const QString& text, const QString& t
 {
     QMessageBox box(ToBoxIcon(icon), title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);   // texts may quote a web page or a file: never markup
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);   // an address or a path can be copied
     box.exec();
 }
 

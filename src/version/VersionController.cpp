@@ -29,7 +29,10 @@ void VersionController::check()
 
 void VersionController::openPage()
 {
-    OpenVersionPage(ReadNetworkAddresses(m_ctx.settings).versionPage);
+    const QUrl page = ReadNetworkAddresses(m_ctx.settings).versionPage;
+    const bool opened = m_openUrl ? m_openUrl(page) : OpenVersionPage(page);
+    if (!opened)
+        m_ctx.messages().show(m_ctx.window, NoBrowserText(page), Messages::DefaultTitle(), Messages::Icon::Information);
 }
 
 } // namespace stolvar

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QUrl>
+
+#include <functional>
 
 class QLabel;
 
@@ -18,12 +21,15 @@ public:
 
     // Runs after every weather run that reached the network.
     void check();
-    // "下载新版本".
+    // "下载新版本": the page in the browser; without one, its address to copy.
     void openPage();
+    // What opens a web address (the desktop's browser); tests replace it.
+    void setUrlOpener(std::function<bool(const QUrl&)> opener) { m_openUrl = std::move(opener); }
 
 private:
     AppContext& m_ctx;
     QLabel* m_statusPart;
+    std::function<bool(const QUrl&)> m_openUrl;
 };
 
 } // namespace stolvar

@@ -18,9 +18,14 @@ void ApplyVersionOutcome(const VersionOutcome& outcome, QLabel* statusPart, Mess
         messages.show(parent, outcome.boxText);
 }
 
-void OpenVersionPage(const QUrl& versionPage)
+bool OpenVersionPage(const QUrl& versionPage)
 {
-    QDesktopServices::openUrl(versionPage);
+    return QDesktopServices::openUrl(versionPage);
+}
+
+QString NoBrowserText(const QUrl& versionPage)
+{
+    return QStringLiteral("未能打开浏览器，请复制以下地址到浏览器中打开：\n") + versionPage.toString();
 }
 
 } // namespace stolvar

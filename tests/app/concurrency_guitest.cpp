@@ -31,7 +31,7 @@ TEST(Concurrency, BackgroundTasksRunWhileTheClerkEdits)
     web.setPage("/", "ok");
     web.setPage("/search.php", test::WeatherFixture());
     web.setPage("/version.html", "<p>最新版本号：Stolvar2.5</p>");
-    test::ScriptedSmtpServer smtp({});
+    test::ScriptedSmtpServer smtp(test::ScriptedSmtpServer::LoginRules("materials", "pa55"));
 
     test::MainWindowFixture f(Day(2017, 5, 10, 10, 0));
     {
@@ -49,7 +49,7 @@ TEST(Concurrency, BackgroundTasksRunWhileTheClerkEdits)
     settings.write(keys::kVersionPage, web.url("/version.html").toString());
     settings.write(keys::kAutoCollect, "真");
     settings.write(keys::kLeadDays, "3");
-    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", smtp.port(), "materials", ""));
+    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", smtp.port(), "materials", "pa55"));
     ASSERT_TRUE(SaveMailRecipients(f.home.file("help"), "clerk@example.com"));
 
     MainWindow& w = f.start();

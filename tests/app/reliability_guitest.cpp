@@ -116,7 +116,7 @@ TEST(ShutdownStartsNothing, AScanEndingAfterTheCloseSendsNoMail)
 {
     test::CountingSmtpServer smtp;
     MainWindowFixture f;
-    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", smtp.port(), "materials", ""));
+    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", smtp.port(), "materials", "pa55"));
     ASSERT_TRUE(SaveMailRecipients(f.home.file("help"), "clerk@example.com"));
     MainWindow& w = f.start();
     ASSERT_TRUE(test::WaitUntil([&] { return smtp.connections() == 1 && !w.reminders().isSending(); }));

@@ -115,7 +115,7 @@ public:
     }
     void mailTo(quint16 port)
     {
-        ASSERT_TRUE(SaveMailServer(home.file("help"), "127.0.0.1", port, "materials", ""));
+        ASSERT_TRUE(SaveMailServer(home.file("help"), "127.0.0.1", port, "materials", "pa55"));
         ASSERT_TRUE(SaveMailRecipients(home.file("help"), "clerk@example.com"));
     }
 

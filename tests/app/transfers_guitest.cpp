@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -71,6 +72,54 @@ TEST(WeatherSourceInWindow, OpenMeteoRunFillsTheBoxStoresTheDaysAndRemembersTheP
     f.ctx().tasks.waitForDone();
 }
 
+// Two places answer to one name: the clerk picks one from a list naming province and
+// county; it is remembered and its forecast fetched.
+TEST(WeatherSourceInWindow, SeveralPlacesOfOneNameAreChosenFromAList)
+{
+    test::LocalHttpServer server;
+    server.setPage("/", "ok");
+    const QByteArray two = R"({"results":[)"
+        R"({"name":"新华","latitude":34.7,"longitude":113.6,"admin1":"河南","admin2":"郑州市","admin3":"中原区","timezone":"Asia/Shanghai"},)"
+        R"({"name":"新华","latitude":38.05,"longitude":114.45,"admin1":"河北","admin2":"石家庄市","timezone":"Asia/Shanghai"}]})";
+    server.setPage("/v1/search", two);
+    server.setPage("/v1/forecast", test::ForecastJson(kToday.addDays(-7), test::SteadyDays()));
+    MainWindowFixture f(Day(2026, 12, 8, 10, 0));
+    const SettingsStore settings = f.settings();
+    settings.write(keys::kWeatherSource, QStringLiteral("Open-Meteo"));
+    settings.write(keys::kMeteoService, server.url().toString());
+    settings.write(keys::kGeocodingService, server.url().toString());
+    settings.write(keys::kProbeAddress, server.url(QStringLiteral("/")).toString());
+    settings.write(keys::kVersionPage, server.url(QStringLiteral("/version.html")).toString());
+    f.start();
+
+    QStringList shown;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() != QStringLiteral("选择地点"))
+            return;
+        auto* list = modal->findChild<QTableWidget*>(QStringLiteral("地点列表"));
+        for (int r = 0; r < list->rowCount(); ++r)
+            shown << list->item(r, 0)->text() + u' ' + list->item(r, 1)->text() + u' ' + list->item(r, 2)->text();
+        list->selectRow(1);
+        modal->findChild<QPushButton*>(QStringLiteral("确定"))->click();
+    });
+    answer.start(20);
+    f.ui().weatherUi.cityBox->setText(QStringLiteral("新华"));
+    f.ui().weatherUi.updateCityButton->click();
+    const QString place = QStringLiteral("新华，河北（北纬38.05°，东经114.45°）");
+    ASSERT_TRUE(test::WaitUntil([&] { return f.ui().weatherUi.locationLabel->text() == place; }))
+        << f.ui().weatherUi.locationLabel->text().toStdString();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("新华 河南 中原区"), QStringLiteral("新华 河北 石家庄市")}));
+    EXPECT_EQ(settings.read(keys::kPlaceCity), QStringLiteral("新华"));
+    EXPECT_EQ(settings.read(keys::kPlaceProvince), QStringLiteral("河北"));
+    EXPECT_EQ(server.requestsTo("/v1/search").size(), 1) << "the chosen place is not searched again";
+    const auto forecasts = server.requestsTo("/v1/forecast");
+    ASSERT_EQ(forecasts.size(), 1);
+    EXPECT_TRUE(forecasts[0].target().contains("latitude=38.0500")) << forecasts[0].target().constData();
+    f.ctx().tasks.waitForDone();
+}
+
 TEST(WeatherSourceInWindow, WithoutTheSettingTheBoxShowsTheForecastPage)
 {
     MainWindowFixture f;
@@ -107,8 +156,13 @@ TEST(TransfersInWindow, ExportAndImportThroughTheFileMenu)
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->objectName() == QStringLiteral("导入温度记录"))
-            modal->findChild<QPushButton*>(QStringLiteral("导入"))->click();
+        if (!modal || modal->objectName() != QStringLiteral("导入温度记录"))
+            return;
+        // 12/01/2026 reads month first or day first: the preview asks, the clerk answers.
+        auto* order = modal->findChild<QComboBox*>(QStringLiteral("日期顺序框"));
+        ASSERT_NE(order, nullptr);
+        order->setCurrentIndex(order->findText(QStringLiteral("月/日/年")));
+        modal->findChild<QPushButton*>(QStringLiteral("导入"))->click();
     });
     answer.start(20);
     Trigger(w, "导入温度记录…");

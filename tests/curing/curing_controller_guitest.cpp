@@ -12,6 +12,7 @@
 #include "ui/GridCells.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -175,6 +176,49 @@ TEST_F(CuringControllerTest, ARefreshForAGroupNoLongerShownIsDropped)
     EXPECT_EQ(label.text(), QStringLiteral("同养1天|10℃"));
 }
 
+// Every text of a grid within its cell (a merged cell's width and height), in its own font.
+QStringList CutTexts(const QTableWidget& grid)
+{
+    QStringList cut;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        for (int c = 0; c < grid.columnCount(); ++c) {
+            const QTableWidgetItem* item = grid.item(r, c);
+            if (!item || item->text().isEmpty())
+                continue;
+            int width = 0;
+            int height = 0;
+            for (int k = c; k < c + std::max(1, grid.columnSpan(r, c)); ++k)
+                width += grid.columnWidth(k);
+            for (int k = r; k < r + std::max(1, grid.rowSpan(r, c)); ++k)
+                height += grid.rowHeight(k);
+            const QSize needed = QFontMetrics(item->font()).size(0, item->text());
+            if (needed.width() > width || needed.height() > height)
+                cut << item->text();
+        }
+    }
+    return cut;
+}
+
+// At table font size 16 the dates and sums of both tables stay whole: rows and columns grow.
+TEST_F(CuringControllerTest, ALargeTableFontGrowsTheTablesInsteadOfCuttingTheirTexts)
+{
+    for (int d = 0; d < 5; ++d)
+        InsertDayIfMissing(*context.db, kCasting.date().addDays(d), -12.5, -8.25, -16.75);
+    home.settings().write(keys::kTableFontSize, QStringLiteral("16"));
+    home.settings().write(keys::kTitleFontSize, QStringLiteral("22"));
+    controller.applyTable1Frame();
+    controller.fillTable1();
+    controller.fillTable2();
+    EXPECT_EQ(Text(table1, 7, 1), QStringLiteral("-12.5℃"));
+    EXPECT_EQ(CutTexts(table1), QStringList());
+    EXPECT_EQ(CutTexts(table2), QStringList());
+    // The frame is laid again at the same sizes: the grid does not grow any further.
+    const int width = table1.columnWidth(1);
+    controller.applyTable1Frame();
+    controller.fillTable1();
+    EXPECT_EQ(table1.columnWidth(1), width);
+}
+
 TEST_F(CuringControllerTest, DeleteDialogDeletesOnEnterAndStaysOpen)
 {
     InsertDayIfMissing(*context.db, QDate(2017, 3, 1), 10, 0, 0);
@@ -190,19 +234,27 @@ TEST_F(CuringControllerTest, DeleteDialogDeletesOnEnterAndStaysOpen)
     EXPECT_EQ(hint->text(), QStringLiteral("例如：2008年10月01日"));
     dialog->show();
 
+    // Each deletion is asked first, naming the day, and then reported.
+    messages->answers = {true, false, true};
     box->setText(QStringLiteral("2017年3月2日"));
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_TRUE(dialog->isVisible());
     settle();
     EXPECT_EQ(label.text(), QStringLiteral("同养1天|10℃"));
+    ASSERT_EQ(messages->asked.size(), 1);
+    EXPECT_EQ(messages->asked[0].text, QStringLiteral("确定删除2017年3月2日的温度记录吗？"));
+    EXPECT_EQ(messages->lastText(), QStringLiteral("已删除2017年3月2日的温度记录。"));
 
     box->setText(QStringLiteral("2017-3-1"));
     dialog->findChild<QPushButton*>(QStringLiteral("确定删除"))->click();
+    EXPECT_EQ(LoadTemperatureWindow(*context.db, kCasting, AddDays(kCasting, 5)).size(), 1) << "the clerk said no";
+    dialog->findChild<QPushButton*>(QStringLiteral("确定删除"))->click();
     EXPECT_TRUE(LoadTemperatureWindow(*context.db, kCasting, AddDays(kCasting, 5)).isEmpty());
-    EXPECT_TRUE(messages->shown.isEmpty()) << "deleting shows nothing";
+    EXPECT_EQ(messages->lastText(), QStringLiteral("已删除2017年3月1日的温度记录。"));
     box->setText(QStringLiteral("2017-3-1"));
     QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_TRUE(messages->shown.isEmpty()) << "a day without records deletes nothing, silently";
+    EXPECT_EQ(messages->asked.size(), 3) << "a day without records is not asked about";
+    EXPECT_EQ(messages->lastText(), QStringLiteral("2017年3月1日没有温度记录。"));
 
     dialog->findChild<QPushButton*>(QStringLiteral("退出"))->click();
     EXPECT_FALSE(dialog->isVisible());

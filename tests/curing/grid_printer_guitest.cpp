@@ -1,6 +1,8 @@
 #include "curing/CuringFixtures.h"
 #include "curing/forms/SameConditionTables.h"
 #include "curing/forms/Table1Frame.h"
+#include "core/Conversions.h"
+#include "register/RegisterController.h"
 #include "register/RegisterPageBuilder.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
@@ -92,6 +94,33 @@ TEST(WriteGridPdf, PrintsEachGridWithItsTexts)
     QTableWidget grid;
     BuildStandardList(&grid);
     EXPECT_FALSE(WriteGridPdf(grid, home.file(QStringLiteral("no/such/folder/list.pdf"))));
+}
+
+// The printed standard-curing list names its project and the day on every page, with the
+// page's number of all.
+TEST(WriteGridPdf, TheStandardListCarriesItsHeadingAndPageNumbers)
+{
+    QTableWidget grid;
+    BuildStandardList(&grid);
+    grid.setRowCount(60);
+    for (int r = 2; r < 60; ++r) {
+        grid.setItem(r, 1, new QTableWidgetItem(QStringLiteral("部位%1").arg(r)));
+        grid.setRowHeight(r, 30);
+    }
+    test::TempHome home;
+    const QString path = home.file(QStringLiteral("list.pdf"));
+    const QString heading = StandardListHeading(QStringLiteral("城北花园3号楼"), WallTime(QDate(2026, 12, 8)));
+    EXPECT_EQ(heading, QStringLiteral("标养试块列表　工程名称：城北花园3号楼　打印日期：2026年12月8日"));
+    ASSERT_TRUE(WriteGridPdf(grid, path, heading));
+    const QStringList pages = PdfText(path).split(u'\f', Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const QString page = pages[i].simplified();
+        EXPECT_TRUE(page.contains(QStringLiteral("工程名称：城北花园3号楼"))) << i;
+        EXPECT_TRUE(page.contains(QStringLiteral("打印日期：2026年12月8日"))) << i;
+        EXPECT_TRUE(page.contains(QStringLiteral("第%1页，共2页").arg(i + 1))) << page.toStdString();
+    }
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("部位59")));
 }
 
 TEST(SplitIntoPages, BreaksBetweenMergedCells)

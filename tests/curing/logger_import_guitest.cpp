@@ -9,10 +9,13 @@
 #include "support/TempHome.h"
 #include "support/TestRegister.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
@@ -61,7 +64,7 @@ TEST_F(LoggerImportTest, PreviewListsEachDayAndImportStoresTheTickedDaysAsLogger
     insert(QDate(2026, 12, 2), 1, QStringLiteral("预报"));
     insert(QDate(2026, 12, 3), 2, QVariant());
 
-    const LoggerPreview preview = PrepareLoggerImport(*context.db, path);
+    const LoggerPreview preview = PrepareLoggerImport(*context.db, path, context.today().date());
     ASSERT_EQ(preview.error, QString());
     const auto dialog = controller.createImportDialog(preview);
     EXPECT_EQ(dialog->objectName(), QStringLiteral("导入温度记录"));
@@ -110,6 +113,87 @@ TEST_F(LoggerImportTest, UnreadableAndUnsuitableFilesGiveAClearMessage)
         settle();
         EXPECT_EQ(messages->lastText(), c.message);
     }
+    EXPECT_EQ(test::CountRows(*context.db, QStringLiteral("skxx")), 0);
+}
+
+
+TEST_F(LoggerImportTest, DatesThatReadTwoWaysAreListedOnlyOnceTheClerkChoosesTheirOrder)
+{
+    QFile data(QStringLiteral(STOLVAR_TEST_DATA "/logger/ambiguous.csv"));
+    ASSERT_TRUE(data.open(QIODevice::ReadOnly));
+    const QString path = writeFile(QStringLiteral("ambiguous.csv"), data.readAll());
+    insert(QDate(2026, 12, 3), 1, QVariant());
+
+    const LoggerPreview preview = PrepareLoggerImport(*context.db, path, context.today().date());
+    ASSERT_EQ(preview.error, QString());
+    const auto dialog = controller.createImportDialog(preview);
+    QComboBox* order = dialog->dateOrderBox();
+    ASSERT_NE(order, nullptr);
+    EXPECT_EQ(order->objectName(), QStringLiteral("日期顺序框"));
+    EXPECT_EQ(order->count(), 2);
+    EXPECT_EQ(order->currentIndex(), -1) << "no order is guessed";
+    EXPECT_EQ(dialog->table()->rowCount(), 0);
+    EXPECT_FALSE(dialog->importButton()->isEnabled());
+
+    order->setCurrentIndex(order->findText(QStringLiteral("日/月/年")));
+    ASSERT_EQ(dialog->table()->rowCount(), 5);
+    EXPECT_EQ(dialog->table()->item(0, 0)->text(), QStringLiteral("2026年12月1日"));
+    EXPECT_EQ(dialog->table()->item(2, 5)->text(), QStringLiteral("已有手工记录（不覆盖）"));
+    order->setCurrentIndex(order->findText(QStringLiteral("月/日/年")));
+    EXPECT_EQ(dialog->table()->item(0, 0)->text(), QStringLiteral("2026年1月12日"));
+    EXPECT_EQ(dialog->table()->item(2, 5)->text(), QStringLiteral("新增")) << "March 12 has no record";
+    EXPECT_TRUE(dialog->importButton()->isEnabled());
+    dialog->importButton()->click();
+    EXPECT_EQ(messages->lastText(), QStringLiteral("已导入5天温度记录。"));
+}
+
+TEST_F(LoggerImportTest, ThePreviewNamesMissingHoursFahrenheitAndOddDates)
+{
+    QByteArray text = "Plot Title: 1号\nTime,Temp (°F)\n";
+    for (int h = 0; h < 24; ++h)
+        text += "1900-01-01 " + QByteArray::number(h) + ":00,41\n";
+    for (int h = 6; h < 18; ++h)
+        text += "2026-12-01 " + QByteArray::number(h) + ":00,50\n";
+    const LoggerPreview preview = PrepareLoggerImport(*context.db, writeFile(QStringLiteral("f.csv"), text),
+                                                      context.today().date());
+    const auto dialog = controller.createImportDialog(preview);
+    EXPECT_EQ(dialog->dateOrderBox(), nullptr);
+    const QTableWidget& table = *dialog->table();
+    ASSERT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.item(0, 5)->text(), QStringLiteral("日期异常"));
+    EXPECT_EQ(table.item(0, 0)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(table.item(0, 2)->text(), QStringLiteral("5.0℃"));
+    EXPECT_EQ(table.item(1, 5)->text(), QStringLiteral("数据不全"));
+    EXPECT_EQ(table.item(1, 6)->text(), QStringLiteral("缺0–5时、18–23时"));
+    EXPECT_EQ(table.item(1, 2)->text(), QStringLiteral("10.0℃"));
+    const QString summary = dialog->findChild<QLabel*>()->text();
+    EXPECT_TRUE(summary.contains(QStringLiteral("已换算为摄氏度"))) << summary.toStdString();
+}
+
+TEST_F(LoggerImportTest, OneImportAtATimeAndTheReadingCanBeCancelled)
+{
+    // Some 20 MB: read in pieces, the progress dialog's 取消 stops it at the next one.
+    const QString text = QStringLiteral("Time,Temp\n")
+        + test::LoggerLines(WallTime(QDate(2026, 1, 1)), 600'000, 30, QStringLiteral("%2,%3"),
+                            QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString path = writeFile(QStringLiteral("big.csv"), text.toUtf8());
+    QSignalSpy running(&controller, &TransferController::importRunningChanged);
+    messages->fileNames << path;
+    controller.importLoggerFile();
+    ASSERT_TRUE(controller.isImporting());
+    ASSERT_NE(controller.importProgress(), nullptr);
+    EXPECT_EQ(controller.importProgress()->objectName(), QStringLiteral("导入进度"));
+    messages->fileNames << path;
+    controller.importLoggerFile();
+    EXPECT_EQ(messages->openRequests.size(), 1) << "a second import does not start";
+    auto* cancel = controller.importProgress()->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), QStringLiteral("取消"));
+    cancel->click();
+    settle();
+    EXPECT_FALSE(controller.isImporting());
+    EXPECT_EQ(running.size(), 2);
+    EXPECT_TRUE(messages->shown.isEmpty()) << messages->lastText().toStdString();
     EXPECT_EQ(test::CountRows(*context.db, QStringLiteral("skxx")), 0);
 }
 

@@ -1,4 +1,5 @@
 #include "curing/forms/MaturityChart.h"
+#include "core/Conversions.h"
 #include "curing/CuringFixtures.h"
 #include "curing/CuringWidgets.h"
 #include "curing/forms/ChartPrinter.h"
@@ -13,9 +14,11 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QValueAxis>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 namespace stolvar {
@@ -91,6 +94,70 @@ TEST_F(MaturityChart, ThePreviewPrintsTheChartAndSavesItAsPdfOrPng)
     messages.fileNames << home.file(QStringLiteral("missing/curve.png"));
     png->trigger();
     EXPECT_TRUE(messages.lastText().startsWith(QStringLiteral("PNG文件保存失败"))) << messages.lastText().toStdString();
+}
+
+
+QValueAxis* AxisAt(QChart* chart, Qt::Alignment where)
+{
+    const QList<QAbstractAxis*> axes = chart->axes(where == Qt::AlignLeft ? Qt::Vertical : Qt::Horizontal);
+    for (QAbstractAxis* axis : axes) {
+        if (axis->alignment() == where)
+            return qobject_cast<QValueAxis*>(axis);
+    }
+    return nullptr;
+}
+
+QStringList SeriesNames(QChart* chart)
+{
+    QStringList names;
+    for (const QAbstractSeries* series : chart->series())
+        names << series->name();
+    return names;
+}
+
+// A winter under the classic rule: days below 0 ℃ sum below zero, and the axis shows them.
+// Too cold to reach 600 ℃·d: the legend names the day the panel names.
+TEST_F(MaturityChart, NegativeSumsAreShownAndTheLegendNamesThePanelsDay)
+{
+    const ProjectionInput input{test::kCasting, false, MaturityRule::Classic, test::kCasting.date().addDays(12)};
+    const auto records = test::Window(std::vector<float>(12, -5.0f));
+    ShowMaturityCurve(ui.curveView, BuildMaturityCurve(records, input), QStringLiteral("冬季"));
+    QChart* chart = ui.curveView->chart();
+    QValueAxis* sums = AxisAt(chart, Qt::AlignLeft);
+    ASSERT_NE(sums, nullptr);
+    EXPECT_LE(sums->min(), -60.0) << "12 days at -5 ℃ sum to -60 ℃·d";
+    EXPECT_GE(sums->max(), 600.0);
+    const SameConditionProjection panel = ProjectSameConditionDate(records, input);
+    ASSERT_EQ(panel.outcome, SameConditionProjection::Outcome::TooCold);
+    const QString day = FormatLongDate(WallTime(panel.date));
+    EXPECT_TRUE(ProjectionText(panel).contains(day));
+    EXPECT_TRUE(SeriesNames(chart).contains(QStringLiteral("送检日（第60天，%1）").arg(day))) << SeriesNames(chart).join(u'|').toStdString();
+
+    // Sixty counted days at 5 ℃, counted from the casting day: the cap passed on the 60th.
+    const ProjectionInput mild{test::kCasting, false, MaturityRule::Classic, test::kCasting.date().addDays(70)};
+    const auto sixty = test::Window(std::vector<float>(70, 5.0f));
+    const SameConditionProjection passed = ProjectSameConditionDate(sixty, mild);
+    ASSERT_EQ(passed.outcome, SameConditionProjection::Outcome::CapPassed);
+    ShowMaturityCurve(ui.curveView, BuildMaturityCurve(sixty, mild), QStringLiteral("秋季"));
+    const QString capDay = FormatLongDate(WallTime(passed.date));
+    EXPECT_TRUE(ProjectionText(passed).contains(capDay));
+    EXPECT_TRUE(SeriesNames(chart).contains(QStringLiteral("送检日（第60天，%1）").arg(capDay))) << SeriesNames(chart).join(u'|').toStdString();
+}
+
+// A narrow chart puts fewer dates on its top axis, so that none runs into the next.
+TEST_F(MaturityChart, ANarrowChartSpacesItsDates)
+{
+    ShowMaturityCurve(ui.curveView, TenDaysOfTwenty(), QStringLiteral("x"));
+    QValueAxis* wide = AxisAt(ui.curveView->chart(), Qt::AlignBottom);
+    ASSERT_NE(wide, nullptr);
+    const int wideTicks = wide->tickCount();
+    ui.curveView->resize(260, 400);
+    ShowMaturityCurve(ui.curveView, TenDaysOfTwenty(), QStringLiteral("x"));
+    QValueAxis* narrow = AxisAt(ui.curveView->chart(), Qt::AlignBottom);
+    ASSERT_NE(narrow, nullptr);
+    EXPECT_LT(narrow->tickCount(), wideTicks);
+    EXPECT_LE((narrow->tickCount() - 1) * 64, 260 - 120 + 64);
+    EXPECT_EQ(std::fmod(narrow->max(), (narrow->max() - narrow->min()) / (narrow->tickCount() - 1)), 0.0);
 }
 
 } // namespace

@@ -2,9 +2,12 @@
 #include "register/NewDatabaseDialog.h"
 #include "support/MainWindowFixture.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -20,7 +23,8 @@ TEST(OpenProjectDatabase, CancelOnlyWritesTheStartFolderBack)
     f.start();
     f.window->database().openProjectDatabase();
     ASSERT_EQ(f.messages->openRequests.size(), 1);
-    EXPECT_EQ(f.messages->openRequests[0][1], "路径");
+    // "路径" names no folder: the dialog starts where the registers are, Temp.ini keeps the text.
+    EXPECT_EQ(f.messages->openRequests[0][1], f.home.path());
     EXPECT_EQ(f.settings().read(keys::kDatabaseFolder), "路径");
     EXPECT_EQ(f.settings().read(keys::kDatabaseFile, "none"), "none");
     EXPECT_EQ(f.ui().frame.statusParts[kDatabaseStatePart]->text(), "未连接");
@@ -65,6 +69,33 @@ TEST(OpenProjectDatabase, AFileThatIsNoDatabaseLeavesNothingOpen)
     EXPECT_EQ(f.ui().frame.statusParts[kDatabaseStatePart]->text(), "数据库已连接");   // the text stays as it was
 }
 
+TEST(OpenProjectDatabase, StartsInTheStoredFolderWhenItExistsAndSelectsANewFile)
+{
+    test::MainWindowFixture f;
+    const QString folder = f.home.file("registers");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    f.settings().write(keys::kDatabaseFolder, folder);
+    f.start();
+    f.window->database().openProjectDatabase();
+    ASSERT_EQ(f.messages->openRequests.size(), 1);
+    EXPECT_EQ(f.messages->openRequests[0][1], folder);
+
+    // 新建: the dialog is modal; answer it with a name as soon as it shows.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        auto* dialog = qobject_cast<NewDatabaseDialog*>(QApplication::activeModalWidget());
+        if (dialog) {
+            dialog->nameBox()->setText("四号楼");
+            dialog->createDatabase();
+        }
+    });
+    answer.start(20);
+    f.window->database().showNewDatabaseDialog();
+    ASSERT_EQ(f.messages->openRequests.size(), 2);
+    EXPECT_EQ(f.messages->openRequests[1][1], f.home.file("四号楼.dat"));
+    EXPECT_EQ(f.settings().read(keys::kDatabaseFolder), folder);
+}
+
 TEST(NewDatabaseDialog, CreatesTheFileThenAsksWhichFileToOpen)
 {
     test::MainWindowFixture f;
@@ -99,7 +130,9 @@ TEST(UpgradeProjectDatabase, MenuCommandAddsTheLaterColumns)
     f.window->database().upgradeProjectDatabase();
     EXPECT_TRUE(TableColumns(*f.ctx().db, "gcxx").contains("拆模组数"));
     EXPECT_TRUE(TableColumns(*f.ctx().db, "skxx").contains("最低温度"));
-    EXPECT_TRUE(f.messages->shown.isEmpty());
+    // Each run says what it added; the second finds nothing left to add.
+    EXPECT_EQ(f.messages->texts(), (QStringList{"数据库已升级，添加了列 skxx.最高温度、skxx.最低温度、gcxx.同养组数、gcxx.拆模组数",
+                                                "数据库已是最新版本"}));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "register/RegisterController.h"
 #include "support/MainWindowFixture.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -229,6 +230,29 @@ TEST_F(RegisterGuiTest, KeywordFilterStaysInsideTheProject)
     EXPECT_EQ(cell(1, 1), "一层梁");
     EXPECT_EQ(cell(2, 1), "二层梁");
     EXPECT_EQ(cell(2, 6), kSent);
+}
+
+TEST_F(RegisterGuiTest, AllProjectsSearchesNamesPositionsAndGradesOfEveryProject)
+{
+    select(0);
+    auto* all = f.ui().registerUi.allProjectsBox;
+    ASSERT_NE(all, nullptr);
+    EXPECT_EQ(all->objectName(), "全部工程框");
+    EXPECT_EQ(all->text(), "全部工程");
+    EXPECT_FALSE(all->isChecked()) << "off by default: the selected project, as before";
+    all->setChecked(true);
+    const auto search = [&](const char* keyword) {
+        f.ui().registerUi.keywordBox->setText(keyword);
+        f.ui().registerUi.keywordButton->click();
+        QStringList positions;
+        for (int r = 1; r < f.ui().registerUi.standardList->rowCount(); ++r)
+            positions << cell(r, 1);
+        return positions;
+    };
+    EXPECT_EQ(search("梁"), (QStringList{"乙 / 一层梁", "乙 / 二层梁"}));
+    EXPECT_EQ(search("甲"), (QStringList{"甲 / 一层柱", "甲 / 基础"}));
+    EXPECT_EQ(search("C30").size(), 5) << "the grade is searched too";
+    EXPECT_TRUE(search("%").isEmpty()) << "% is a character, not a wildcard";
 }
 
 TEST(RegisterListFont, StandardFontSizeSettingAndDefault)

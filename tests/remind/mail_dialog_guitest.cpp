@@ -1,8 +1,11 @@
 #include "remind/MailDialog.h"
 
+#include "core/SettingsStore.h"
+
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -120,6 +123,36 @@ TEST_F(MailDialogTest, AsksForASendingWithoutSendingItself)
     dialog.setSending(false);
     QTest::mouseClick(Find<QPushButton>(dialog, "确定1"), Qt::LeftButton);
     EXPECT_EQ(requested.size(), 2);
+}
+
+
+TEST_F(MailDialogTest, TheEncryptionIsChosenWithTheServerAndEverySaveSaysSo)
+{
+    const SettingsStore settings = home.settings();
+    MailDialog dialog(store, messages, nullptr, &settings);
+    auto* security = Find<QComboBox>(dialog, "加密方式框");
+    auto* note = Find<QLabel>(dialog, "保存提示标签");
+    QStringList items;
+    for (int i = 0; i < security->count(); ++i)
+        items << security->itemText(i);
+    EXPECT_EQ(items, (QStringList{"自动", "SSL", "STARTTLS", "不加密"}));
+    EXPECT_EQ(security->currentText(), QStringLiteral("自动"));
+    EXPECT_TRUE(note->text().isEmpty());
+
+    // Saving the server unchanged writes no key: a clerk who never picks one keeps 自动.
+    QTest::mouseClick(Find<QPushButton>(dialog, "按钮1"), Qt::LeftButton);
+    EXPECT_EQ(note->text(), QStringLiteral("邮箱设置已保存"));
+    EXPECT_EQ(settings.read(keys::kMailSecurity, "none"), "none");
+    security->setCurrentText(QStringLiteral("STARTTLS"));
+    QTest::mouseClick(Find<QPushButton>(dialog, "按钮1"), Qt::LeftButton);
+    EXPECT_EQ(settings.read(keys::kMailSecurity), "STARTTLS");
+
+    note->clear();
+    QTest::mouseClick(Find<QPushButton>(dialog, "按钮3"), Qt::LeftButton);
+    EXPECT_EQ(note->text(), QStringLiteral("邮箱设置已保存"));
+    MailDialog again(store, messages, nullptr, &settings);
+    EXPECT_EQ(Find<QComboBox>(again, "加密方式框")->currentText(), QStringLiteral("STARTTLS"));
+    EXPECT_TRUE(messages.shown.isEmpty());
 }
 
 } // namespace

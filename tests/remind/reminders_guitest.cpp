@@ -2,6 +2,7 @@
 #include "model/mail/MailSender.h"
 #include "model/mail/MailSettings.h"
 #include "remind/ReminderController.h"
+#include "support/CountingSmtpServer.h"
 #include "support/FailingSettingsIo.h"
 #include "support/MainWindowFixture.h"
 #include "support/ScriptedSmtpServer.h"
@@ -44,8 +45,8 @@ protected:
 
 TEST_F(RemindersGuiTest, StartUpFillsTheBoxesAndMailsOnceADay)
 {
-    test::ScriptedSmtpServer server({});
-    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", server.port(), "materials", ""));
+    test::ScriptedSmtpServer server(test::ScriptedSmtpServer::LoginRules("materials", "pa55"));
+    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", server.port(), "materials", "pa55"));
     ASSERT_TRUE(SaveMailRecipients(f.home.file("help"), "clerk@example.com"));
     f.start();
     ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() == "邮件发送成功！"; })) << mailStatus().toStdString();
@@ -73,8 +74,8 @@ TEST_F(RemindersGuiTest, StartUpFillsTheBoxesAndMailsOnceADay)
 // same run never send again, and the status says that the day was not stored.
 TEST_F(RemindersGuiTest, MailDayThatCannotBeStoredStillStopsASecondMail)
 {
-    test::ScriptedSmtpServer server({});
-    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", server.port(), "materials", ""));
+    test::ScriptedSmtpServer server(test::ScriptedSmtpServer::LoginRules("materials", "pa55"));
+    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", server.port(), "materials", "pa55"));
     ASSERT_TRUE(SaveMailRecipients(f.home.file("help"), "clerk@example.com"));
     f.settingsIo = std::make_shared<test::FailingSettingsIo>();
     f.start();
@@ -168,8 +169,8 @@ TEST_F(RemindersGuiTest, ChangingTheLeadTimeRescansAtOnce)
 // result text then replaces the waiting text.
 TEST_F(RemindersGuiTest, SendingShowsAWaitingTextAndStartsOnlyOnce)
 {
-    test::ScriptedSmtpServer server({});
-    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", server.port(), "materials", ""));
+    test::ScriptedSmtpServer server(test::ScriptedSmtpServer::LoginRules("materials", "pa55"));
+    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", server.port(), "materials", "pa55"));
     ASSERT_TRUE(SaveMailRecipients(f.home.file("help"), "clerk@example.com"));
     f.settings().write(keys::kMailDay, "2017年5月10日");   // today's mail is out: no sending at start
     f.start();
@@ -185,6 +186,54 @@ TEST_F(RemindersGuiTest, SendingShowsAWaitingTextAndStartsOnlyOnce)
     EXPECT_EQ(mailStatus(), "邮件发送成功！");
     server.finish();
     EXPECT_EQ(started.count(), 1);
+}
+
+
+// A provider that answers the final "." after 3 s has the mail: success, one mail. One that
+// never answers has it too: the day counts as mailed, later scans that day send nothing.
+TEST_F(RemindersGuiTest, AMailWhoseEndIsAnsweredLateOrNeverGoesOutOnce)
+{
+    {
+        test::CountingSmtpServer slow(3000);
+        ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", slow.port(), "materials", "pa55"));
+        ASSERT_TRUE(SaveMailRecipients(f.home.file("help"), "clerk@example.com"));
+        f.start();
+        ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() == "邮件发送成功！"; }, 20000)) << mailStatus().toStdString();
+        EXPECT_EQ(slow.messages(), 1);
+        EXPECT_EQ(f.settings().read(keys::kMailDay), "2017年5月10日");
+    }
+    f.window.reset();
+    f.settings().write(keys::kMailDay, "");
+    test::CountingSmtpServer silent(test::CountingSmtpServer::kNeverReply);
+    ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", silent.port(), "materials", "pa55"));
+    SmtpOptions shortWait;
+    shortWait.dataReplyTimeoutMs = 500;
+    f.start([&](MainWindow& w) { w.reminders().setSmtpTimeouts(shortWait); });
+    ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() == "邮件已发出，服务器未确认"; })) << mailStatus().toStdString();
+    EXPECT_EQ(f.settings().read(keys::kMailDay), "2017年5月10日");
+    f.window->reminders().scanDueSpecimens();
+    f.window->reminders().scanDueSpecimens();
+    ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() == "邮件于2017年5月10日发送成功！"; })) << mailStatus().toStdString();
+    QTest::qWait(100);
+    EXPECT_EQ(silent.connections(), 1);
+    EXPECT_EQ(silent.messages(), 1);
+}
+
+// Without a user name or a password nothing is connected: the sender would be
+// "@example.com" and every provider refuses a mail without a log-in.
+TEST_F(RemindersGuiTest, AnAccountWithoutUserOrPasswordIsNotConnected)
+{
+    for (const auto& [user, password] : {std::pair{"materials", ""}, std::pair{"", "pa55"}}) {
+        test::CountingSmtpServer smtp;
+        ASSERT_TRUE(SaveMailServer(f.home.file("help"), "127.0.0.1", smtp.port(), user, password));
+        f.start();
+        ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() == "邮件账号未设置"; })) << mailStatus().toStdString();
+        f.window->reminders().sendReminderMail();
+        QTest::qWait(100);
+        EXPECT_EQ(mailStatus(), "邮件账号未设置");
+        EXPECT_EQ(smtp.connections(), 0) << user;
+        f.window.reset();
+    }
 }
 
 } // namespace

@@ -40,10 +40,11 @@ public:
         m_thread.wait();
     }
 
-    void setPage(const QByteArray& path, const QByteArray& body)
+    void setPage(const QByteArray& path, const QByteArray& body, const QByteArray& status = "200 OK")
     {
         const std::lock_guard guard(m_mutex);
         m_pages[path] = body;
+        m_statuses[path] = status;
     }
     QUrl url(const QString& path = {}) const
     {
@@ -114,9 +115,10 @@ private:
         QByteArray body;
         {
             const std::lock_guard guard(m_mutex);
-            if (m_pages.contains(path))
+            if (m_pages.contains(path)) {
                 body = m_pages[path];
-            else
+                status = m_statuses.value(path, status);
+            } else
                 status = "404 Not Found";
         }
         socket->write("HTTP/1.0 " + status + "\r\nContent-Type: text/html\r\nContent-Length: "
@@ -132,6 +134,7 @@ private:
     quint16 m_port = 0;
     mutable std::mutex m_mutex;
     QMap<QByteArray, QByteArray> m_pages;
+    QMap<QByteArray, QByteArray> m_statuses;
     QList<Request> m_requests;
 };
 

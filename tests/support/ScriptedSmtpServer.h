@@ -48,6 +48,12 @@ public:
                 {"AUTH LOGIN", "334 VXNlcm5hbWU6"}};
     }
 
+    // AUTH LOGIN accepted for one account.
+    static QList<Rule> LoginRules(const QByteArray& user, const QByteArray& password)
+    {
+        return {{"AUTH LOGIN", "334 VXNlcm5hbWU6"}, {user.toBase64(), "334 UGFzc3dvcmQ6"}, {password.toBase64(), "235 ok"}};
+    }
+
     static QByteArray Fingerprint(const char* name)
     {
         return Certificate(name).digest(QCryptographicHash::Sha256).toHex();

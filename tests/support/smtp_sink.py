@@ -35,6 +35,7 @@ class Recorder:
 
     async def handle_DATA(self, server, session, envelope):
         message = email.message_from_bytes(envelope.content, policy=email.policy.default)
+        head = envelope.content.split(b"\r\n\r\n", 1)[0]
         record = {
             "mail_from": envelope.mail_from,
             "rcpt_tos": envelope.rcpt_tos,
@@ -42,7 +43,10 @@ class Recorder:
             "to": [[a.display_name, a.addr_spec] for a in message["To"].addresses],
             "subject": str(message["Subject"]),
             "charset": message.get_content_charset(),
-            "body": message.get_payload(decode=True).decode("gbk"),
+            # Decoded by its label, as a mail client does: a wrong label shows here.
+            "body": message.get_payload(decode=True).decode(message.get_content_charset() or "ascii"),
+            "message_id": str(message["Message-ID"] or ""),
+            "longest_header_line": max(len(line) for line in head.split(b"\r\n")),
             "mechanism": session.auth_data,
             "tls": server.transport.get_extra_info("ssl_object") is not None,
         }

@@ -2,7 +2,9 @@
 #include "ui/WidgetMessages.h"
 #include "version/VersionDisplay.h"
 
+#include "support/ControllerFixture.h"
 #include "support/ScriptedMessages.h"
+#include "version/VersionController.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -46,6 +48,29 @@ TEST(VersionDisplay, MessageBoxesNeverReadTheirTextAsMarkup)
     messages.show(nullptr, QStringLiteral("软件有新版本:<b>9</b>"), Messages::DefaultTitle(), Messages::Icon::None);
     messages.ask(nullptr, QStringLiteral("<i>?</i>"), QStringLiteral("t"), Messages::Icon::None);
     EXPECT_EQ(seen, QList<Qt::TextFormat>({Qt::PlainText, Qt::PlainText}));
+}
+
+
+// 下载新版本 on a desktop without a browser: the address is shown, to copy.
+TEST(VersionPage, WithoutABrowserTheAddressIsShown)
+{
+    test::ControllerFixture f(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
+    f.home.settings().write(keys::kVersionPage, QStringLiteral("https://stolvar.example/version.html"));
+    VersionController controller(f.context, f.ui.frame.statusParts[kVersionPart]);
+    QList<QUrl> opened;
+    bool browser = true;
+    controller.setUrlOpener([&](const QUrl& url) {
+        opened << url;
+        return browser;
+    });
+    controller.openPage();
+    EXPECT_TRUE(f.messages->shown.isEmpty());
+    browser = false;
+    controller.openPage();
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[1], QUrl(QStringLiteral("https://stolvar.example/version.html")));
+    EXPECT_EQ(f.messages->lastText(),
+              QStringLiteral("未能打开浏览器，请复制以下地址到浏览器中打开：\nhttps://stolvar.example/version.html"));
 }
 
 } // namespace

@@ -65,16 +65,45 @@ void AddRuns(QChart* chart, const MaturityCurve& curve)
     }
 }
 
-void AddMarkerLines(QChart* chart, const MaturityCurve& curve, double lastDay, double top)
+// The sum axis: from below the lowest sum (a winter with frost days sums below zero) to
+// above the highest and 600 ℃·d, in whole hundreds.
+struct SumRange {
+    double bottom = 0;
+    double top = 0;
+};
+
+// Whether the due day comes by the 60-day cap: no sum up to it reaches 600 ℃·d.
+bool DueByCap(const MaturityCurve& curve)
+{
+    for (const CurveRun& run : curve.runs) {
+        for (const QPointF& p : run.points) {
+            if (p.x() <= curve.dueDay && p.y() - maturity::kThreshold >= -maturity::kTolerance)
+                return false;
+        }
+    }
+    return true;
+}
+
+// "送检日（第26天）"; by the cap, the 60th day with its date, as the panel names it.
+QString DueDayName(const MaturityCurve& curve)
+{
+    if (!DueByCap(curve))
+        return QStringLiteral("送检日（第%1天）").arg(curve.dueDay);
+    return QStringLiteral("送检日（第%1天，%2）")
+        .arg(maturity::kDayCap)
+        .arg(FormatLongDate(WallTime(curve.castingDay.addDays(curve.dueDay))));
+}
+
+void AddMarkerLines(QChart* chart, const MaturityCurve& curve, double lastDay, const SumRange& sums)
 {
     chart->addSeries(Line(QStringLiteral("600℃·d"), QColor(0xc0, 0x30, 0x30), Qt::SolidLine,
                           {QPointF(0, maturity::kThreshold), QPointF(lastDay, maturity::kThreshold)}));
     if (curve.dueDay >= 0)
-        chart->addSeries(Line(QStringLiteral("送检日（第%1天）").arg(curve.dueDay), QColor(0xe0, 0x80, 0x00),
-                              Qt::DashDotLine, {QPointF(curve.dueDay, 0), QPointF(curve.dueDay, top)}));
+        chart->addSeries(Line(DueDayName(curve), QColor(0xe0, 0x80, 0x00), Qt::DashDotLine,
+                              {QPointF(curve.dueDay, sums.bottom), QPointF(curve.dueDay, sums.top)}));
     if (curve.minimumDay >= 0)
         chart->addSeries(Line(QStringLiteral("国标14天"), QColor(0x2e, 0x8b, 0x57), Qt::DashDotDotLine,
-                              {QPointF(curve.minimumDay, 0), QPointF(curve.minimumDay, top)}));
+                              {QPointF(curve.minimumDay, sums.bottom), QPointF(curve.minimumDay, sums.top)}));
 }
 
 // Whole tens of days, so that the day ticks and the date ticks above them coincide.
@@ -86,14 +115,17 @@ double LastDayShown(const MaturityCurve& curve)
     return std::ceil(last / kDayTick) * kDayTick;
 }
 
-double TopShown(const MaturityCurve& curve)
+SumRange SumsShown(const MaturityCurve& curve)
 {
     double top = maturity::kThreshold;
+    double bottom = 0;
     for (const CurveRun& run : curve.runs) {
-        for (const QPointF& p : run.points)
+        for (const QPointF& p : run.points) {
             top = std::max(top, p.y());
+            bottom = std::min(bottom, p.y());
+        }
     }
-    return std::ceil(top * 1.05 / kSumTick) * kSumTick;
+    return {std::floor(bottom * 1.05 / kSumTick) * kSumTick, std::ceil(top * 1.05 / kSumTick) * kSumTick};
 }
 
 int TickCount(double range, double tick)
@@ -101,23 +133,36 @@ int TickCount(double range, double tick)
     return int(std::lround(range / tick)) + 1;
 }
 
-void AttachAxes(QChart* chart, const MaturityCurve& curve, double lastDay, double top)
+// Days between ticks: tens of days, as many as the width lets the dates stand apart.
+double DayStep(double lastDay, int plotWidth)
 {
+    constexpr int kDateLabelWidth = 64;   // "12月31日" with room on both sides
+    const int labels = std::max(2, plotWidth / kDateLabelWidth);
+    double step = kDayTick;
+    while (lastDay / step + 1 > labels)
+        step += kDayTick;
+    return step;
+}
+
+void AttachAxes(QChart* chart, const MaturityCurve& curve, double lastDay, const SumRange& sums, int plotWidth)
+{
+    const double step = DayStep(lastDay, plotWidth);
+    const double shownDays = std::ceil(lastDay / step) * step;
     auto* days = new QValueAxis;
     days->setTitleText(QStringLiteral("成型后天数"));
-    days->setRange(0, lastDay);
+    days->setRange(0, shownDays);
     days->setLabelFormat(QStringLiteral("%d"));
-    days->setTickCount(TickCount(lastDay, kDayTick));
+    days->setTickCount(TickCount(shownDays, step));
     auto* sum = new QValueAxis;
     sum->setTitleText(QStringLiteral("累计温度（℃·d）"));
-    sum->setRange(0, top);
+    sum->setRange(sums.bottom, sums.top);
     sum->setLabelFormat(QStringLiteral("%d"));
-    sum->setTickCount(TickCount(top, kSumTick));
+    sum->setTickCount(TickCount(sums.top - sums.bottom, kSumTick));
     auto* dates = new QDateTimeAxis;
     dates->setFormat(QStringLiteral("M月d日"));
     const QDateTime from = WallTime(curve.castingDay);
-    dates->setRange(from, AddDays(from, int(lastDay)));
-    dates->setTickCount(TickCount(lastDay, kDayTick));
+    dates->setRange(from, AddDays(from, int(shownDays)));
+    dates->setTickCount(TickCount(shownDays, step));
     chart->addAxis(days, Qt::AlignBottom);
     chart->addAxis(dates, Qt::AlignTop);
     chart->addAxis(sum, Qt::AlignLeft);
@@ -159,10 +204,12 @@ void ShowMaturityCurve(QChartView* view, const MaturityCurve& curve, const QStri
     if (curve.runs.isEmpty() || !curve.castingDay.isValid())
         return;
     const double lastDay = LastDayShown(curve);
-    const double top = TopShown(curve);
+    const SumRange sums = SumsShown(curve);
     AddRuns(chart, curve);
-    AddMarkerLines(chart, curve, lastDay, top);
-    AttachAxes(chart, curve, lastDay, top);
+    AddMarkerLines(chart, curve, lastDay, sums);
+    // Room on the right for half of the last date label, which stands centred on its tick.
+    chart->setMargins(QMargins(8, 8, 28, 8));
+    AttachAxes(chart, curve, lastDay, sums, view->width() - 120);
 }
 
 } // namespace stolvar

@@ -1,15 +1,15 @@
 #include "model/logger/LoggerFile.h"
 
-#include "core/Gbk.h"
-#include "model/temperatures/PlausibleTemperature.h"
+#include "model/logger/LoggerLayout.h"
+#include "model/logger/LoggerLines.h"
 
+#include <QBuffer>
+#include <QHash>
 #include <QMap>
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cmath>
-#include <optional>
 
 namespace stolvar {
 
@@ -18,307 +18,328 @@ namespace {
 QString NoReadingsText() { return QStringLiteral("文件中没有可读的时间和温度。"); }
 QString NoTemperatureColumnText() { return QStringLiteral("文件中没有温度列。"); }
 QString NoTimeColumnText() { return QStringLiteral("文件中没有时间列。"); }
+QString ReadFailedText() { return QStringLiteral("文件读取失败。"); }
 
-// UTF-8 with or without its byte-order mark, else GBK.
-QString DecodeText(const QByteArray& bytes)
+constexpr DateOrder kOrders[] = {DateOrder::YearMonthDay, DateOrder::MonthDayYear, DateOrder::DayMonthYear};
+
+// A date as written, as one number: readings of one written date share their sums.
+quint64 DateKey(const LoggerStamp& s)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
-    return IsValidUtf8(bytes) ? QString::fromUtf8(bytes) : DecodeGbk(bytes);
+    return (quint64(s.yearFirst) << 62) | (quint64(s.twoDigitYear) << 61) | (quint64(s.first) << 32)
+        | (quint64(s.second) << 16) | quint64(s.third);
 }
 
-QVector<QStringView> SplitLines(QStringView text)
+void AddReading(LoggerDateSums& sums, const LoggerReading& reading)
 {
-    QVector<QStringView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] != u'\n' && text[i] != u'\r')
-            continue;
-        const QStringView line = text.mid(start, i - start).trimmed();
-        if (!line.isEmpty())
-            lines.append(line);
-        start = i + 1;
+    if (sums.readings++ == 0) {
+        sums.date = reading.stamp;
+        sums.high = sums.low = reading.celsius;
     }
-    return lines;
-}
-
-// Tab, then semicolon (the files with a decimal comma), then comma.
-QChar DetectSeparator(const QVector<QStringView>& lines)
-{
-    for (const QStringView line : lines.mid(0, 5)) {
-        if (line.contains(u'\t'))
-            return u'\t';
-    }
-    for (const QStringView line : lines.mid(0, 5)) {
-        if (line.contains(u';'))
-            return u';';
-    }
-    return u',';
-}
-
-QStringView Unquote(QStringView field)
-{
-    field = field.trimmed();
-    if (field.size() >= 2 && field.front() == u'"' && field.back() == u'"')
-        field = field.mid(1, field.size() - 2).trimmed();
-    return field;
-}
-
-// Splits on the separator outside double quotes, so "12,5" stays one field.
-void SplitFields(QStringView line, QChar separator, QVector<QStringView>* fields)
-{
-    fields->clear();
-    bool quoted = false;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] == u'"')
-            quoted = !quoted;
-        else if (line[i] == separator && !quoted) {
-            fields->append(Unquote(line.mid(start, i - start)));
-            start = i + 1;
+    sums.hourMask |= 1u << reading.stamp.hour();
+    sums.sum += reading.celsius;
+    sums.high = std::max(sums.high, reading.celsius);
+    sums.low = std::min(sums.low, reading.celsius);
+    for (int k = 0; k < 4; ++k) {
+        const int away = std::abs(reading.stamp.secondOfDay - kObservationHours[k] * 3600);
+        if (away < sums.nearest[k]) {
+            sums.nearest[k] = away;
+            sums.nearestValue[k] = reading.celsius;
         }
     }
-    fields->append(Unquote(line.mid(start)));
 }
 
-// A temperature with a decimal point or comma, optionally signed and followed by a unit.
-std::optional<double> ReadTemperatureField(QStringView field)
+void MergeSums(LoggerDateSums& into, const LoggerDateSums& from)
 {
-    if (field.endsWith(u"℃") || field.endsWith(u"°C"))
-        field = field.chopped(field.endsWith(u"℃") ? 1 : 2).trimmed();
-    if (field.isEmpty() || field.size() > 24)
-        return std::nullopt;
-    std::array<char, 25> ascii{};
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        const char16_t c = field[i].unicode();
-        if (!((c >= u'0' && c <= u'9') || c == u'-' || c == u'+' || c == u'.' || c == u','))
-            return std::nullopt;
-        ascii[size_t(i)] = c == u',' ? '.' : char(c);
+    into.readings += from.readings;
+    into.hourMask |= from.hourMask;
+    into.sum += from.sum;
+    into.high = std::max(into.high, from.high);
+    into.low = std::min(into.low, from.low);
+    for (int k = 0; k < 4; ++k) {
+        if (from.nearest[k] < into.nearest[k]) {
+            into.nearest[k] = from.nearest[k];
+            into.nearestValue[k] = from.nearestValue[k];
+        }
     }
-    bool ok = false;
-    const double value = QByteArray::fromRawData(ascii.data(), field.size()).toDouble(&ok);
-    if (!ok || !IsPlausibleTemperature(value))
-        return std::nullopt;
-    return value;
 }
 
-// Up to six unsigned numbers separated by one non-digit each.
-int ReadNumbers(QStringView text, std::array<int, 6>* numbers, std::array<int, 6>* widths)
+// Readings in 20 hours or more: the mean of them all. Fewer, but one at each of the four
+// observation times: the mean of those four, as the weather services take a day's mean.
+LoggerDay FinishDay(const QDate& day, const LoggerDateSums& sums)
 {
-    int count = 0;
-    qsizetype i = 0;
-    while (i < text.size() && count < 6) {
-        int value = 0;
-        int width = 0;
-        for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9' && width < 5; ++i, ++width)
-            value = value * 10 + (text[i].unicode() - u'0');
-        if (width == 0 || width == 5)
-            return -1;
-        (*numbers)[size_t(count)] = value;
-        (*widths)[size_t(count++)] = width;
-        if (i < text.size() && QStringView(u"-/: T").contains(text[i]))
-            ++i;
-        else if (i < text.size())
-            return -1;
+    LoggerDay result{day, sums.readings, std::popcount(sums.hourMask), sums.sum / sums.readings, sums.high, sums.low,
+                     sums.hourMask, false};
+    const bool observed = std::all_of(std::begin(sums.nearest), std::end(sums.nearest),
+                                      [](int away) { return away <= kObservationToleranceSeconds; });
+    if (result.hours < kCompleteDayHours && observed) {
+        result.observationTimes = true;
+        result.mean = (sums.nearestValue[0] + sums.nearestValue[1] + sums.nearestValue[2] + sums.nearestValue[3]) / 4;
     }
-    return i == text.size() ? count : -1;
+    return result;
+}
+
+qint64 ReadingsValidIn(const QVector<LoggerDateSums>& dates, DateOrder order)
+{
+    qint64 readings = 0;
+    for (const LoggerDateSums& d : dates)
+        readings += StampDate(d.date, order).isValid() ? d.readings : 0;
+    return readings;
+}
+
+// The orders in which every date of the file is a day; none fits them all (a file of
+// mixed shapes): the one that reads the most readings, the others skipped.
+void DecideDateOrder(LoggerFile& file)
+{
+    for (DateOrder order : kOrders) {
+        if (ReadingsValidIn(file.dates, order) == file.readings)
+            file.orders.append(order);
+    }
+    if (file.orders.isEmpty()) {
+        const auto best = std::max_element(std::begin(kOrders), std::end(kOrders), [&](DateOrder a, DateOrder b) {
+            return ReadingsValidIn(file.dates, a) < ReadingsValidIn(file.dates, b);
+        });
+        const qint64 valid = ReadingsValidIn(file.dates, *best);
+        file.skipped += file.readings - valid;
+        file.readings = valid;
+        file.orders.append(*best);
+    }
+    // A file of year-first dates only fits every order: its dates fix their own.
+    const bool fixed = std::all_of(file.dates.cbegin(), file.dates.cend(),
+                                   [](const LoggerDateSums& d) { return d.date.yearFirst; });
+    if (fixed)
+        file.orders = {DateOrder::YearMonthDay};
+    // While the clerk has not chosen, the days are read month first, as earlier releases did.
+    file.order = file.orders.contains(DateOrder::MonthDayYear) ? DateOrder::MonthDayYear : file.orders.front();
+}
+
+// One pass over the lines: the head (up to the header, or the first lines when there is
+// none) is kept until the layout is known; from then on each line is read and forgotten.
+class LoggerReader
+{
+public:
+    void add(const QString& line);
+    LoggerFile finish();
+
+private:
+    void startTable(qsizetype headerAt, qsizetype firstRow, QChar separator);
+    void findTableWithoutHeader();
+    void readRow(QStringView line);
+    bool findColumns(const QVector<QStringView>& row);
+    QString missingTableError() const;
+
+    bool m_inTable = false;
+    bool m_noTable = false;
+    QVector<QString> m_head;
+    QVector<QString> m_preamble;
+    QString m_header;
+    QVector<QStringView> m_headerFields;
+    QChar m_separator = u',';
+    bool m_columnsKnown = false;
+    LoggerColumns m_columns;
+    bool m_fahrenheit = false;
+    bool m_sawTime = false;
+    qint64 m_rows = 0;
+    QVector<QStringView> m_fields;
+    QHash<quint64, LoggerDateSums> m_sums;
+    quint64 m_lastKey = ~quint64(0);
+    LoggerDateSums* m_last = nullptr;
+    qint64 m_readings = 0;
+    qint64 m_skipped = 0;
+};
+
+void LoggerReader::add(const QString& line)
+{
+    if (line.isEmpty())
+        return;
+    if (m_inTable)
+        return readRow(line);
+    if (m_noTable)
+        return;
+    m_head.append(line);
+    QVector<QStringView> fields;
+    SplitLoggerFields(line, LoggerSeparator(line), &fields);
+    if (NamesTimeAndTemperature(fields))
+        startTable(m_head.size() - 1, m_head.size(), LoggerSeparator(line));
+    else if (m_head.size() == kHeaderSearchLines)
+        findTableWithoutHeader();
+}
+
+// The lines above the header are the device's and the trip's: they may name the unit.
+void LoggerReader::startTable(qsizetype headerAt, qsizetype firstRow, QChar separator)
+{
+    m_inTable = true;
+    m_preamble = m_head.mid(0, std::max<qsizetype>(headerAt, 0));
+    m_header = headerAt >= 0 ? m_head[headerAt] : QString();
+    m_separator = separator;
+    SplitLoggerFields(m_header, m_separator, &m_headerFields);
+    const QVector<QString> rows = m_head.mid(firstRow);
+    m_head.clear();
+    for (const QString& row : rows)
+        readRow(row);
+}
+
+// No line names both columns: the table starts at the first line holding a timestamp,
+// and the line above it (if any) may still name some columns.
+void LoggerReader::findTableWithoutHeader()
+{
+    for (qsizetype i = 0; i < m_head.size(); ++i) {
+        QVector<QStringView> fields;
+        const QChar separator = LoggerSeparator(m_head[i]);
+        SplitLoggerFields(m_head[i], separator, &fields);
+        if (HoldsTimestamp(fields))
+            return startTable(i - 1, i, separator);
+    }
+    m_noTable = true;
+}
+
+bool LoggerReader::findColumns(const QVector<QStringView>& row)
+{
+    const LoggerColumns columns = FindLoggerColumns(m_headerFields, row);
+    m_sawTime = m_sawTime || columns.hasTime();
+    if (!columns.hasTime() || columns.temperature < 0)
+        return false;
+    m_columns = columns;
+    m_columnsKnown = true;
+    const QStringView named = m_columns.temperature < m_headerFields.size() ? m_headerFields[m_columns.temperature]
+                                                                             : QStringView();
+    if (m_columns.fahrenheit || NamesCelsius(named)) {
+        m_fahrenheit = m_columns.fahrenheit;
+    } else {
+        const auto says = [](bool (*names)(QStringView)) {
+            return [names](const QString& line) { return names(line); };
+        };
+        m_fahrenheit = std::any_of(m_preamble.cbegin(), m_preamble.cend(), says(NamesFahrenheit))
+            && std::none_of(m_preamble.cbegin(), m_preamble.cend(), says(NamesCelsius));
+    }
+    return true;
+}
+
+void LoggerReader::readRow(QStringView line)
+{
+    ++m_rows;
+    SplitLoggerFields(line, m_separator, &m_fields);
+    if (!m_columnsKnown && !findColumns(m_fields)) {
+        ++m_skipped;
+        return;
+    }
+    const std::optional<LoggerReading> reading = ReadLoggerLine(m_fields, m_columns, m_fahrenheit);
+    if (!reading) {
+        ++m_skipped;
+        return;
+    }
+    const quint64 key = DateKey(reading->stamp);
+    if (key != m_lastKey) {   // readings come in runs of one day: look the day up once per run
+        m_last = &m_sums[key];
+        m_lastKey = key;
+    }
+    AddReading(*m_last, *reading);
+    ++m_readings;
+}
+
+QString LoggerReader::missingTableError() const
+{
+    if (m_noTable || !m_inTable)
+        return m_head.size() > 1 ? NoTimeColumnText() : NoReadingsText();
+    if (m_rows == 0)
+        return NoReadingsText();
+    return m_sawTime ? NoTemperatureColumnText() : NoTimeColumnText();
+}
+
+LoggerFile LoggerReader::finish()
+{
+    if (!m_inTable && !m_noTable && !m_head.isEmpty())
+        findTableWithoutHeader();
+    LoggerFile file;
+    file.skipped = m_skipped;
+    if (!m_columnsKnown) {
+        file.error = missingTableError();
+        return file;
+    }
+    if (m_readings == 0) {
+        file.error = NoReadingsText();
+        return file;
+    }
+    file.readings = m_readings;
+    file.fahrenheit = m_fahrenheit;
+    file.dates.reserve(m_sums.size());
+    for (const LoggerDateSums& sums : std::as_const(m_sums))
+        file.dates.append(sums);
+    DecideDateOrder(file);
+    file.days = LoggerDaysInOrder(file, file.order);
+    return file;
 }
 
 } // namespace
 
 bool LoggerDay::complete() const
 {
-    return hours >= kCompleteDayHours;
+    return hours >= kCompleteDayHours || observationTimes;
 }
 
-bool ReadLoggerTimestamp(QStringView text, QDate* day, int* hour)
+QVector<int> LoggerDay::missingHours() const
 {
-    std::array<int, 6> n{};
-    std::array<int, 6> width{};
-    const int count = ReadNumbers(text.trimmed(), &n, &width);
-    if (count < 5)
-        return false;
-    const bool yearFirst = width[0] == 4;
-    if (!yearFirst && width[2] != 4)
-        return false;
-    const QDate date = yearFirst ? QDate(n[0], n[1], n[2]) : QDate(n[2], n[0], n[1]);
-    if (!date.isValid() || n[3] > 23 || n[4] > 59 || (count == 6 && n[5] > 59))
-        return false;
-    *day = date;
-    *hour = n[3];
-    return true;
+    QVector<int> missing;
+    for (int hour = 0; hour < 24; ++hour) {
+        if (!(hourMask & (1u << hour)))
+            missing.append(hour);
+    }
+    return missing;
 }
 
-namespace {
-
-bool IsTimeHeader(QStringView name)
+QVector<LoggerDay> LoggerDaysInOrder(const LoggerFile& file, DateOrder order)
 {
-    for (const char16_t* word : {u"时间", u"日期", u"time", u"date"}) {
-        if (name.contains(QStringView(word), Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
-}
-
-bool IsTemperatureHeader(QStringView name)
-{
-    for (const char16_t* word : {u"温度", u"temp", u"℃", u"°c", u"celsius"}) {
-        if (name.contains(QStringView(word), Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
-}
-
-struct Columns {
-    int time = -1;
-    int temperature = -1;
-};
-
-Columns ColumnsFromHeader(const QVector<QStringView>& header)
-{
-    Columns columns;
-    for (int i = 0; i < header.size(); ++i) {
-        if (columns.temperature < 0 && IsTemperatureHeader(header[i]))
-            columns.temperature = i;
-        else if (columns.time < 0 && IsTimeHeader(header[i]))
-            columns.time = i;
-    }
-    return columns;
-}
-
-// Without a header: the first timestamp, and the first number after it (a serial number
-// comes before the timestamp, a humidity after the temperature); else the nearest before.
-Columns ColumnsFromContent(const QVector<QStringView>& row)
-{
-    Columns columns;
-    QDate day;
-    int hour = 0;
-    for (int i = 0; i < row.size() && columns.time < 0; ++i) {
-        if (ReadLoggerTimestamp(row[i], &day, &hour))
-            columns.time = i;
-    }
-    if (columns.time < 0)
-        return columns;
-    for (int i = columns.time + 1; i < row.size() && columns.temperature < 0; ++i) {
-        if (ReadTemperatureField(row[i]))
-            columns.temperature = i;
-    }
-    for (int i = columns.time - 1; i >= 0 && columns.temperature < 0; --i) {
-        if (ReadTemperatureField(row[i]))
-            columns.temperature = i;
-    }
-    return columns;
-}
-
-bool IsHeader(const QVector<QStringView>& row)
-{
-    QDate day;
-    int hour = 0;
-    for (const QStringView field : row) {
-        if (ReadLoggerTimestamp(field, &day, &hour))
-            return false;
-    }
-    return true;
-}
-
-struct DaySum {
-    int readings = 0;
-    quint32 hours = 0;   // bit h: a reading in hour h
-    double sum = 0;
-    double high = -INFINITY;
-    double low = INFINITY;
-};
-
-LoggerDay FinishDay(const QDate& day, const DaySum& sum)
-{
-    return {day, sum.readings, std::popcount(sum.hours), sum.sum / sum.readings, sum.high, sum.low};
-}
-
-// Where the readings are: whether the first line is a header, and the time and
-// temperature columns, named by the header or found in the first data line.
-struct Layout {
-    bool header = false;
-    Columns columns;
-};
-
-Layout FindLayout(const QVector<QStringView>& lines, QChar separator)
-{
-    QVector<QStringView> fields;
-    SplitFields(lines.front(), separator, &fields);
-    Layout layout;
-    layout.header = IsHeader(fields);
-    if (!layout.header) {
-        layout.columns = ColumnsFromContent(fields);
-        return layout;
-    }
-    Columns& columns = layout.columns;
-    columns = ColumnsFromHeader(fields);
-    if (lines.size() > 1 && (columns.time < 0 || columns.temperature < 0)) {
-        SplitFields(lines[1], separator, &fields);
-        const Columns found = ColumnsFromContent(fields);
-        if (columns.time < 0)
-            columns.time = found.time;
-        if (columns.temperature < 0 && found.temperature != columns.time)
-            columns.temperature = found.temperature;
-    }
-    return layout;
-}
-
-// Every data line's reading added to its day; a line that is no reading is counted as skipped.
-QMap<QDate, DaySum> SumReadings(const QVector<QStringView>& lines, QChar separator, const Layout& layout,
-                                LoggerFile* file)
-{
-    QMap<QDate, DaySum> sums;
-    QDate lastDay;   // readings come in runs of one day: look the day up once per run
-    DaySum* sum = nullptr;
-    const Columns& columns = layout.columns;
-    const int needed = std::max(columns.time, columns.temperature) + 1;
-    QVector<QStringView> fields;
-    for (qsizetype i = layout.header ? 1 : 0; i < lines.size(); ++i) {
-        SplitFields(lines[i], separator, &fields);
-        QDate day;
-        int hour = 0;
-        std::optional<double> value;
-        if (fields.size() < needed || !ReadLoggerTimestamp(fields[columns.time], &day, &hour)
-            || !(value = ReadTemperatureField(fields[columns.temperature]))) {
-            ++file->skipped;
+    QMap<QDate, LoggerDateSums> byDay;
+    for (const LoggerDateSums& sums : file.dates) {
+        const QDate day = StampDate(sums.date, order);
+        if (!day.isValid())
             continue;
-        }
-        if (day != lastDay) {
-            sum = &sums[day];
-            lastDay = day;
-        }
-        ++sum->readings;
-        sum->hours |= 1u << hour;
-        sum->sum += *value;
-        sum->high = std::max(sum->high, *value);
-        sum->low = std::min(sum->low, *value);
-        ++file->readings;
+        const auto found = byDay.find(day);
+        if (found == byDay.end())
+            byDay.insert(day, sums);
+        else
+            MergeSums(*found, sums);
     }
-    return sums;
+    QVector<LoggerDay> days;
+    days.reserve(byDay.size());
+    for (auto it = byDay.cbegin(); it != byDay.cend(); ++it)
+        days.append(FinishDay(it.key(), it.value()));
+    return days;
 }
 
-} // namespace
+LoggerFile ReadLoggerFile(QIODevice& device, const LoggerProgress& progress)
+{
+    LoggerLineSource lines(device, kMaxLineBytes);
+    LoggerReader reader;
+    qint64 reported = 0;
+    QString line;
+    while (lines.next(&line)) {
+        reader.add(line);
+        if (progress && lines.bytesRead() != reported && !progress(reported = lines.bytesRead())) {
+            LoggerFile cancelled;
+            cancelled.cancelled = true;
+            cancelled.error = LoggerCancelledText();
+            return cancelled;
+        }
+    }
+    if (lines.failed()) {
+        LoggerFile failed;
+        failed.error = ReadFailedText();
+        return failed;
+    }
+    return reader.finish();
+}
 
 LoggerFile ReadLoggerFile(const QByteArray& bytes)
 {
-    const QString text = DecodeText(bytes);
-    const QVector<QStringView> lines = SplitLines(text);
-    if (lines.isEmpty())
-        return {{}, 0, 0, NoReadingsText()};
-    const QChar separator = DetectSeparator(lines);
-    const Layout layout = FindLayout(lines, separator);
-    if (layout.columns.time < 0)
-        return {{}, 0, 0, lines.size() > 1 || !layout.header ? NoTimeColumnText() : NoReadingsText()};
-    if (layout.columns.temperature < 0)
-        return {{}, 0, 0, NoTemperatureColumnText()};
-    LoggerFile file;
-    const QMap<QDate, DaySum> sums = SumReadings(lines, separator, layout, &file);
-    if (file.readings == 0)
-        return {{}, 0, file.skipped, NoReadingsText()};
-    for (auto it = sums.cbegin(); it != sums.cend(); ++it)
-        file.days.append(FinishDay(it.key(), it.value()));
-    return file;
+    QByteArray copy = bytes;   // QBuffer wants a writable array; the copy shares the data
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadLoggerFile(buffer);
+}
+
+QString LoggerCancelledText()
+{
+    return QStringLiteral("已取消导入。");
 }
 
 } // namespace stolvar

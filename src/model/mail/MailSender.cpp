@@ -59,6 +59,7 @@ MailHeader HeaderFor(const MailRequest& r, const QString& sender, const QVector<
     h.subject = ReminderSubject(r.dueDate);
     h.localTime = r.localTime;
     h.utcOffsetSeconds = r.utcOffsetSeconds;
+    h.messageId = MakeMessageId(r.localTime, sender.section(u'@', -1));
     return h;
 }
 
@@ -79,8 +80,13 @@ MailResult Deliver(SmtpClient& client, const MailRequest& r)
         return AddressError();
     const ReminderMailTexts& t = r.texts;
     const QByteArray data = BuildMailData(HeaderFor(r, sender, *to), t.standard + t.sameCondition + t.formRemoval);
-    if (data.isEmpty() || !client.send(sender, BareAddresses(*to), data))
+    if (data.isEmpty())
+        return {MailOutcome::SendFailed, QStringLiteral("邮件发送失败！"), {}};
+    if (!client.send(sender, BareAddresses(*to), data)) {
+        if (client.failure() == SmtpClient::Failure::Unconfirmed)
+            return {MailOutcome::SentUnconfirmed, QStringLiteral("邮件已发出，服务器未确认"), client.errorText()};
         return {MailOutcome::SendFailed, QStringLiteral("邮件发送失败！"), client.errorText()};
+    }
     return {MailOutcome::Sent, QStringLiteral("邮件发送成功！"), {}};
 }
 
@@ -100,6 +106,21 @@ MailResult SendReminderMail(const MailRequest& request, const SmtpOptions& optio
     if (session)
         *session = {client.isEncrypted(), client.certificateFingerprint()};
     return Deliver(client, request);
+}
+
+bool MailWentOut(MailOutcome outcome)
+{
+    return outcome == MailOutcome::Sent || outcome == MailOutcome::SentUnconfirmed;
+}
+
+bool HasMailAccount(const MailSettings& settings)
+{
+    return !settings.user.trimmed().isEmpty() && !settings.password.isEmpty();
+}
+
+QString MailAccountMissingText()
+{
+    return QStringLiteral("邮件账号未设置");
 }
 
 std::optional<MailSecurity> SecurityToRemember(const MailSecurity& known, const MailResult& result,

@@ -32,8 +32,12 @@ struct MailRequest {
 
 enum class MailOutcome {
     Sent,           // "邮件发送成功！": record today as the mail day
+    // "邮件已发出，服务器未确认": the whole message went out, its reply was lost or late;
+    // recorded as the mail day like Sent, so the same reminder is not mailed twice.
+    SentUnconfirmed,
     NothingToSend,  // all three texts empty: no mail, status left as it was
     NotConnected,   // "未连接到SMTP服务器!"
+    AccountMissing, // "邮件账号未设置": no user name or password, nothing was connected
     AddressError,   // "目的邮件地址格式错误!"
     SendFailed,     // "邮件发送失败！"
     Busy,           // another sending is running: this one was skipped, no status
@@ -50,6 +54,13 @@ struct MailSession {
     bool encrypted = false;             // the session ran over TLS
     QByteArray certificateFingerprint;  // SHA-256 (hex) of the server certificate
 };
+
+// Whether a mail day is to be recorded: the mail left, confirmed or not.
+bool MailWentOut(MailOutcome outcome);
+// The account can log in: a user name and a password (a missing one would send
+// "MAIL FROM:<@example.com>" or be refused by any provider).
+bool HasMailAccount(const MailSettings& settings);
+QString MailAccountMissingText();   // "邮件账号未设置"
 
 // Sends the reminder mail. Blocking: run it on a worker thread and apply the result on
 // the UI thread. Only one sending runs at a time in the whole process.

@@ -3,7 +3,9 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QHostInfo>
+#include <QEventLoop>
 #include <QSslSocket>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -34,7 +36,36 @@ bool IsPlainHostName(const QString& name)
     return true;
 }
 
+constexpr int kWaitSliceMs = 100;
+constexpr int kQuitReplyTimeoutMs = 2000;
+
+QString TimedOutOr(const QAbstractSocket& socket)
+{
+    return socket.error() == QAbstractSocket::UnknownSocketError ? QStringLiteral("Socket operation timed out")
+                                                                 : socket.errorString();
+}
+
 } // namespace
+
+QString SmtpSecurityText(SmtpSecurity security)
+{
+    switch (security) {
+    case SmtpSecurity::Implicit: return QStringLiteral("SSL");
+    case SmtpSecurity::StartTls: return QStringLiteral("STARTTLS");
+    case SmtpSecurity::Plain: return QStringLiteral("不加密");
+    case SmtpSecurity::Auto: break;
+    }
+    return QStringLiteral("自动");
+}
+
+SmtpSecurity SmtpSecurityFromText(const QString& text)
+{
+    for (SmtpSecurity s : {SmtpSecurity::Implicit, SmtpSecurity::StartTls, SmtpSecurity::Plain}) {
+        if (text.trimmed() == SmtpSecurityText(s))
+            return s;
+    }
+    return SmtpSecurity::Auto;
+}
 
 SmtpClient::SmtpClient(SmtpOptions options) : m_options(std::move(options)) {}
 
@@ -75,19 +106,69 @@ bool SmtpClient::open(const QString& server, int port, const QString& user, cons
 
 bool SmtpClient::connectSocket(const QString& server, int port)
 {
+    // The socket registers with this thread's event dispatcher when it is made: a worker
+    // thread that has none yet gets one first, for the waits below.
+    { QEventLoop ensureDispatcher; }
     m_socket = std::make_unique<QSslSocket>();
     m_buffer.clear();
     m_certificateProblem.clear();
     QObject::connect(m_socket.get(), &QSslSocket::sslErrors, m_socket.get(),
                      [this](const QList<QSslError>& errors) { onSslErrors(errors); });
-    const bool implicitTls = port == m_options.implicitTlsPort;
-    if (implicitTls)
+    const bool implicit = implicitTls(port);
+    if (implicit)
         m_socket->connectToHostEncrypted(server, quint16(port));
     else
         m_socket->connectToHost(server, quint16(port));
-    if (!m_socket->waitForConnected(m_options.connectTimeoutMs))
-        return fail(Failure::Connect, m_socket->errorString());
-    return !implicitTls || waitEncrypted();
+    const auto connected = [this] { return m_socket->state() == QAbstractSocket::ConnectedState; };
+    if (!waitFor(&QAbstractSocket::connected, connected, m_options.connectTimeoutMs))
+        return fail(Failure::Connect, TimedOutOr(*m_socket));
+    return !implicit || waitEncrypted();
+}
+
+bool SmtpClient::implicitTls(int port) const
+{
+    return m_options.security == SmtpSecurity::Implicit
+        || (m_options.security == SmtpSecurity::Auto
+            && (port == m_options.implicitTlsPort || port == m_options.secondImplicitTlsPort));
+}
+
+// The connection and the handshake: a local event loop until the signal, a failure, the
+// limit or the program's closing (Qt's own blocking waits give up the socket at their limit,
+// so they cannot be waited in slices).
+template <typename Signal>
+bool SmtpClient::waitFor(Signal signal, const std::function<bool()>& done, int timeoutMs)
+{
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer tick;
+    const QDeadlineTimer deadline(timeoutMs);
+    QObject::connect(m_socket.get(), signal, &loop, &QEventLoop::quit);
+    QObject::connect(m_socket.get(), &QAbstractSocket::errorOccurred, &loop, &QEventLoop::quit);
+    QObject::connect(m_socket.get(), &QAbstractSocket::disconnected, &loop, &QEventLoop::quit);
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        if (deadline.hasExpired() || (m_options.stop && *m_options.stop))
+            loop.quit();
+    });
+    tick.start(kWaitSliceMs);
+    loop.exec();
+    return done();
+}
+
+// Waits in slices, so that the program's closing ends the wait at once; false when the
+// time is up, the socket failed or the program closes.
+bool SmtpClient::wait(const std::function<bool(int)>& step, int timeoutMs) const
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        if (m_options.stop && *m_options.stop)
+            return false;
+        const int slice = int(std::min<qint64>(kWaitSliceMs, std::max<qint64>(deadline.remainingTime(), 0)));
+        if (step(slice))
+            return true;
+        if (deadline.hasExpired() || m_socket->state() == QAbstractSocket::UnconnectedState)
+            return false;
+    }
 }
 
 void SmtpClient::onSslErrors(const QList<QSslError>& errors)
@@ -101,12 +182,12 @@ void SmtpClient::onSslErrors(const QList<QSslError>& errors)
 
 bool SmtpClient::waitEncrypted()
 {
-    if (m_socket->waitForEncrypted(m_options.handshakeTimeoutMs))
+    if (waitFor(&QSslSocket::encrypted, [this] { return m_socket->isEncrypted(); }, m_options.handshakeTimeoutMs))
         return checkPinnedCertificate();
     if (!m_certificateProblem.isEmpty())
         return fail(Failure::Certificate, m_certificateProblem);
     return fail(m_socket->state() == QAbstractSocket::ConnectedState ? Failure::Tls : Failure::Connect,
-                m_socket->errorString());
+                TimedOutOr(*m_socket));
 }
 
 // Nothing has been sent over the new session yet: a certificate other than the pinned one
@@ -133,8 +214,13 @@ bool SmtpClient::greet(const QString& user, const QString& password)
     }
     if (ehlo->code != 250)
         return exchange("HELO " + helloName() + "\r\n", 250, Failure::Hello);
-    if (OffersStartTls(*ehlo) && !isEncrypted() && !upgradeToTls(*ehlo))
+    const bool wantsStartTls = m_options.security != SmtpSecurity::Plain && !isEncrypted();
+    if (wantsStartTls && OffersStartTls(*ehlo) && !upgradeToTls(*ehlo))
         return false;
+    if (m_options.security == SmtpSecurity::StartTls && !isEncrypted()) {
+        quit();
+        return fail(Failure::TlsMissing, QStringLiteral("the server offers no STARTTLS"));
+    }
     if (!isEncrypted() && (m_options.requireTls || m_options.tlsSeenBefore)) {
         quit();
         return fail(Failure::TlsMissing, QStringLiteral("the server offers no TLS"));
@@ -188,15 +274,34 @@ bool SmtpClient::send(const QString& sender, const QStringList& recipients, cons
     }
     if (!exchange("DATA\r\n", 354, Failure::Data))
         return failAndReset(Failure::Data, m_error);
-    if (!write(DotStuff(data)) || !exchange("\r\n.\r\n", 250, Failure::Data))
+    if (!write(DotStuff(data)))
         return failAndReset(Failure::Data, m_error);
+    return finishData();
+}
+
+// Once the final "." is out, the message is the server's: a reply lost with the connection
+// or later than its limit leaves it unconfirmed, never unsent.
+bool SmtpClient::finishData()
+{
+    if (!write("\r\n.\r\n")) {
+        drop();
+        return fail(Failure::Data, QStringLiteral("the end of the message could not be sent"));
+    }
+    const auto reply = readReply(m_options.dataReplyTimeoutMs);
+    if (!reply) {
+        drop();
+        return fail(Failure::Unconfirmed, QStringLiteral("no reply to the end of the message"));
+    }
+    if (reply->code != 250)
+        return failAndReset(Failure::Data, QString::number(reply->code) + u' ' + QString::fromUtf8(reply->lines.join(' ')));
     return true;
 }
 
+// The answer to QUIT changes nothing: it is not waited for long.
 void SmtpClient::quit()
 {
-    if (isOpen())
-        command("QUIT\r\n");
+    if (isOpen() && write("QUIT\r\n"))
+        readReply(std::min(m_options.replyTimeoutMs, kQuitReplyTimeoutMs));
     drop();
 }
 
@@ -213,24 +318,29 @@ bool SmtpClient::write(const QByteArray& bytes)
     if (!isOpen())
         return false;
     m_socket->write(bytes);
-    const QDeadlineTimer deadline(m_options.replyTimeoutMs);
-    while (m_socket->bytesToWrite() > 0) {
-        if (deadline.hasExpired() || !m_socket->waitForBytesWritten(int(deadline.remainingTime())))
-            return false;
-    }
-    return true;
+    return wait(
+        [this](int ms) {
+            if (m_socket->bytesToWrite() > 0)
+                m_socket->waitForBytesWritten(ms);
+            return m_socket->bytesToWrite() == 0;
+        },
+        m_options.replyTimeoutMs);
 }
 
-std::optional<SmtpReply> SmtpClient::readReply()
+std::optional<SmtpReply> SmtpClient::readReply(int timeoutMs)
 {
-    const QDeadlineTimer deadline(m_options.replyTimeoutMs);
-    for (;;) {
-        m_buffer += m_socket->readAll();
-        if (auto reply = TakeReply(m_buffer))
-            return reply;
-        if (deadline.hasExpired() || !m_socket->waitForReadyRead(int(deadline.remainingTime())))
-            return std::nullopt;
-    }
+    std::optional<SmtpReply> reply;
+    wait(
+        [this, &reply](int ms) {
+            m_buffer += m_socket->readAll();
+            if ((reply = TakeReply(m_buffer)))
+                return true;
+            m_socket->waitForReadyRead(ms);
+            m_buffer += m_socket->readAll();
+            return bool(reply = TakeReply(m_buffer));
+        },
+        timeoutMs);
+    return reply;
 }
 
 // Sends a line (none for the greeting) and reads the reply.
@@ -238,7 +348,7 @@ std::optional<SmtpReply> SmtpClient::command(const QByteArray& line)
 {
     if (!m_socket || (!line.isEmpty() && !write(line)))
         return std::nullopt;
-    return readReply();
+    return readReply(m_options.replyTimeoutMs);
 }
 
 bool SmtpClient::exchange(const QByteArray& line, int expectedCode, Failure failure)

@@ -65,6 +65,14 @@ QVector<SpecimenGroup> LoadGroupsMatching(const Database& db, const QString& pro
     return ReadGroups(st, error);
 }
 
+QVector<SpecimenGroup> LoadGroupsMatchingAnywhere(const Database& db, const QString& keyword, QString* error)
+{
+    Statement st(db, SelectGroupsSql(QStringLiteral("WHERE 工程名称 LIKE ?1 ESCAPE '\\' OR 工程部位 LIKE ?1 ESCAPE '\\' "
+                                                    "OR 强度等级 LIKE ?1 ESCAPE '\\' ORDER BY 工程名称, 工程部位, 取样日期, id")));
+    st.bind(1, QStringLiteral("%") + EscapeLike(keyword) + QStringLiteral("%"));
+    return ReadGroups(st, error);
+}
+
 QVector<SpecimenGroup> LoadGroupsCastBetween(const Database& db, const QDateTime& from, const QDateTime& to)
 {
     Statement st(db, SelectGroupsSql(QStringLiteral("WHERE 取样日期 >= ? AND 取样日期 < ? ORDER BY id")));

@@ -33,6 +33,9 @@ QVector<SpecimenGroup> LoadGroups(const Database& db, const QString& project,
 // Groups of a project whose position contains `keyword` literally (% and _ are no wildcards).
 QVector<SpecimenGroup> LoadGroupsMatching(const Database& db, const QString& project, const QString& keyword,
                                           QString* error = nullptr);
+// Groups of every project whose project name, position or grade contains `keyword`
+// literally, by project, position and casting date.
+QVector<SpecimenGroup> LoadGroupsMatchingAnywhere(const Database& db, const QString& keyword, QString* error = nullptr);
 // Groups cast from `from` up to, not including, `to`, in id order.
 QVector<SpecimenGroup> LoadGroupsCastBetween(const Database& db, const QDateTime& from, const QDateTime& to);
 // Groups whose casting date falls on the calendar day of `day` (a date may carry a time).

@@ -27,6 +27,8 @@ QString PlanText(DayPlan plan)
         return QStringLiteral("已有手工记录（不覆盖）");
     case DayPlan::KeepOther:
         return QStringLiteral("已有记录（不覆盖）");
+    case DayPlan::DateOutOfRange:
+        return QStringLiteral("日期异常");
     case DayPlan::Incomplete:
         break;
     }

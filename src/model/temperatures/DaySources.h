@@ -24,8 +24,10 @@ enum class DayPlan {
     KeepTyped,        // a typed record: never changed
     KeepOther,        // observed or logger values are already there
     Incomplete,       // the offered day is not trusted (a logger day with too few hours)
+    DateOutOfRange,   // a day no site record can have (a logger whose clock was never set)
 };
-QString PlanText(DayPlan plan);   // 新增, 替换预报, 已有手工记录（不覆盖）, 已有记录（不覆盖）, 数据不全
+// 新增, 替换预报, 已有手工记录（不覆盖）, 已有记录（不覆盖）, 数据不全, 日期异常
+QString PlanText(DayPlan plan);
 
 // The weather service: today and ahead are forecasts, stored where no record is; a past
 // day is observed weather, stored where none is and replacing a forecast.

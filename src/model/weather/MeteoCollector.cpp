@@ -24,6 +24,11 @@ DayValues ValuesOf(const MeteoDay& day)
 
 } // namespace
 
+QString SeveralPlacesText(const QString& city)
+{
+    return QStringLiteral("找到多个名为“%1”的地点，请选择").arg(city);
+}
+
 QString ServiceUnreachableText()
 {
     return QStringLiteral("天气服务没有正常回答，请检查网络配置或稍后再试。");

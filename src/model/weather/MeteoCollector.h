@@ -33,5 +33,6 @@ QVector<SourcedDay> ServiceDaysToStore(const QVector<MeteoDay>& days, const QDat
 DayPlan PlanServiceDayAt(std::optional<DaySource> existing, const SourcedDay& day, const QDate& today);
 
 QString ServiceUnreachableText();   // the service did not answer
+QString SeveralPlacesText(const QString& city);   // 找到多个名为“…”的地点，请选择
 
 } // namespace stolvar

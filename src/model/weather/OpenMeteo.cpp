@@ -78,14 +78,25 @@ struct HourSum {
     double sum = 0;
 };
 
-QString SumHours(const Section& hourly, QHash<QDate, HourSum>* sums)
+// "2026-03-29T02:00" in the answer's own offset from UTC: a local hour of this computer's
+// zone that does not exist (a spring clock change) is still an hour of the place.
+QDate HourDay(const QString& text, int utcOffsetSeconds)
+{
+    const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+    const QTime time = QTime::fromString(text.mid(11), Qt::ISODate);
+    if (text.size() < 16 || text[10] != u'T' || !date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time, Qt::OffsetFromUTC, utcOffsetSeconds).date();
+}
+
+QString SumHours(const Section& hourly, int utcOffsetSeconds, QHash<QDate, HourSum>* sums)
 {
     for (qsizetype i = 0; i < hourly.time.size(); ++i) {
-        const QDateTime when = QDateTime::fromString(hourly.time.at(i).toString(), Qt::ISODate);
-        if (!when.isValid())
+        const QDate date = HourDay(hourly.time.at(i).toString(), utcOffsetSeconds);
+        if (!date.isValid())
             return BrokenAnswerText(QStringLiteral("时间不是有效的日期"));
         double value = 0;
-        HourSum& day = (*sums)[when.date()];
+        HourSum& day = (*sums)[date];
         switch (ReadTemperature(hourly.first.at(i), &value)) {
         case Reading::Broken:
             return BrokenAnswerText(QStringLiteral("温度值无效"));
@@ -123,7 +134,7 @@ Reading ReadDailyRow(const Section& daily, qsizetype i, const QHash<QDate, HourS
 QUrl ServiceUrl(const QUrl& service, const QString& path, QList<QPair<QString, QString>> items,
                 const QString& key)
 {
-    if (!key.isEmpty())
+    if (!key.isEmpty() && service.host().startsWith(QStringLiteral("customer-"), Qt::CaseInsensitive))
         items.append({QStringLiteral("apikey"), key});
     QStringList parts;
     for (const auto& [name, value] : items)
@@ -137,31 +148,56 @@ QUrl ServiceUrl(const QUrl& service, const QString& path, QList<QPair<QString, Q
     return url;
 }
 
+// One result of a place search; none when its coordinates are no coordinates.
+std::optional<PlaceChoice> ReadPlace(const QJsonObject& result)
+{
+    const QJsonValue latitude = result.value(QStringLiteral("latitude"));
+    const QJsonValue longitude = result.value(QStringLiteral("longitude"));
+    if (!IsCoordinate(latitude, 90) || !IsCoordinate(longitude, 180))
+        return std::nullopt;
+    MeteoPlace place;
+    place.name = result.value(QStringLiteral("name")).toString();
+    place.province = result.value(QStringLiteral("admin1")).toString();
+    place.latitude = latitude.toDouble();
+    place.longitude = longitude.toDouble();
+    place.timezone = result.value(QStringLiteral("timezone")).toString(QStringLiteral("auto"));
+    return PlaceChoice{place, result.value(QStringLiteral("admin3")).toString(result.value(QStringLiteral("admin2")).toString())};
+}
+
 } // namespace
 
 PlaceAnswer ReadPlaceAnswer(const QByteArray& json)
 {
     const std::optional<QJsonObject> root = ParseObject(json);
     if (!root)
-        return {std::nullopt, BrokenAnswerText(QStringLiteral("不是有效的JSON"))};
+        return {std::nullopt, {}, BrokenAnswerText(QStringLiteral("不是有效的JSON"))};
     // An unknown name gives an answer without "results".
     const QJsonValue results = root->value(QStringLiteral("results"));
     if (results.isUndefined() || (results.isArray() && results.toArray().isEmpty()))
         return {};
     if (!results.isArray() || !results.toArray().first().isObject())
-        return {std::nullopt, BrokenAnswerText(QStringLiteral("results无效"))};
-    const QJsonObject first = results.toArray().first().toObject();
-    const QJsonValue latitude = first.value(QStringLiteral("latitude"));
-    const QJsonValue longitude = first.value(QStringLiteral("longitude"));
-    if (!IsCoordinate(latitude, 90) || !IsCoordinate(longitude, 180))
-        return {std::nullopt, BrokenAnswerText(QStringLiteral("坐标无效"))};
-    MeteoPlace place;
-    place.name = first.value(QStringLiteral("name")).toString();
-    place.province = first.value(QStringLiteral("admin1")).toString();
-    place.latitude = latitude.toDouble();
-    place.longitude = longitude.toDouble();
-    place.timezone = first.value(QStringLiteral("timezone")).toString(QStringLiteral("auto"));
-    return {place, {}};
+        return {std::nullopt, {}, BrokenAnswerText(QStringLiteral("results无效"))};
+    const std::optional<PlaceChoice> first = ReadPlace(results.toArray().first().toObject());
+    if (!first)
+        return {std::nullopt, {}, BrokenAnswerText(QStringLiteral("坐标无效"))};
+    PlaceAnswer answer{first->place, {*first}, {}};
+    const QJsonArray all = results.toArray();
+    for (qsizetype i = 1; i < all.size() && answer.places.size() < kPlaceSearchCount; ++i) {
+        if (const auto other = ReadPlace(all.at(i).toObject()))
+            answer.places.append(*other);
+    }
+    return answer;
+}
+
+QString ReadServiceReason(const QByteArray& json)
+{
+    const std::optional<QJsonObject> root = ParseObject(json);
+    return root ? root->value(QStringLiteral("reason")).toString().left(300) : QString();
+}
+
+QString ServiceRefusedText(const QString& reason)
+{
+    return QStringLiteral("天气服务拒绝了请求：") + reason;
 }
 
 ForecastAnswer ReadForecastAnswer(const QByteArray& json)
@@ -176,8 +212,9 @@ ForecastAnswer ReadForecastAnswer(const QByteArray& json)
         error = ReadSection(*root, QStringLiteral("daily"),
                             {QStringLiteral("temperature_2m_max"), QStringLiteral("temperature_2m_min")}, &daily);
     QHash<QDate, HourSum> sums;
+    const int offset = root->value(QStringLiteral("utc_offset_seconds")).toInt(0);
     if (error.isEmpty())
-        error = SumHours(hourly, &sums);
+        error = SumHours(hourly, offset, &sums);
     if (!error.isEmpty())
         return {{}, error};
     ForecastAnswer answer;
@@ -196,8 +233,9 @@ QUrl PlaceSearchUrl(const QUrl& geocodingService, const QString& city, const QSt
 {
     return ServiceUrl(geocodingService, QStringLiteral("/v1/search"),
                       {{QStringLiteral("name"), city},
-                       {QStringLiteral("count"), QStringLiteral("1")},
+                       {QStringLiteral("count"), QString::number(kPlaceSearchCount)},
                        {QStringLiteral("language"), QStringLiteral("zh")},
+                       {QStringLiteral("countryCode"), QStringLiteral("CN")},
                        {QStringLiteral("format"), QStringLiteral("json")}},
                       key);
 }

@@ -22,12 +22,24 @@ struct MeteoPlace {
     QString timezone;   // Asia/Shanghai
 };
 
+// One place of a search with what tells places of one name apart: its county (admin3,
+// else admin2).
+struct PlaceChoice {
+    MeteoPlace place;
+    QString county;
+};
+
 // The answer of a place search: a place, no place (the city is unknown) or a broken answer.
 struct PlaceAnswer {
-    std::optional<MeteoPlace> place;
+    std::optional<MeteoPlace> place;   // the first the service lists
+    QVector<PlaceChoice> places;       // every one it lists (up to the count asked for)
     QString error;   // non-empty: the answer could not be read
 };
 PlaceAnswer ReadPlaceAnswer(const QByteArray& json);
+
+// The reason an error answer gives ({"error":true,"reason":"…"}); empty when it gives none.
+QString ReadServiceReason(const QByteArray& json);
+QString ServiceRefusedText(const QString& reason);   // 天气服务拒绝了请求：…
 
 // One day of a forecast answer: the mean of its 24 hourly values, maximum and minimum.
 struct MeteoDay {
@@ -45,7 +57,10 @@ struct ForecastAnswer {
 };
 ForecastAnswer ReadForecastAnswer(const QByteArray& json);
 
-// Request addresses; an empty key adds no "apikey" parameter.
+// Request addresses. The key goes only to the customer hosts ("customer-…") that take one;
+// the free hosts get none, whatever is set. Places are asked for in Chinese, in China, up
+// to kPlaceSearchCount of them.
+inline constexpr int kPlaceSearchCount = 10;
 QUrl PlaceSearchUrl(const QUrl& geocodingService, const QString& city, const QString& key);
 QUrl ForecastUrl(const QUrl& forecastService, const MeteoPlace& place, const QString& key);
 

@@ -20,9 +20,18 @@ void ShowFailure(CollectionResult& result, const QString& message)
     result.storeMessage = message;
 }
 
-FetchOptions ServiceRequestOptions(int timeoutMs)
+// An answer with an HTTP error: the service's own reason when it gives one (a 400 names
+// the parameter it refused), else that it did not answer.
+void ShowFetchFailure(CollectionResult& result, const QByteArray& refusal)
+{
+    const QString reason = ReadServiceReason(refusal);
+    ShowFailure(result, reason.isEmpty() ? ServiceUnreachableText() : ServiceRefusedText(reason));
+}
+
+FetchOptions ServiceRequestOptions(int timeoutMs, QByteArray* errorBody)
 {
     FetchOptions options;
+    options.errorBody = errorBody;
     options.userAgent = "stolvar";
     options.headers = {{"Accept", "application/json"}};
     options.timeoutMs = timeoutMs;
@@ -40,17 +49,24 @@ std::optional<MeteoPlace> FindPlace(CollectionResult& result, const CollectionIn
     }
     const NetworkAddresses& a = input.addresses;
     QByteArray body;
-    if (!TryFetchPage(PlaceSearchUrl(a.geocodingService, input.city, a.meteoKey), ServiceRequestOptions(input.timeoutMs), &body)) {
-        ShowFailure(result, ServiceUnreachableText());
+    QByteArray refusal;
+    const QUrl search = PlaceSearchUrl(a.geocodingService, input.city, a.meteoKey);
+    if (!TryFetchPage(search, ServiceRequestOptions(input.timeoutMs, &refusal), &body)) {
+        ShowFetchFailure(result, refusal);
         return std::nullopt;
     }
     const PlaceAnswer answer = ReadPlaceAnswer(body);
-    if (!answer.error.isEmpty())
+    if (!answer.error.isEmpty()) {
         ShowFailure(result, answer.error);
-    else if (!answer.place)
+    } else if (!answer.place) {
         ShowUnknownCity(result);
-    else
+    } else if (answer.places.size() > 1) {
+        result.placeChoices = answer.places;   // asked on the UI thread; the run ends here
+        result.locationText = SeveralPlacesText(input.city);
+        return std::nullopt;
+    } else {
         result.placeFound = RememberedPlace{input.city, *answer.place};
+    }
     return answer.place;
 }
 
@@ -71,9 +87,11 @@ void CollectFromOpenMeteo(CollectionResult& result, const CollectionInput& input
     if (!place)
         return;
     QByteArray body;
+    QByteArray refusal;
     const NetworkAddresses& a = input.addresses;
-    if (!TryFetchPage(ForecastUrl(a.meteoService, *place, a.meteoKey), ServiceRequestOptions(input.timeoutMs), &body))
-        return ShowFailure(result, ServiceUnreachableText());
+    if (!TryFetchPage(ForecastUrl(a.meteoService, *place, a.meteoKey), ServiceRequestOptions(input.timeoutMs, &refusal),
+                      &body))
+        return ShowFetchFailure(result, refusal);
     const ForecastAnswer answer = ReadForecastAnswer(body);
     if (!answer.error.isEmpty())
         return ShowFailure(result, answer.error);

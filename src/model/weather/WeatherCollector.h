@@ -45,6 +45,8 @@ struct CollectionResult {
     QString storeMessage;           // also shown in locationText; "" when all went well
     bool startVersionCheck = false; // the run reached the network
     std::optional<RememberedPlace> placeFound;   // a new place search answered: remember it
+    // Several places answer to the city: the clerk picks one, then the run is repeated.
+    QVector<PlaceChoice> placeChoices;
 };
 
 QString NoNetworkText();

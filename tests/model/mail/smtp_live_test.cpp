@@ -168,6 +168,9 @@ void LiveSmtp::run(const LiveCase& c)
     EXPECT_EQ(to[1].toVariant().toStringList(), (QStringList{QStringLiteral("王工"), QStringLiteral("c@x.cn")}));
     EXPECT_EQ(got[QStringLiteral("body")].toString(), QStringLiteral("工程名称：一号楼\r\n同养：1\r\n拆模 ok\r\n"));
     EXPECT_EQ(got[QStringLiteral("charset")].toString(), QStringLiteral("gb2312"));
+    EXPECT_TRUE(got[QStringLiteral("message_id")].toString().endsWith(QStringLiteral("@site.example>")))
+        << got[QStringLiteral("message_id")].toString().toStdString();
+    EXPECT_LE(got[QStringLiteral("longest_header_line")].toInt(), 76);
     EXPECT_EQ(got[QStringLiteral("mail_from")].toString(), QStringLiteral("clerk@site.example"));
     EXPECT_EQ(got[QStringLiteral("rcpt_tos")].toVariant().toStringList(),
               (QStringList{QStringLiteral("a@x.cn"), QStringLiteral("c@x.cn")}));

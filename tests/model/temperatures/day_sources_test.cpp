@@ -46,7 +46,7 @@ TEST(LoggerPreviewRows, TickCompleteNewDaysAndForecastsOnly)
     const QMap<QDate, DaySource> existing{{QDate(2026, 12, 2), DaySource::Forecast},
                                           {QDate(2026, 12, 3), DaySource::Manual},
                                           {QDate(2026, 12, 5), DaySource::Forecast}};
-    const QVector<LoggerPreviewRow> rows = PlanLoggerRows({day(1, 24), day(2, 20), day(3, 24), day(4, 19), day(5, 3)}, existing);
+    const QVector<LoggerPreviewRow> rows = PlanLoggerRows({day(1, 24), day(2, 20), day(3, 24), day(4, 19), day(5, 3)}, existing, QDate(2026, 12, 8));
     ASSERT_EQ(rows.size(), 5);
     const DayPlan plans[] = {DayPlan::Add, DayPlan::ReplaceForecast, DayPlan::KeepTyped, DayPlan::Incomplete, DayPlan::Incomplete};
     const bool ticked[] = {true, true, false, false, false};

@@ -80,7 +80,7 @@ TEST_F(MeteoRunTest, SearchesThePlaceOnceShowsTheDaysAndStoresPastAndComingDays)
     const CollectionResult result = CollectWeather(input());
     const auto searches = server.requestsTo("/v1/search");
     ASSERT_EQ(searches.size(), 1);
-    EXPECT_EQ(searches[0].target(), "/v1/search?name=%E9%83%91%E5%B7%9E&count=1&language=zh&format=json");
+    EXPECT_EQ(searches[0].target(), "/v1/search?name=%E9%83%91%E5%B7%9E&count=10&language=zh&countryCode=CN&format=json");
     const auto forecasts = server.requestsTo("/v1/forecast");
     ASSERT_EQ(forecasts.size(), 1);
     EXPECT_EQ(forecasts[0].target(),

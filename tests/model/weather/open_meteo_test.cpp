@@ -116,7 +116,7 @@ TEST(OpenMeteoUrls, CarryTheParametersOfTheServiceAndTheKeyOnlyWhenGiven)
     EXPECT_EQ(search.path(), QStringLiteral("/v1/search"));
     const QUrlQuery query(search);
     EXPECT_EQ(query.queryItemValue(QStringLiteral("name"), QUrl::FullyDecoded), QStringLiteral("郑州&x=1"));
-    EXPECT_EQ(query.queryItemValue(QStringLiteral("count")), QStringLiteral("1"));
+    EXPECT_EQ(query.queryItemValue(QStringLiteral("count")), QStringLiteral("10"));
     EXPECT_EQ(query.queryItemValue(QStringLiteral("language")), QStringLiteral("zh"));
     EXPECT_FALSE(query.hasQueryItem(QStringLiteral("x")));
     EXPECT_FALSE(query.hasQueryItem(QStringLiteral("apikey")));
