@@ -66,6 +66,7 @@ void BuildMainWidgets(QMainWindow* window, WindowWidgets& ui)
 
     BuildStatusBar(window, frame);
     ui.registerUi.databaseState = frame.statusParts[kDatabaseStatePart];
+    ui.registerUi.noticeState = frame.statusParts[kVersionPart];
     ui.reminderUi.mailState = frame.statusParts[kMailStatePart];
     frame.reminderTimer = new QTimer(window);
     frame.reminderTimer->setObjectName(QStringLiteral("时钟1"));

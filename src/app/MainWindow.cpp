@@ -9,8 +9,8 @@
 #include "curing/TransferController.h"
 #include "curing/WeatherController.h"
 #include "db/Database.h"
-#include "db/ResultsSchema.h"
 #include "db/Schema.h"
+#include "register/BackupController.h"
 #include "register/DatabaseController.h"
 #include "register/GroupEditor.h"
 #include "register/RegisterController.h"
@@ -66,6 +66,7 @@ MainWindow::MainWindow(Environment env, QWidget* parent) : QMainWindow(parent), 
     m_layout = new ProportionalLayout(m_ui.frame.central);
 
     m_database = std::make_unique<DatabaseController>(m_ctx, m_ui.registerUi);
+    m_backups = std::make_unique<BackupController>(m_ctx, m_ui.registerUi, *m_database);
     m_register = std::make_unique<RegisterController>(m_ctx, m_ui.registerUi);
     m_editor = std::make_unique<GroupEditor>(m_ctx, m_ui.registerUi, *m_register);
     m_options = std::make_unique<OptionsController>(m_ctx, m_ui.optionsUi, QCoreApplication::applicationFilePath());
@@ -101,6 +102,8 @@ void MainWindow::buildMenus()
     file->addAction(QStringLiteral("强度评定打印"), this, [this] { m_evaluation->print(); });
     file->addAction(QStringLiteral("导入温度记录…"), this, [this] { m_transfers->importLoggerFile(); });
     file->addAction(QStringLiteral("导出Excel…"), this, [this] { m_transfers->exportWorkbook(); });
+    file->addAction(QStringLiteral("立即备份"), this, [this] { m_backups->backupNow(); });
+    file->addAction(QStringLiteral("恢复备份…"), this, [this] { m_backups->openRestoreDialog(); });
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("设置(&E)"));
     settings->addAction(QStringLiteral("邮箱账号设置"), this, [this] { m_reminders->openMailDialog(); });
@@ -259,14 +262,8 @@ void MainWindow::connectStrength()
 void MainWindow::onDatabaseOpened()
 {
     m_startHint->hide();
-    EnsureIndexes(*m_ctx.db);
-    // Without the source column every day still stores and reads; only its source is lost.
-    if (QString error; !EnsureSourceColumn(*m_ctx.db, &error))
-        m_ctx.messages().show(this, QStringLiteral("无法记录温度来源：") + error, Messages::DefaultTitle(),
-                              Messages::Icon::Warning);
-    if (QString error; !EnsureResultsSchema(*m_ctx.db, &error))
-        m_ctx.messages().show(this, QStringLiteral("无法添加试验结果表：") + error, Messages::DefaultTitle(),
-                              Messages::Icon::Warning);
+    // The indexes, the source column of the days and the results table come with the check
+    // of the file (DatabaseController), before anything is written to it.
     m_results->forgetGroup();
     if (auto tree = m_database->takePreloadedTree())
         m_register->showProjectTree(std::move(*tree));
@@ -296,6 +293,9 @@ void MainWindow::finishStartUp(bool databaseOpened)
     // does not compete with the project database for the processor. A mail asked for
     // before it is read waits for it.
     m_reminders->loadMailSettings();
+    if (m_ctx.settings.isTooLarge())
+        m_ctx.messages().show(this, SettingsTooLargeText(m_ctx.settings.path()), Messages::DefaultTitle(),
+                              Messages::Icon::Warning);
     m_startedUp = true;
     emit startedUp();
 }
@@ -328,6 +328,7 @@ void MainWindow::shutDown()
     // No work starts from here on and no late result is applied; network requests in
     // flight are aborted. The window goes first; a run that still hangs (a mail server
     // that does not answer) is left behind after a short wait.
+    m_backups->backUpAtClose();   // within the wait below, or not at all
     m_ctx.tasks.stop();
     hide();
     m_workLeftRunning = !m_ctx.tasks.waitForDone(kShutdownWaitMs);
@@ -337,24 +338,32 @@ void MainWindow::shutDown()
 
 void MainWindow::watchSettingsWrites()
 {
-    m_ctx.settings.setWriteFailureHandler([this](const QString& path) {
-        QMetaObject::invokeMethod(this, [this, path] { showSettingsWriteFailure(path); }, Qt::AutoConnection);
+    m_ctx.settings.setWriteFailureHandler([this](const QString& path, const QString& reason) {
+        QMetaObject::invokeMethod(this, [this, path, reason] { showSettingsWriteFailure(path, reason); },
+                                  Qt::AutoConnection);
     });
 }
 
 // Once per run: the clerk learns that settings are not being kept, and where the file is.
-void MainWindow::showSettingsWriteFailure(const QString& path)
+void MainWindow::showSettingsWriteFailure(const QString& path, const QString& reason)
 {
     if (std::exchange(m_settingsFailureShown, true))
         return;
     QLabel* part = m_ui.frame.statusParts[kVersionPart];
-    part->setText(SettingsWriteFailedText(path));
+    part->setText(SettingsWriteFailedText(path, reason));
     part->setToolTip(part->text());
 }
 
-QString SettingsWriteFailedText(const QString& path)
+QString SettingsWriteFailedText(const QString& path, const QString& reason)
 {
-    return QStringLiteral("设置未能保存，请检查文件：") + QDir::toNativeSeparators(path);
+    const QString why = reason.isEmpty() ? QString() : u'（' + reason + u'）';
+    return QStringLiteral("设置未能保存，请检查文件：") + QDir::toNativeSeparators(path) + why;
+}
+
+QString SettingsTooLargeText(const QString& path)
+{
+    return QStringLiteral("设置文件超过1 MB，程序没有读取它，也不会改写它，本次按默认设置运行：\n")
+           + QDir::toNativeSeparators(path);
 }
 
 void MainWindow::showDisplaySettings()

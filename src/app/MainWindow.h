@@ -11,6 +11,7 @@ class QSystemTrayIcon;
 
 namespace stolvar {
 
+class BackupController;
 struct ColourTargets;
 class CuringController;
 class DatabaseController;
@@ -40,6 +41,7 @@ public:
     WindowWidgets& widgets() { return m_ui; }
     RegisterController& registerView() { return *m_register; }
     DatabaseController& database() { return *m_database; }
+    BackupController& backups() { return *m_backups; }
     OptionsController& options() { return *m_options; }
     ProportionalLayout& proportionalLayout() { return *m_layout; }
     WeatherController& weather() { return *m_weather; }
@@ -86,7 +88,7 @@ private:
     void finishStartUp(bool databaseOpened);
     void shutDown();
     void watchSettingsWrites();
-    void showSettingsWriteFailure(const QString& path);
+    void showSettingsWriteFailure(const QString& path, const QString& reason);
     void showDisplaySettings();
     void showSameConditionSettings();
     void onDatabaseOpened();
@@ -94,6 +96,7 @@ private:
     AppContext m_ctx;
     WindowWidgets m_ui;
     std::unique_ptr<DatabaseController> m_database;
+    std::unique_ptr<BackupController> m_backups;
     std::unique_ptr<RegisterController> m_register;
     std::unique_ptr<GroupEditor> m_editor;
     std::unique_ptr<OptionsController> m_options;
@@ -118,7 +121,9 @@ private:
 // so only a blocked mail conversation can take longer.
 inline constexpr int kShutdownWaitMs = 1200;
 
-// The status bar text for a Temp.ini that could not be written.
-QString SettingsWriteFailedText(const QString& path);
+// The status bar text for a Temp.ini that could not be written, and why ("磁盘已满").
+QString SettingsWriteFailedText(const QString& path, const QString& reason = {});
+// The message at start-up for a Temp.ini over 1 MB, which the program leaves as it is.
+QString SettingsTooLargeText(const QString& path);
 
 } // namespace stolvar

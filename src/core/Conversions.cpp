@@ -193,6 +193,11 @@ QString FormatLongDate(const QDateTime& value)
     return text;
 }
 
+QString FormatLongDay(const QDate& day)
+{
+    return day.isValid() ? FormatLongDate(WallTime(day)) : QString();
+}
+
 QString FormatShortDay(const QDateTime& value)
 {
     const QDate d = ClampToValidRange(value).date();

@@ -32,6 +32,7 @@ bool TryParseDateText(const QString& text, QDateTime* result);
 QString FormatSqlDate(const QDateTime& value);   // 2008-10-1
 QString FormatLongDate(const QDateTime& value);  // 2008年10月1日[10时30分[5秒]]
 QString FormatShortDay(const QDateTime& value);  // 10月1日
+QString FormatLongDay(const QDate& day);         // 2008年10月1日, empty for no day
 QString FormatNumber(double value);              // %.13g
 QString FormatNumber(float value);               // %.6g
 

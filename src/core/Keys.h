@@ -53,6 +53,12 @@ inline constexpr Key kPlaceProvince{u"天气配置", u"省份"};
 inline constexpr Key kPlaceLatitude{u"天气配置", u"纬度"};
 inline constexpr Key kPlaceLongitude{u"天气配置", u"经度"};
 inline constexpr Key kPlaceTimezone{u"天气配置", u"时区"};
+// The automatic backups of the open register: where they go (a folder of the program
+// folder by default; a USB stick or a network share will do), how many are kept, and
+// whether they are made at all ("真" unless turned off).
+inline constexpr Key kBackupFolder{u"备份配置", u"备份目录"};
+inline constexpr Key kBackupKeep{u"备份配置", u"保留份数"};
+inline constexpr Key kAutoBackup{u"备份配置", u"自动备份"};
 inline constexpr Key kMailDomain{u"邮件配置", u"发信域名"};
 inline constexpr Key kAllowSelfSigned{u"邮件配置", u"允许自签名证书"};
 inline constexpr Key kRequireTls{u"邮件配置", u"要求加密"};

@@ -17,6 +17,8 @@ public:
 
     // The caption of a message box whose title is not stated.
     static QString DefaultTitle() { return QStringLiteral("信息："); }
+    // An action that needs the register while none is open.
+    static QString NoDatabaseText() { return QStringLiteral("请先打开数据库！"); }
 
     virtual void show(QWidget* parent, const QString& text, const QString& title = DefaultTitle(),
                       Icon icon = Icon::None) = 0;

@@ -1,11 +1,19 @@
 #include "core/SettingsStore.h"
 
+#include "core/DurableFiles.h"
 #include "core/Gbk.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
-#include <QSaveFile>
 #include <QStringList>
+
+#include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace stolvar {
 
@@ -52,6 +60,18 @@ bool SplitKeyValue(const QString& line, QString* key, QString* value)
     return !key->isEmpty();
 }
 
+// A line with characters beyond ASCII that reads as UTF-8: a file that has one is a
+// UTF-8 file, whatever its other lines are.
+bool HasUtf8Line(const QList<QByteArray>& lines)
+{
+    for (const QByteArray& line : lines) {
+        const bool ascii = std::all_of(line.begin(), line.end(), [](char c) { return uchar(c) < 0x80; });
+        if (!ascii && IsValidUtf8(line))
+            return true;
+    }
+    return false;
+}
+
 QString SanitizeValue(QString value)
 {
     value.replace(u'\r', u' ').replace(u'\n', u' ');
@@ -67,7 +87,16 @@ QString DecodeFile(const QByteArray& bytes)
     QByteArray body = bytes;
     if (body.startsWith("\xEF\xBB\xBF"))
         body.remove(0, 3);
-    return IsValidUtf8(body) ? QString::fromUtf8(body) : DecodeGbk(body);
+    if (IsValidUtf8(body))
+        return QString::fromUtf8(body);
+    const QList<QByteArray> lines = body.split('\n');
+    if (!HasUtf8Line(lines))
+        return DecodeGbk(body);
+    QStringList text;
+    text.reserve(lines.size());
+    for (const QByteArray& line : lines)
+        text << (IsValidUtf8(line) ? QString::fromUtf8(line) : DecodeGbk(line));
+    return text.join(u'\n');
 }
 
 bool Lookup(const QString& text, const QString& section, const QString& key, QString* value)
@@ -136,26 +165,121 @@ SettingsFileIo::ReadStatus SettingsFileIo::read(const QString& path, QByteArray*
     QFile file(path);
     if (!file.exists())
         return ReadStatus::Missing;
+    if (file.size() > kMaxFileBytes)
+        return ReadStatus::TooLarge;
     if (!file.open(QIODevice::ReadOnly))
         return ReadStatus::Failed;
-    *bytes = file.readAll();
-    return file.error() == QFileDevice::NoError ? ReadStatus::Ok : ReadStatus::Failed;
+    *bytes = file.read(kMaxFileBytes + 1);   // the file may have grown since its size was read
+    if (file.error() != QFileDevice::NoError)
+        return ReadStatus::Failed;
+    return bytes->size() > kMaxFileBytes ? ReadStatus::TooLarge : ReadStatus::Ok;
 }
 
-bool SettingsFileIo::replace(const QString& path, const QByteArray& bytes) const
+int SettingsFileIo::writeBytes(std::FILE* file, const QByteArray& bytes) const
 {
-    const bool created = !QFile::exists(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    errno = 0;
+    const size_t size = size_t(bytes.size());
+    return std::fwrite(bytes.constData(), 1, size, file) == size ? 0 : (errno ? errno : EIO);
+}
+
+int SettingsFileIo::flushFile(std::FILE* file) const
+{
+    return std::fflush(file) == 0 ? 0 : errno;
+}
+
+int SettingsFileIo::syncFile(std::FILE* file) const
+{
+    return ::fsync(::fileno(file)) == 0 ? 0 : errno;
+}
+
+int SettingsFileIo::closeFile(std::FILE* file) const
+{
+    return std::fclose(file) == 0 ? 0 : errno;
+}
+
+int SettingsFileIo::renameFile(const QString& from, const QString& to) const
+{
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 ? 0 : errno;
+}
+
+namespace {
+
+// A temporary file beside `path` (mode 0600, or the mode of the file it will replace).
+std::FILE* CreateTempBeside(const QString& path, QByteArray* tempName, int* error)
+{
+    *tempName = QFile::encodeName(path) + ".XXXXXX";
+    const int fd = ::mkostemp(tempName->data(), O_CLOEXEC);
+    if (fd < 0) {
+        *error = errno;
+        return nullptr;
+    }
+    struct stat existing {};
+    if (::stat(QFile::encodeName(path).constData(), &existing) == 0)
+        ::fchmod(fd, existing.st_mode & 07777);
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        *error = errno;
+        ::close(fd);
+        ::unlink(tempName->constData());
+    }
+    return file;
+}
+
+QString StepFailedText(const char16_t* step, int error)
+{
+    // A full disk is named alone: that is what the clerk can do something about.
+    if (error == ENOSPC)
+        return SystemErrorText(error);
+    return QString::fromUtf16(step) + QStringLiteral("失败：") + SystemErrorText(error);
+}
+
+} // namespace
+
+bool SettingsFileIo::replace(const QString& path, const QByteArray& bytes, QString* reason) const
+{
+    QByteArray tempName;
+    int error = 0;
+    std::FILE* file = CreateTempBeside(path, &tempName, &error);
+    if (!file) {
+        *reason = StepFailedText(u"创建临时文件", error);
         return false;
-    if (created && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        return false;
-    return file.write(bytes) == bytes.size() && file.commit();
+    }
+    const char16_t* step = u"写入";
+    error = writeBytes(file, bytes);
+    if (error == 0)
+        error = flushFile(file);
+    if (error == 0) {
+        step = u"同步到磁盘";
+        error = syncFile(file);
+    }
+    const int closed = closeFile(file);   // closed once, whatever went before
+    if (error == 0 && closed != 0) {
+        step = u"关闭文件";
+        error = closed;
+    }
+    if (error == 0) {
+        step = u"替换文件";
+        error = renameFile(QFile::decodeName(tempName), path);
+    }
+    if (error == 0) {
+        SyncFolder(QFileInfo(path).absolutePath());
+        return true;
+    }
+    ::unlink(tempName.constData());
+    *reason = StepFailedText(step, error);
+    return false;
 }
 
 SettingsStore::SettingsStore(QString filePath, std::shared_ptr<const SettingsFileIo> io)
     : m_path(std::move(filePath)), m_io(io ? std::move(io) : RealFileIo())
 {
+}
+
+bool SettingsStore::isTooLarge() const
+{
+    QMutexLocker lock(&FileMutex());
+    QByteArray bytes;
+    return m_io->read(m_path, &bytes) == SettingsFileIo::ReadStatus::TooLarge;
 }
 
 QString SettingsStore::read(const QString& section, const QString& key, const QString& fallback) const
@@ -168,25 +292,36 @@ QString SettingsStore::read(const QString& section, const QString& key, const QS
     return ini::Lookup(ini::DecodeFile(bytes), section, key, &value) ? value : fallback;
 }
 
+QString SettingsStore::writeLocked(const QString& section, const QString& key, const QString& value) const
+{
+    QByteArray bytes;
+    const SettingsFileIo::ReadStatus status = m_io->read(m_path, &bytes);
+    if (status == SettingsFileIo::ReadStatus::Failed)
+        return QStringLiteral("文件无法读取");
+    if (status == SettingsFileIo::ReadStatus::TooLarge)
+        return QStringLiteral("文件超过1 MB，未读取也未改写");
+    const QString before = ini::DecodeFile(bytes);
+    const QString text = ini::Assign(before, section, key, value);
+    // A value the file holds already is not written again (a click on the selected
+    // node, the start-up restoring the selection): the file stays as it is.
+    if (status == SettingsFileIo::ReadStatus::Ok && text == before)
+        return {};
+    QString reason;
+    if (m_io->replace(m_path, text.toUtf8(), &reason))
+        return {};
+    return reason.isEmpty() ? QStringLiteral("文件无法写入") : reason;
+}
+
 bool SettingsStore::write(const QString& section, const QString& key, const QString& value) const
 {
-    bool written = false;
+    QString failure;
     {
         QMutexLocker lock(&FileMutex());
-        QByteArray bytes;
-        const SettingsFileIo::ReadStatus status = m_io->read(m_path, &bytes);
-        if (status != SettingsFileIo::ReadStatus::Failed) {
-            const QString before = ini::DecodeFile(bytes);
-            const QString text = ini::Assign(before, section, key, value);
-            // A value the file holds already is not written again (a click on the selected
-            // node, the start-up restoring the selection): the file stays as it is.
-            const bool unchanged = status == SettingsFileIo::ReadStatus::Ok && text == before;
-            written = unchanged || m_io->replace(m_path, text.toUtf8());
-        }
+        failure = writeLocked(section, key, value);
     }
-    if (!written && m_onWriteFailed)
-        m_onWriteFailed(m_path);
-    return written;
+    if (!failure.isEmpty() && m_onWriteFailed)
+        m_onWriteFailed(m_path, failure);
+    return failure.isEmpty();
 }
 
 QString SettingsStore::BoolText(bool value)

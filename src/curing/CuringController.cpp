@@ -21,15 +21,6 @@
 
 namespace stolvar {
 
-namespace {
-
-QString NoDatabaseText()
-{
-    return QStringLiteral("请先打开数据库！");
-}
-
-} // namespace
-
 bool CuringController::confirmSwappedTemperatures()
 {
     const CuringWidgets& ui = m_ui;
@@ -61,7 +52,7 @@ void CuringController::report(const QString& text)
 std::optional<StoreResult> CuringController::storeTypedDay(TypedDayEdit edit)
 {
     if (!m_context.db) {
-        report(NoDatabaseText());
+        report(Messages::NoDatabaseText());
         return std::nullopt;
     }
     if (!confirmSwappedTemperatures())

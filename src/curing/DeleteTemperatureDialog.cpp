@@ -57,7 +57,7 @@ DeleteTemperatureDialog::DeleteTemperatureDialog(std::shared_ptr<Database> db, Q
 void DeleteTemperatureDialog::deleteTypedDay()
 {
     if (!m_db) {
-        m_messages.show(this, QStringLiteral("请先打开数据库！"));
+        m_messages.show(this, Messages::NoDatabaseText());
         return;
     }
     QDateTime typed;

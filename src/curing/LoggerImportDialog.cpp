@@ -15,7 +15,7 @@ namespace stolvar {
 
 namespace {
 
-QString Degrees(double value)
+QString DegreesText(double value)
 {
     return QString::number(value, 'f', 1) + QStringLiteral("℃");
 }
@@ -109,9 +109,9 @@ void LoggerImportDialog::fillRow(int row, const LoggerPreviewRow& preview)
     date->setCheckState(preview.ticked ? Qt::Checked : Qt::Unchecked);
     m_table->setItem(row, 0, date);
     m_table->setItem(row, 1, ReadOnlyItem(QString::number(preview.day.readings)));
-    m_table->setItem(row, 2, ReadOnlyItem(Degrees(preview.day.mean)));
-    m_table->setItem(row, 3, ReadOnlyItem(Degrees(preview.day.high)));
-    m_table->setItem(row, 4, ReadOnlyItem(Degrees(preview.day.low)));
+    m_table->setItem(row, 2, ReadOnlyItem(DegreesText(preview.day.mean)));
+    m_table->setItem(row, 3, ReadOnlyItem(DegreesText(preview.day.high)));
+    m_table->setItem(row, 4, ReadOnlyItem(DegreesText(preview.day.low)));
     m_table->setItem(row, 5, ReadOnlyItem(PlanText(preview.plan)));
     m_table->setItem(row, 6, ReadOnlyItem(LoggerDayNote(preview)));
 }

@@ -20,11 +20,6 @@ namespace stolvar {
 
 namespace {
 
-QString NoDatabaseText()
-{
-    return QStringLiteral("请先打开数据库！");
-}
-
 QString WithXlsxSuffix(const QString& path)
 {
     return path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive) ? path : path + QStringLiteral(".xlsx");
@@ -46,7 +41,7 @@ void TransferController::report(const QString& text)
 void TransferController::exportWorkbook()
 {
     if (!m_context.db)
-        return report(NoDatabaseText());
+        return report(Messages::NoDatabaseText());
     const QString chosen = m_context.messages().saveFileName(m_context.window, QStringLiteral("导出Excel"), {},
                                                              QStringLiteral("Excel 工作簿 (*.xlsx)"));
     if (chosen.isEmpty())
@@ -76,7 +71,7 @@ void TransferController::importLoggerFile()
     if (m_importing)
         return;   // one import at a time
     if (!m_context.db)
-        return report(NoDatabaseText());
+        return report(Messages::NoDatabaseText());
     const QString path = m_context.messages().openFileName(m_context.window, QStringLiteral("导入温度记录"), {},
                                                            QStringLiteral("温度记录文件 (*.csv *.tsv *.txt);;所有文件 (*)"));
     if (path.isEmpty())
@@ -155,7 +150,7 @@ std::unique_ptr<LoggerImportDialog> TransferController::createImportDialog(const
 void TransferController::storeLoggerDays(const QVector<LoggerDay>& days)
 {
     if (!m_context.db)
-        return report(NoDatabaseText());
+        return report(Messages::NoDatabaseText());
     int written = 0;
     const QString error = StoreLoggerDays(*m_context.db, days, &written);
     report(error.isEmpty() ? ImportedText(written) : error);

@@ -8,6 +8,10 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <chrono>
+#include <cstring>
+#include <thread>
+
 namespace stolvar {
 
 const char* const Database::kPassword = "qtrne52817409";
@@ -25,14 +29,64 @@ void SetError(QString* error, const QString& text)
         *error = text;
 }
 
+bool IsDamageCode(int code)
+{
+    const int primary = code & 0xFF;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
+// Installed once the file is known to be damaged: reading goes on, nothing changes it.
+int RefuseWrites(void*, int action, const char* first, const char* second, const char*, const char*)
+{
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+    case SQLITE_TRANSACTION:
+    case SQLITE_SAVEPOINT:
+    case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    case SQLITE_PRAGMA:   // reading a pragma, or a table's columns
+        return second == nullptr || std::strcmp(first, "table_info") == 0 ? SQLITE_OK : SQLITE_DENY;
+    default:
+        return SQLITE_DENY;
+    }
+}
+
 } // namespace
+
+QString DiskFullText()
+{
+    return QStringLiteral("磁盘空间不足，数据未保存");
+}
+
+QString DamagedWriteRefusedText()
+{
+    return QStringLiteral("工程数据库已损坏，不再写入");
+}
 
 Database::~Database()
 {
     sqlite3_close_v2(m_db);
 }
 
-std::shared_ptr<Database> Database::OpenWithFlags(const QString& path, int flags, QString* error)
+std::shared_ptr<Database> Database::OpenWithFlags(const QString& path, int flags, QString* error, int* code)
+{
+    // A file with a salt is opened with the key derived from it (see db/FileKey.h); a new,
+    // empty file gets its salt from SQLCipher, which then derives the key itself.
+    const QByteArray salt = ReadDatabaseSalt(path);
+    const QByteArray derived = salt.isEmpty() ? QByteArray() : DeriveDatabaseKey(kPassword, salt);
+    const QString key = derived.isEmpty() ? QStringLiteral("PRAGMA key = '%1'").arg(QLatin1String(kPassword))
+                                          : RawKeyPragma(derived);
+    auto db = OpenWithKey(path, flags, key, error, code);
+    // The raw key with the file's salt makes a new file that this file's password opens.
+    if (db && !derived.isEmpty())
+        db->m_alikeKeyPragma = RawKeyPragma(derived + salt);
+    return db;
+}
+
+std::shared_ptr<Database> Database::OpenWithKey(const QString& path, int flags, const QString& key, QString* error,
+                                                int* code)
 {
     sqlite3* raw = nullptr;
     const QByteArray file = path.toUtf8();
@@ -40,21 +94,30 @@ std::shared_ptr<Database> Database::OpenWithFlags(const QString& path, int flags
     std::shared_ptr<Database> db(new Database(raw, path));
     if (rc != SQLITE_OK) {
         SetError(error, ErrorText(raw));
+        if (code)
+            *code = rc & 0xFF;
         return nullptr;
     }
     sqlite3_busy_timeout(raw, 5000);
-    // A file with a salt is opened with the key derived from it (see db/FileKey.h); a new,
-    // empty file gets its salt from SQLCipher, which then derives the key itself.
-    const QByteArray salt = ReadDatabaseSalt(path);
-    const QByteArray derived = salt.isEmpty() ? QByteArray() : DeriveDatabaseKey(kPassword, salt);
-    const QString key = derived.isEmpty() ? QStringLiteral("PRAGMA key = '%1'").arg(QLatin1String(kPassword))
-                                          : RawKeyPragma(derived);
+    db->m_keyPragma = key;
     // The key takes effect on first access: reading the schema proves it is right.
-    if (!db->execute(key, error) || !db->execute(QStringLiteral("SELECT count(*) FROM sqlite_master"), error))
+    if (!db->execute(key, error) || !db->execute(QStringLiteral("SELECT count(*) FROM sqlite_master"), error)) {
+        if (code)
+            *code = sqlite3_errcode(raw) & 0xFF;
         return nullptr;
+    }
     // Every page read from the file is decrypted; a cache that holds a large register
     // whole (32 MB) keeps repeated scans from decrypting the same pages again.
     db->execute(QStringLiteral("PRAGMA cache_size = -32000"));
+    return db;
+}
+
+std::shared_ptr<Database> Database::openSibling(QString* error) const
+{
+    const int flags = isReadOnly() ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    auto db = OpenWithKey(m_path, flags, m_keyPragma, error, nullptr);
+    if (db)
+        db->m_alikeKeyPragma = m_alikeKeyPragma;
     return db;
 }
 
@@ -64,7 +127,16 @@ std::shared_ptr<Database> Database::Open(const QString& path, QString* error)
         SetError(error, QStringLiteral("文件不存在：%1").arg(path));
         return nullptr;
     }
-    return OpenWithFlags(path, SQLITE_OPEN_READWRITE, error);
+    return OpenWithFlags(path, SQLITE_OPEN_READWRITE, error, nullptr);
+}
+
+std::shared_ptr<Database> Database::Open(const QString& path, OpenFailure* failure)
+{
+    if (!QFileInfo(path).isFile()) {
+        *failure = {QStringLiteral("文件不存在：%1").arg(path), SQLITE_CANTOPEN};
+        return nullptr;
+    }
+    return OpenWithFlags(path, SQLITE_OPEN_READWRITE, &failure->text, &failure->code);
 }
 
 std::shared_ptr<Database> Database::OpenReadOnly(const QString& path, QString* error)
@@ -73,40 +145,161 @@ std::shared_ptr<Database> Database::OpenReadOnly(const QString& path, QString* e
         SetError(error, QStringLiteral("文件不存在：%1").arg(path));
         return nullptr;
     }
-    return OpenWithFlags(path, SQLITE_OPEN_READONLY, error);
+    return OpenWithFlags(path, SQLITE_OPEN_READONLY, error, nullptr);
 }
 
 // The file is made empty and owner-only before SQLite sees it: an empty file is an empty
 // database, and SQLite gives its journal the mode of the database file.
-std::shared_ptr<Database> Database::Create(const QString& path, QString* error)
+namespace {
+
+// An empty file for its owner only: SQLite takes it for an empty database.
+bool CreateEmptyFile(const QString& path, QString* error)
 {
     if (QFileInfo::exists(path)) {
         SetError(error, QStringLiteral("文件已存在：%1").arg(path));
-        return nullptr;
+        return false;
     }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         SetError(error, QStringLiteral("无法创建文件：%1（%2）").arg(path, file.errorString()));
-        return nullptr;
+        return false;
     }
-    file.close();
-    auto db = OpenWithFlags(path, SQLITE_OPEN_READWRITE, error);
+    return true;
+}
+
+} // namespace
+
+std::shared_ptr<Database> Database::Create(const QString& path, QString* error)
+{
+    if (!CreateEmptyFile(path, error))
+        return nullptr;
+    auto db = OpenWithFlags(path, SQLITE_OPEN_READWRITE, error, nullptr);
     if (!db)
         QFile::remove(path);   // no empty file is left behind to be taken for a store
     return db;
 }
 
+std::shared_ptr<Database> Database::createAlike(const QString& path, QString* error) const
+{
+    if (!CreateEmptyFile(path, error))
+        return nullptr;
+    const QString& key = m_alikeKeyPragma.isEmpty() ? m_keyPragma : m_alikeKeyPragma;
+    auto db = OpenWithKey(path, SQLITE_OPEN_READWRITE, key, error, nullptr);
+    if (!db)
+        QFile::remove(path);
+    return db;
+}
+
 bool Database::execute(const QString& sql, QString* error)
 {
+    if (!waitUntilChecked()) {
+        SetError(error, lastError());
+        return false;
+    }
     auto guard = lock();
     char* message = nullptr;
     const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
-        SetError(error, message ? QString::fromUtf8(message) : ErrorText(m_db));
         sqlite3_free(message);
+        noteFailure();
+        SetError(error, lastError());
         return false;
     }
     return true;
+}
+
+void Database::noteFailure() const
+{
+    const int code = sqlite3_extended_errcode(m_db);
+    QString text = ErrorText(m_db);
+    if ((code & 0xFF) == SQLITE_FULL)
+        text = DiskFullText();
+    else if ((code & 0xFF) == SQLITE_AUTH && isDamaged())
+        text = DamagedWriteRefusedText();
+    {
+        const std::lock_guard guard(m_stateMutex);
+        m_lastFailure = text;
+    }
+    if (IsDamageCode(code))
+        markDamaged(QStringLiteral("读取时发现文件已损坏（%1）").arg(ErrorText(m_db)));
+}
+
+void Database::markDamaged(const QString& reason) const
+{
+    std::function<void(const QString&)> handler;
+    {
+        const std::lock_guard guard(m_stateMutex);
+        if (!m_damage.isEmpty())
+            return;
+        m_damage = reason.isEmpty() ? QStringLiteral("文件已损坏") : reason;
+        handler = m_onDamage;
+    }
+    {
+        auto connection = lock();
+        sqlite3_set_authorizer(m_db, RefuseWrites, nullptr);
+    }
+    if (handler)
+        handler(m_damage);
+}
+
+bool Database::isDamaged() const
+{
+    const std::lock_guard guard(m_stateMutex);
+    return !m_damage.isEmpty();
+}
+
+QString Database::damage() const
+{
+    const std::lock_guard guard(m_stateMutex);
+    return m_damage;
+}
+
+void Database::setDamageHandler(std::function<void(const QString& reason)> handler)
+{
+    QString damage;
+    {
+        const std::lock_guard guard(m_stateMutex);
+        m_onDamage = handler;
+        damage = m_damage;
+    }
+    if (handler && !damage.isEmpty())
+        handler(damage);
+}
+
+void Database::holdWritesUntilChecked()
+{
+    m_checkPending = true;
+}
+
+void Database::endCheck()
+{
+    m_checkPending = false;
+}
+
+bool Database::isCheckPending() const
+{
+    return m_checkPending;
+}
+
+bool Database::waitUntilChecked() const
+{
+    // The wait is rare (a write in the first few tens of milliseconds after opening) and
+    // short: looked at every 2 ms rather than signalled.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kCheckWaitMs);
+    while (isCheckPending()) {
+        if (std::chrono::steady_clock::now() >= until) {
+            const std::lock_guard guard(m_stateMutex);
+            m_lastFailure = QStringLiteral("工程数据库的检查尚未结束，数据未保存，请稍后再试");
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+qint64 Database::totalChanges() const
+{
+    return sqlite3_total_changes(m_db);
 }
 
 bool Database::isReadOnly() const
@@ -116,15 +309,28 @@ bool Database::isReadOnly() const
 
 QString Database::lastError() const
 {
-    return ErrorText(m_db);
+    const std::lock_guard guard(m_stateMutex);
+    return m_lastFailure.isEmpty() ? ErrorText(m_db) : m_lastFailure;
 }
 
-Statement::Statement(const Database& db, const QString& sql)
-    : m_lock(db.lock()), m_db(db.handle())
+Statement::Statement(const Database& db, const QString& sql) : m_lock(db.lock()), m_owner(db), m_db(db.handle())
 {
     const QByteArray text = sql.toUtf8();
-    if (sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &m_stmt, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &m_stmt, nullptr) != SQLITE_OK) {
         fail();
+        return;
+    }
+    // A statement that writes waits for the check of a file just opened, without holding
+    // the connection meanwhile; reads go ahead at once.
+    if (sqlite3_stmt_readonly(m_stmt) || !db.isCheckPending())
+        return;
+    m_lock.unlock();
+    const bool admitted = db.waitUntilChecked();
+    m_lock.lock();
+    if (!admitted) {
+        m_ok = false;
+        m_error = db.lastError();
+    }
 }
 
 Statement::~Statement()
@@ -135,7 +341,8 @@ Statement::~Statement()
 void Statement::fail()
 {
     m_ok = false;
-    m_error = ErrorText(m_db);
+    m_owner.noteFailure();
+    m_error = m_owner.lastError();
 }
 
 Statement& Statement::bind(int index, const QVariant& value)
@@ -217,14 +424,20 @@ QDateTime Statement::dateTime(int column) const
     return isNull(column) ? QDateTime() : FromStorageText(text(column));
 }
 
-Transaction::Transaction(Database& db) : m_db(db), m_lock(db.lock())
+Transaction::Transaction(Database& db) : m_db(db)
 {
+    // Waits for the check of a file just opened before it holds the connection.
+    if (!db.waitUntilChecked())
+        return;
+    m_lock = db.lock();
     m_began = m_db.execute(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 Transaction::~Transaction()
 {
-    if (m_began && !m_done)
+    // A full disk or an I/O error may have rolled the transaction back already; rolling
+    // back again would only replace the reason of the failure by "no transaction is active".
+    if (m_began && !m_done && !sqlite3_get_autocommit(m_db.handle()))
         m_db.execute(QStringLiteral("ROLLBACK"));
 }
 

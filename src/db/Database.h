@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -11,6 +13,8 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 namespace stolvar {
+
+struct OpenFailure;
 
 // One password-protected SQLCipher connection. The connection is shared by the UI
 // thread and background tasks; every statement holds the connection's lock for its
@@ -27,6 +31,7 @@ public:
     // Opens an existing file; fails (null, with a reason) for a missing file, a file
     // of another key or a file that is no database.
     static std::shared_ptr<Database> Open(const QString& path, QString* error = nullptr);
+    static std::shared_ptr<Database> Open(const QString& path, OpenFailure* failure);
     // Opens an existing file for reading only: nothing is ever written to it.
     static std::shared_ptr<Database> OpenReadOnly(const QString& path, QString* error = nullptr);
     // Creates a new file, readable and writable by its owner only (0600); fails when
@@ -41,15 +46,69 @@ public:
 
     // Runs statements without values (schema, pragmas); false on failure.
     bool execute(const QString& sql, QString* error = nullptr);
+    // The text of the last failure on this connection, as the clerk reads it: a full disk
+    // says "磁盘空间不足，数据未保存", a damaged file what is wrong with it.
     QString lastError() const;
+
+    // A file found damaged (by the check at opening, or by any statement failing as
+    // SQLITE_CORRUPT or SQLITE_NOTADB) is never written again through this connection: every
+    // statement that would change it is refused, reads go on as far as they can.
+    void markDamaged(const QString& reason) const;
+    bool isDamaged() const;
+    QString damage() const;   // "" while sound
+    // Told once, with the reason, on the thread that found the damage (at once, when the
+    // file is known to be damaged already).
+    void setDamageHandler(std::function<void(const QString& reason)> handler);
+
+    // A file just opened is checked on a worker while the window fills from it; until
+    // endCheck() every statement that writes waits (at most kCheckWaitMs, then it fails),
+    // reads go ahead. Set by the one who opened the file, before anyone else has it.
+    void holdWritesUntilChecked();
+    void endCheck();
+    static constexpr int kCheckWaitMs = 10000;
+    // A second connection to the same file with the same key (no key derivation), for the
+    // check and for work that must not wait for this connection.
+    std::shared_ptr<Database> openSibling(QString* error = nullptr) const;
+    // A new file (0600) keyed as this one, salt included, so that no key is derived for it:
+    // a copy of this file opens with the password as this file does.
+    std::shared_ptr<Database> createAlike(const QString& path, QString* error = nullptr) const;
+
+    // Rows changed through this connection since it was opened (inserts, updates, deletes).
+    qint64 totalChanges() const;
 
 private:
     Database(sqlite3* db, QString path) : m_db(db), m_path(std::move(path)) {}
-    static std::shared_ptr<Database> OpenWithFlags(const QString& path, int flags, QString* error);
+    static std::shared_ptr<Database> OpenWithFlags(const QString& path, int flags, QString* error, int* code);
+    static std::shared_ptr<Database> OpenWithKey(const QString& path, int flags, const QString& key, QString* error,
+                                                 int* code);
+    bool waitUntilChecked() const;
+    bool isCheckPending() const;
+    friend class Transaction;
+    friend class Statement;
+    // Notes a failed call: its text for lastError(), and damage when the engine saw it.
+    void noteFailure() const;
 
     sqlite3* m_db;
     QString m_path;
     mutable std::recursive_mutex m_mutex;
+    mutable std::mutex m_stateMutex;   // guards what follows
+    mutable QString m_lastFailure;
+    mutable QString m_damage;
+    std::atomic<bool> m_checkPending{false};
+    std::function<void(const QString&)> m_onDamage;
+    QString m_keyPragma;
+    QString m_alikeKeyPragma;   // with the salt of the file; "" for a file SQLCipher keyed
+};
+
+// What a write that failed for a full disk says, and one refused on a damaged file.
+QString DiskFullText();
+QString DamagedWriteRefusedText();
+
+// The primary result code of an open that failed, for telling a damaged file
+// (SQLITE_CORRUPT) from one that is no database of this key (SQLITE_NOTADB).
+struct OpenFailure {
+    QString text;
+    int code = 0;
 };
 
 // A short-lived prepared statement with bound values. Values are bound by position
@@ -90,6 +149,7 @@ private:
     void fail();
 
     std::unique_lock<std::recursive_mutex> m_lock;
+    const Database& m_owner;
     sqlite3* m_db;
     sqlite3_stmt* m_stmt = nullptr;
     bool m_ok = true;

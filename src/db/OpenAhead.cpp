@@ -37,7 +37,8 @@ void StartOpeningAhead(const QString& path, AheadWork prepare)
         return;
     ahead.path = path;
     ahead.result = std::async(std::launch::async, [path, prepare = std::move(prepare)] {
-        OpenedAhead opened{Database::Open(path), {}};
+        RegisterOpening opening = OpenRegister(path, false);
+        OpenedAhead opened{opening.db, {}, opening.problem, opening.reason};
         if (opened.db && prepare)
             opened.prepared = prepare(*opened.db);
         return opened;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/RegisterCheck.h"
+
 #include <QString>
 
 #include <any>
@@ -22,9 +24,12 @@ using AheadWork = std::function<std::any(const Database&)>;
 struct OpenedAhead {
     std::shared_ptr<Database> db;   // null when the file could not be opened
     std::any prepared;              // what `prepare` returned; empty without it or without a file
+    RegisterOpening::Problem problem = RegisterOpening::Problem::None;
+    QString reason;                 // what is wrong with the file; "" when nothing is
 };
 
-// Starts opening `path` and, once it is open, runs `prepare` on it on the same thread;
+// Starts opening `path` as a register (OpenRegister without its check, which runs once the
+// window is filled) and, once it is open, runs `prepare` on it on the same thread;
 // ignored while the result of an earlier call waits to be taken.
 void StartOpeningAhead(const QString& path, AheadWork prepare = {});
 // The result of the open ahead of exactly this path, waiting for it if need be. Nothing

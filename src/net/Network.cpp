@@ -94,26 +94,80 @@ NetworkAddresses ReadNetworkAddresses(const SettingsStore& settings)
             settings.read(keys::kMeteoKey).trimmed()};
 }
 
-bool TryFetchPage(const QUrl& url, const FetchOptions& options, QByteArray* body)
+namespace {
+
+// Takes what has arrived; aborts the reply once the answer is longer than allowed.
+class BoundedBody
+{
+public:
+    BoundedBody(QNetworkReply* reply, qint64 maxBytes, QByteArray* body)
+        : m_reply(reply), m_maxBytes(maxBytes), m_body(body)
+    {
+        QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [this] { checkLength(); });
+        QObject::connect(reply, &QNetworkReply::readyRead, reply, [this] { take(); });
+    }
+    void take()
+    {
+        if (m_tooLarge)
+            return;
+        m_body->append(m_reply->read(m_maxBytes + 1 - m_body->size()));
+        if (m_body->size() > m_maxBytes)
+            refuse();
+    }
+    bool tooLarge() const { return m_tooLarge; }
+
+private:
+    // An announced length says it before a byte of the body is read.
+    void checkLength()
+    {
+        const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > m_maxBytes)
+            refuse();
+    }
+    void refuse()
+    {
+        m_tooLarge = true;
+        m_body->clear();
+        m_reply->abort();
+    }
+
+    QNetworkReply* m_reply;
+    qint64 m_maxBytes;
+    QByteArray* m_body;
+    bool m_tooLarge = false;
+};
+
+} // namespace
+
+FetchStatus Fetch(const QUrl& url, const FetchOptions& options, QByteArray* body)
 {
     body->clear();
     QNetworkAccessManager manager;   // owns the reply
     if (options.direct)
         manager.setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
     if (IsRaised(options.stop))
-        return false;
+        return FetchStatus::Failed;
     QNetworkReply* reply = manager.get(MakeRequest(url, options));
-    if (!WaitForReply(reply, options.timeoutMs, options.stop)) {
+    BoundedBody bounded(reply, options.maxBytes, body);
+    const bool finished = WaitForReply(reply, options.timeoutMs, options.stop);
+    if (finished && !bounded.tooLarge() && reply->error() == QNetworkReply::NoError)
+        bounded.take();
+    if (bounded.tooLarge())
+        return FetchStatus::TooLarge;
+    if (!finished || reply->error() != QNetworkReply::NoError) {
+        // A service's reason for an error answer: the start of what arrived with it.
+        if (finished && options.errorBody)
+            *options.errorBody = (body->left(kErrorBodyBytes) + reply->read(kErrorBodyBytes)).left(kErrorBodyBytes);
         reply->abort();
-        return false;
+        body->clear();
+        return FetchStatus::Failed;
     }
-    if (reply->error() != QNetworkReply::NoError) {
-        if (options.errorBody)
-            *options.errorBody = reply->read(kErrorBodyBytes);
-        return false;
-    }
-    *body = reply->readAll();
-    return true;
+    return FetchStatus::Ok;
+}
+
+bool TryFetchPage(const QUrl& url, const FetchOptions& options, QByteArray* body)
+{
+    return Fetch(url, options, body) == FetchStatus::Ok;
 }
 
 QByteArray FetchPage(const QUrl& url, const FetchOptions& options)

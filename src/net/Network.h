@@ -28,6 +28,10 @@ NetworkAddresses DefaultNetworkAddresses();
 NetworkAddresses ReadNetworkAddresses(const SettingsStore& settings);
 
 struct FetchOptions {
+    // The largest answer read: a page of the weather service or the version page is a few
+    // kilobytes; whatever is larger is no answer of theirs, and is not kept in memory.
+    static constexpr qint64 kPageLimit = 2 * 1024 * 1024;
+
     QByteArray userAgent;
     QList<QPair<QByteArray, QByteArray>> headers;
     bool direct = false;     // connect without any proxy
@@ -35,11 +39,16 @@ struct FetchOptions {
     StopFlag stop;           // when raised, the request is aborted at once (a failure)
     // When given: the start of the body of an HTTP error answer (a service's reason).
     QByteArray* errorBody = nullptr;
+    qint64 maxBytes = kPageLimit;   // a longer answer is aborted as soon as it is known to be
 };
 
+enum class FetchStatus { Ok, Failed, TooLarge };
+
 // HTTP GET on the calling thread (a worker thread: it runs a local event loop). Caches
-// are bypassed. The body is returned as bytes; empty on failure, an HTTP error status
-// or when the time runs out.
+// are bypassed. The body is read as it arrives, up to options.maxBytes; it is empty on a
+// failure (no answer in time, an HTTP error status, stopped) and on an answer too large.
+FetchStatus Fetch(const QUrl& url, const FetchOptions& options, QByteArray* body);
+// The body, or empty on any failure.
 QByteArray FetchPage(const QUrl& url, const FetchOptions& options = {});
 // Like FetchPage, but tells a successful empty page from a failure.
 bool TryFetchPage(const QUrl& url, const FetchOptions& options, QByteArray* body);

@@ -8,8 +8,10 @@
 #include "register/RegisterWidgets.h"
 #include "ui/AppContext.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPointer>
 
 #include <utility>
 
@@ -41,12 +43,87 @@ DatabaseController::DatabaseController(AppContext& ctx, RegisterWidgets& ui, QOb
 {
 }
 
-bool DatabaseController::connectTo(const QString& path, QString* error)
+DatabaseController::~DatabaseController()
+{
+    letGo();
+}
+
+QString DamagedStateText()
+{
+    return QStringLiteral("数据库已损坏");
+}
+
+void DatabaseController::letGo()
+{
+    if (m_ctx.db)
+        m_ctx.db->setDamageHandler({});   // a task still holding it tells no one
+    m_ctx.db.reset();
+}
+
+RegisterOpening DatabaseController::connectTo(const QString& path)
 {
     // Every attempt first lets go of the open file, so a failed attempt leaves none open.
-    m_ctx.db.reset();
-    m_ctx.db = Database::Open(path, error);
-    return m_ctx.db != nullptr;
+    letGo();
+    return OpenRegister(path, false);
+}
+
+void DatabaseController::adopt(std::shared_ptr<Database> db, const QString& stateText)
+{
+    // Writes wait for the check from the start: no one else has the connection yet.
+    db->holdWritesUntilChecked();
+    QPointer<DatabaseController> self(this);
+    const QString path = db->path();
+    db->setDamageHandler([self, path](const QString& reason) {
+        QMetaObject::invokeMethod(
+            self.data(), [self, path, reason] { if (self) self->reportDamage(path, reason); }, Qt::QueuedConnection);
+    });
+    m_ctx.db = db;
+    m_damagedPath.clear();
+    m_ui.databaseState->setText(stateText);
+    emit opened();
+    startCheck(db);
+}
+
+// The file is checked once the window shows it; its writes wait for the check meanwhile.
+void DatabaseController::startCheck(const std::shared_ptr<Database>& db)
+{
+    if (m_ctx.tasks.isStopped()) {
+        db->endCheck();
+        return;
+    }
+    m_ctx.tasks.run(
+        this, [db] { return CheckOpenedRegister(*db); },
+        [this, db](const OpenedRegisterCheck& check) {
+            if (db != m_ctx.db || !check.damage.isEmpty())
+                return;
+            if (!check.sourceColumnError.isEmpty())
+                m_ctx.messages().show(m_ctx.window, QStringLiteral("无法记录温度来源：") + check.sourceColumnError,
+                                      Messages::DefaultTitle(), Messages::Icon::Warning);
+            if (!check.resultsSchemaError.isEmpty())
+                m_ctx.messages().show(m_ctx.window, QStringLiteral("无法添加试验结果表：") + check.resultsSchemaError,
+                                      Messages::DefaultTitle(), Messages::Icon::Warning);
+            emit checked();
+        });
+}
+
+void DatabaseController::reportDamage(const QString& path, const QString& reason)
+{
+    if (m_ctx.db && m_ctx.db->path() != path)
+        return;   // a file let go of since
+    m_damagedPath = path;
+    m_ui.databaseState->setText(DamagedStateText());
+    emit damaged(path, reason);
+}
+
+void DatabaseController::reportRefusedAtStart(const RegisterOpening& opening, const QString& path)
+{
+    if (IsDamage(opening.problem))
+        return reportDamage(path, opening.reason);
+    if (opening.problem == RegisterOpening::Problem::Unopenable)
+        m_ctx.messages().show(m_ctx.window,
+                              QStringLiteral("工程数据库无法打开：") + QDir::toNativeSeparators(path)
+                                  + QStringLiteral("\n") + opening.reason,
+                              Messages::DefaultTitle(), Messages::Icon::Warning);
 }
 
 void DatabaseController::showNewDatabaseDialog()
@@ -74,31 +151,46 @@ void DatabaseController::openProjectDatabase(const QString& selectFile)
                                                        QStringLiteral("数据库文件 (*.dat)"));
     if (path.isEmpty())
         return;
-    QString error;
-    if (!connectTo(path, &error)) {
+    const RegisterOpening opening = connectTo(path);
+    if (!opening.db) {
+        // A file chosen that is no register at all is simply not connected; a register
+        // that is damaged (empty, truncated) is named as such.
+        if (opening.problem == RegisterOpening::Problem::Damaged)
+            return reportDamage(path, opening.reason);
         m_ctx.messages().show(m_ctx.window, QStringLiteral("数据库未连接！"), Messages::DefaultTitle(),
                               Messages::Icon::Information);
         return;
     }
-    m_ui.databaseState->setText(QStringLiteral("已连接"));
     m_ctx.settings.write(keys::kDatabaseFile, path);
-    emit opened();
+    adopt(opening.db, QStringLiteral("已连接"));
+}
+
+bool DatabaseController::reopen(const QString& path)
+{
+    const RegisterOpening opening = connectTo(path);
+    if (!opening.db) {
+        reportRefusedAtStart(opening, path);
+        return false;
+    }
+    m_ctx.settings.write(keys::kDatabaseFile, path);
+    adopt(opening.db, QStringLiteral("数据库已连接"));
+    return true;
 }
 
 void DatabaseController::openLastProjectDatabase(std::function<void(bool)> done)
 {
     const QString path = m_ctx.settings.read(keys::kDatabaseFile, QStringLiteral("文件名"));
-    auto adopt = [this, done = std::move(done)](OpenedRegister result) {
+    auto connectResult = [this, path, done = std::move(done)](OpenedRegister result) {
         // A file the clerk opened from the menu meanwhile stays the open one.
-        const bool adopted = result.db && !m_ctx.db;
+        const bool adopted = result.opening.db && !m_ctx.db;
         if (adopted) {
-            m_ctx.db = result.db;
             m_preloadedTree = std::move(result.tree);
-            m_ui.databaseState->setText(QStringLiteral("数据库已连接"));
-            emit opened();
+            adopt(result.opening.db, QStringLiteral("数据库已连接"));
             m_preloadedTree.reset();
         }
         done(adopted);
+        if (!result.opening.db && !m_ctx.db)
+            reportRefusedAtStart(result.opening, path);
     };
     // The worker takes the file opened ahead when it is this one (waiting for it if need
     // be), with the project tree read there; otherwise it opens the file and reads the
@@ -108,19 +200,19 @@ void DatabaseController::openLastProjectDatabase(std::function<void(bool)> done)
         [path] {
             OpenedRegister result;
             if (auto ahead = TakeOpenedAheadWithWork(path)) {
-                result.db = ahead->db;
+                result.opening = {ahead->db, ahead->problem, ahead->reason};
                 if (auto* tree = std::any_cast<ProjectTree>(&ahead->prepared)) {
                     result.tree = std::move(*tree);
                     return result;
                 }
             } else {
-                result.db = Database::Open(path);
+                result.opening = OpenRegister(path, false);
             }
-            if (result.db)
-                result.tree = LoadCompactProjectTree(*result.db);
+            if (result.opening.db)
+                result.tree = LoadCompactProjectTree(*result.opening.db);
             return result;
         },
-        std::move(adopt));
+        std::move(connectResult));
 }
 
 std::optional<ProjectTree> DatabaseController::takePreloadedTree()
@@ -142,7 +234,22 @@ void DatabaseController::upgradeProjectDatabase()
 
 void DatabaseController::closeProjectDatabase()
 {
-    m_ctx.db.reset();
+    letGo();
+}
+
+void DatabaseController::closeForRestore()
+{
+    if (const std::shared_ptr<Database> db = m_ctx.db) {
+        db->setDamageHandler({});
+        db->markDamaged(QStringLiteral("正在恢复备份"));
+        m_damagedPath = db->path();
+    }
+    letGo();
+}
+
+QString DatabaseController::registerPath() const
+{
+    return m_ctx.db ? m_ctx.db->path() : m_damagedPath;
 }
 
 } // namespace stolvar

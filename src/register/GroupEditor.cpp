@@ -84,9 +84,12 @@ bool GroupEditor::reportWrite(WriteResult result, const QString& duplicateMessag
         return false;
     }
     if (result == WriteResult::Failed) {
+        // A full disk is said as such: the clerk can free space and try again.
+        const QString error = m_ctx.db->lastError();
         m_ctx.messages().show(m_ctx.window,
-                              QStringLiteral("写入数据库失败：") + m_ctx.db->lastError() +
-                                  QStringLiteral("\n数据未保存，请检查数据库文件后重试。"),
+                              error == DiskFullText() ? error
+                                                      : QStringLiteral("写入数据库失败：") + error
+                                                            + QStringLiteral("\n数据未保存，请检查数据库文件后重试。"),
                               kErrorTitle, Messages::Icon::Critical);
         return false;
     }

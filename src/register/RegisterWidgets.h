@@ -53,6 +53,7 @@ struct RegisterWidgets {
     QPushButton* changeCountsButton = nullptr;    // 修改组数
 
     QLabel* databaseState = nullptr;          // the status bar part the database state is shown in
+    QLabel* noticeState = nullptr;            // the status bar part a failed backup is shown in
 };
 
 } // namespace stolvar

@@ -22,7 +22,7 @@ namespace stolvar {
 
 namespace {
 
-constexpr int kColumnWidths[] = {32, 90, 76, 104, 32, 100, 40, 40, 40, 48};
+constexpr int kPageColumnWidths[] = {32, 90, 76, 104, 32, 100, 40, 40, 40, 48};
 constexpr int kProjectColumn = 1;
 
 LotMethod MethodAt(int index)
@@ -42,8 +42,8 @@ EvaluationController::EvaluationController(AppContext& ctx, EvaluationWidgets& u
     : QObject(parent), m_ctx(ctx), m_ui(ui), m_model(new EvaluationModel(ui.grid))
 {
     m_ui.grid->setModel(m_model);
-    for (int c = 0; c < int(std::size(kColumnWidths)); ++c)
-        m_ui.grid->setColumnWidth(c, kColumnWidths[c]);
+    for (int c = 0; c < int(std::size(kPageColumnWidths)); ++c)
+        m_ui.grid->setColumnWidth(c, kPageColumnWidths[c]);
     connect(m_ui.projectBox, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_filling)
             onProjectChosen();
@@ -205,7 +205,7 @@ std::unique_ptr<QTableWidget> EvaluationController::buildRecord()
 void EvaluationController::print()
 {
     if (!m_ctx.db) {
-        m_ctx.messages().show(m_ctx.window, QStringLiteral("请先打开数据库！"), Messages::DefaultTitle(),
+        m_ctx.messages().show(m_ctx.window, Messages::NoDatabaseText(), Messages::DefaultTitle(),
                               Messages::Icon::Information);
         return;
     }

@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kColumns = 11;
 constexpr int kLast = kColumns - 1;
-constexpr int kColumnWidths[kColumns] = {36, 104, 104, 104, 36, 100, 48, 48, 48, 52, 116};
+constexpr int kRecordColumnWidths[kColumns] = {36, 104, 104, 104, 36, 100, 48, 48, 48, 52, 116};
 constexpr int kRowHeight = 28;
 constexpr double kPngScale = 2.0;   // screen pixels to picture pixels: sharp enough to print
 
@@ -127,7 +127,7 @@ std::unique_ptr<QTableWidget> BuildEvaluationRecord(const StrengthRegister& reg,
     auto grid = std::make_unique<QTableWidget>(0, kColumns);
     grid->setObjectName(QStringLiteral("强度评定记录"));
     for (int c = 0; c < kColumns; ++c)
-        grid->setColumnWidth(c, kColumnWidths[c]);
+        grid->setColumnWidth(c, kRecordColumnWidths[c]);
     Record record(grid.get());
     AddHeading(record, grid.get(), heading);
     record.cells(EvaluationHeader(), true);

@@ -41,12 +41,16 @@ protected:
     SettingsStore storeWith(std::shared_ptr<const SettingsFileIo> io)
     {
         SettingsStore store(home.file(QStringLiteral("Temp.ini")), std::move(io));
-        store.setWriteFailureHandler([this](const QString& path) { failures.append(path); });
+        store.setWriteFailureHandler([this](const QString& path, const QString& reason) {
+            failures.append(path);
+            reasons.append(reason);
+        });
         return store;
     }
 
     test::TempHome home;
     QStringList failures;
+    QStringList reasons;
 };
 
 TEST_F(SettingsFaultTest, AFileThatCannotBeReadIsNeverReplaced)

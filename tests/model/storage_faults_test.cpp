@@ -6,6 +6,8 @@
 #include "support/TestRegister.h"
 
 #include <QElapsedTimer>
+
+#include <sqlcipher/sqlite3.h>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -157,6 +159,35 @@ TEST_F(StorageFaults, EveryOperationSurvivesAFailureAtEachOfItsIoCalls)
             ASSERT_TRUE(failed || ok) << "no fault, yet a failure";
         }
         EXPECT_GT(reported, 0);
+    }
+}
+
+// A disk that fills up answers a write with SQLITE_FULL, and SQLite then rolls the
+// transaction back itself: the failure reads as a full disk, never as the engine's
+// "cannot rollback - no transaction is active" of the rollback that followed.
+TEST_F(StorageFaults, AFullDiskSaysSoInsteadOfTheRollbackText)
+{
+    test::FaultVfs vfs;
+    vfs.setWriteError(SQLITE_FULL);
+    for (const Operation& op : {kOperations[0], kOperations[5], kOperations[6]}) {
+        SCOPED_TRACE(op.name);
+        int saidFull = 0;
+        for (long long n = 1;; ++n) {
+            auto db = openCopy();
+            ASSERT_TRUE(db);
+            vfs.arm(n, test::FaultVfs::kWrite);
+            const bool ok = op.run(*db);
+            const bool failed = vfs.failures() > 0;
+            vfs.disarm();
+            if (!failed)
+                break;
+            if (!ok) {
+                EXPECT_FALSE(db->lastError().contains(QStringLiteral("rollback"))) << db->lastError().toStdString();
+                saidFull += db->lastError() == DiskFullText() ? 1 : 0;
+            }
+            EXPECT_EQ(IntegrityCheck(*db), QStringLiteral("ok"));
+        }
+        EXPECT_GT(saidFull, 0);
     }
 }
 

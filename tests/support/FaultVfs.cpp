@@ -14,6 +14,7 @@ struct State {
     std::atomic<long long> failAt{0};
     std::atomic<long long> counted{0};
     std::atomic<long long> failures{0};
+    std::atomic<int> writeError{SQLITE_IOERR_WRITE};
 };
 
 State g_state;
@@ -55,7 +56,7 @@ int Read(sqlite3_file* f, void* buffer, int amount, sqlite3_int64 offset)
 int Write(sqlite3_file* f, const void* buffer, int amount, sqlite3_int64 offset)
 {
     if (Fails(FaultVfs::kWrite))
-        return SQLITE_IOERR_WRITE;
+        return g_state.writeError;
     return Real(f)->pMethods->xWrite(Real(f), buffer, amount, offset);
 }
 
@@ -126,8 +127,14 @@ FaultVfs::FaultVfs()
     sqlite3_vfs_register(&g_vfs, 1);
 }
 
+void FaultVfs::setWriteError(int code)
+{
+    g_state.writeError = code;
+}
+
 FaultVfs::~FaultVfs()
 {
+    g_state.writeError = SQLITE_IOERR_WRITE;
     sqlite3_vfs_unregister(&g_vfs);
     sqlite3_vfs_register(g_real, 1);
     g_real = nullptr;

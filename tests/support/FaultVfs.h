@@ -22,6 +22,9 @@ public:
     void arm(long long failAt, unsigned kinds = kAll);
     // Stops failing and counting.
     void disarm() { arm(0, 0); }
+    // What a failed write returns: an I/O error (the default), or SQLITE_FULL as the real
+    // file system does when the disk is full.
+    void setWriteError(int code);
     long long counted() const;    // calls of the armed kinds since arm()
     long long failures() const;   // calls failed since arm()
 };

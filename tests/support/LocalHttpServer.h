@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
@@ -45,6 +46,18 @@ public:
         const std::lock_guard guard(m_mutex);
         m_pages[path] = body;
         m_statuses[path] = status;
+    }
+    // Requests to `path` get no answer at all (a service that hangs).
+    void setHanging(const QByteArray& path)
+    {
+        const std::lock_guard guard(m_mutex);
+        m_hanging.insert(path);
+    }
+    // Without Content-Length the client learns the length only as the body arrives.
+    void setSendLength(bool send)
+    {
+        const std::lock_guard guard(m_mutex);
+        m_sendLength = send;
     }
     QUrl url(const QString& path = {}) const
     {
@@ -86,7 +99,7 @@ private:
         const Request request = Parse(buffer.left(end));
         buffer.clear();
         record(request);
-        if (!m_silent)
+        if (!m_silent && !hangs(request))
             answer(socket, request);
     }
 
@@ -102,6 +115,12 @@ private:
         return request;
     }
 
+    bool hangs(const Request& request) const
+    {
+        const std::lock_guard guard(m_mutex);
+        return m_hanging.contains(request.target().split('?').value(0));
+    }
+
     void record(const Request& request)
     {
         const std::lock_guard guard(m_mutex);
@@ -113,6 +132,7 @@ private:
         const QByteArray path = request.target().split('?').value(0);
         QByteArray status = "200 OK";
         QByteArray body;
+        bool sendLength = true;
         {
             const std::lock_guard guard(m_mutex);
             if (m_pages.contains(path)) {
@@ -120,9 +140,11 @@ private:
                 status = m_statuses.value(path, status);
             } else
                 status = "404 Not Found";
+            sendLength = m_sendLength;
         }
-        socket->write("HTTP/1.0 " + status + "\r\nContent-Type: text/html\r\nContent-Length: "
-                      + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+        const QByteArray length = sendLength ? "Content-Length: " + QByteArray::number(body.size()) + "\r\n" : QByteArray();
+        socket->write("HTTP/1.0 " + status + "\r\nContent-Type: text/html\r\n" + length + "Connection: close\r\n\r\n"
+                      + body);
         socket->disconnectFromHost();
     }
 
@@ -135,6 +157,8 @@ private:
     mutable std::mutex m_mutex;
     QMap<QByteArray, QByteArray> m_pages;
     QMap<QByteArray, QByteArray> m_statuses;
+    QSet<QByteArray> m_hanging;
+    bool m_sendLength = true;
     QList<Request> m_requests;
 };
 

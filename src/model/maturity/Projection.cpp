@@ -73,7 +73,7 @@ struct ProjectedWalk {
     bool byThreshold = false;
 };
 
-ProjectedWalk Walk(const QVector<TemperatureRecord>& records, const ProjectionInput& input)
+ProjectedWalk WalkProjection(const QVector<TemperatureRecord>& records, const ProjectionInput& input)
 {
     ProjectedWalk walk;
     walk.series = BuildSeries(records, input);
@@ -84,11 +84,6 @@ ProjectedWalk Walk(const QVector<TemperatureRecord>& records, const ProjectionIn
     walk.byThreshold = MaturityDue(last.sumSoFar, last.validSoFar, input.rule);
     walk.met = walk.byThreshold || walk.summary.countedDays >= maturity::kTable1DayCap;
     return walk;
-}
-
-QString LongDate(const QDate& day)
-{
-    return FormatLongDate(WallTime(day));
 }
 
 QString ShortDate(const QDate& day)
@@ -119,7 +114,7 @@ SameConditionProjection ProjectSameConditionDate(const QVector<TemperatureRecord
     SameConditionProjection projection;
     if (!input.castingDate.isValid())
         return projection;
-    const ProjectedWalk walk = Walk(records, input);
+    const ProjectedWalk walk = WalkProjection(records, input);
     if (!walk.series.canProject)
         return projection;
     for (const MaturityDay& day : walk.summary.days) {
@@ -148,18 +143,18 @@ QString ProjectionText(const SameConditionProjection& p)
 {
     using Outcome = SameConditionProjection::Outcome;
     if (p.stale)
-        return QStringLiteral("温度记录截至%1，请补录").arg(p.lastStoredDay.isValid() ? LongDate(p.lastStoredDay) : QString());
+        return QStringLiteral("温度记录截至%1，请补录").arg(FormatLongDay(p.lastStoredDay));
     switch (p.outcome) {
     case Outcome::None:
         break;
     case Outcome::Reached:
-        return QStringLiteral("已于%1达到600℃·d").arg(LongDate(p.date));
+        return QStringLiteral("已于%1达到600℃·d").arg(FormatLongDay(p.date));
     case Outcome::CapPassed:
-        return QStringLiteral("已于%1满60天").arg(LongDate(p.date));
+        return QStringLiteral("已于%1满60天").arg(FormatLongDay(p.date));
     case Outcome::Expected:
-        return QStringLiteral("预计%1达到600℃·d（含预报%2天）").arg(LongDate(p.date)).arg(p.forecastDays);
+        return QStringLiteral("预计%1达到600℃·d（含预报%2天）").arg(FormatLongDay(p.date)).arg(p.forecastDays);
     case Outcome::TooCold:
-        return QStringLiteral("近期气温过低，预计第60天（%1）送检").arg(LongDate(p.date));
+        return QStringLiteral("近期气温过低，预计第60天（%1）送检").arg(FormatLongDay(p.date));
     }
     return {};
 }
@@ -203,7 +198,7 @@ MaturityCurve BuildMaturityCurve(const QVector<TemperatureRecord>& records, cons
     if (!input.castingDate.isValid())
         return curve;
     curve.castingDay = input.castingDate.date();
-    const ProjectedWalk walk = Walk(records, input);
+    const ProjectedWalk walk = WalkProjection(records, input);
     QPointF previous(0, 0);
     for (const MaturityDay& day : walk.summary.days) {
         const CurveKind kind = IsProjected(day, walk.series)          ? CurveKind::Projected

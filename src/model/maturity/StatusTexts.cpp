@@ -13,11 +13,6 @@ QDate StandardDueDay(const SpecimenGroup& group)
     return group.castingDate.isValid() ? group.castingDate.date().addDays(kStandardCuringDays) : QDate();
 }
 
-QString LongDate(const QDate& day)
-{
-    return day.isValid() ? FormatLongDate(WallTime(day)) : QString();
-}
-
 } // namespace
 
 PanelTexts StatusPanelTexts(const SpecimenGroup& group, const QDateTime& now)
@@ -26,7 +21,7 @@ PanelTexts StatusPanelTexts(const SpecimenGroup& group, const QDateTime& now)
     texts.standardState = QStringLiteral("标养状态：") + group.standardState;
     texts.sameState = QStringLiteral("同养状态：") + group.sameState;
     const QDate due = StandardDueDay(group);
-    texts.dueDate = LongDate(due);
+    texts.dueDate = FormatLongDay(due);
     const int n = RemainingDays(due, now.date());
     if (!due.isValid() || n < 0)
         texts.remaining = QStringLiteral("该试块已过期");
@@ -61,7 +56,7 @@ QStringList StandardListRow(const SpecimenGroup& group, const QDateTime& now)
             group.position,
             group.grade,
             FormatLongDate(group.castingDate),
-            LongDate(due),
+            FormatLongDay(due),
             remaining,
             group.standardState,
             group.sameState,

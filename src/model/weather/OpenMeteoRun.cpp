@@ -20,21 +20,27 @@ void ShowFailure(CollectionResult& result, const QString& message)
     result.storeMessage = message;
 }
 
-// An answer with an HTTP error: the service's own reason when it gives one (a 400 names
-// the parameter it refused), else that it did not answer.
-void ShowFetchFailure(CollectionResult& result, const QByteArray& refusal)
+// An answer that did not come, or came too large: why; one with an HTTP error: the
+// service's own reason when it gives one (a 400 names the parameter it refused).
+void ShowFetchFailure(CollectionResult& result, FetchStatus fetched, const QByteArray& refusal)
 {
-    const QString reason = ReadServiceReason(refusal);
-    ShowFailure(result, reason.isEmpty() ? ServiceUnreachableText() : ServiceRefusedText(reason));
+    const QString reason = fetched == FetchStatus::Failed ? ReadServiceReason(refusal) : QString();
+    ShowFailure(result, reason.isEmpty() ? FetchFailedText(fetched) : ServiceRefusedText(reason));
 }
 
-FetchOptions ServiceRequestOptions(int timeoutMs, QByteArray* errorBody)
+// A forecast of 12 days of hours is some 10 kB; 16 MB leaves room for anything the
+// service may add. The request ends at once when the program closes.
+constexpr qint64 kMeteoAnswerLimit = 16 * 1024 * 1024;
+
+FetchOptions ServiceRequestOptions(const CollectionInput& input, QByteArray* errorBody)
 {
     FetchOptions options;
     options.errorBody = errorBody;
     options.userAgent = "stolvar";
     options.headers = {{"Accept", "application/json"}};
-    options.timeoutMs = timeoutMs;
+    options.timeoutMs = input.timeoutMs;
+    options.stop = input.stop;
+    options.maxBytes = kMeteoAnswerLimit;
     return options;
 }
 
@@ -50,9 +56,10 @@ std::optional<MeteoPlace> FindPlace(CollectionResult& result, const CollectionIn
     const NetworkAddresses& a = input.addresses;
     QByteArray body;
     QByteArray refusal;
-    const QUrl search = PlaceSearchUrl(a.geocodingService, input.city, a.meteoKey);
-    if (!TryFetchPage(search, ServiceRequestOptions(input.timeoutMs, &refusal), &body)) {
-        ShowFetchFailure(result, refusal);
+    if (const FetchStatus fetched = Fetch(PlaceSearchUrl(a.geocodingService, input.city, a.meteoKey),
+                                          ServiceRequestOptions(input, &refusal), &body);
+        fetched != FetchStatus::Ok) {
+        ShowFetchFailure(result, fetched, refusal);
         return std::nullopt;
     }
     const PlaceAnswer answer = ReadPlaceAnswer(body);
@@ -89,9 +96,10 @@ void CollectFromOpenMeteo(CollectionResult& result, const CollectionInput& input
     QByteArray body;
     QByteArray refusal;
     const NetworkAddresses& a = input.addresses;
-    if (!TryFetchPage(ForecastUrl(a.meteoService, *place, a.meteoKey), ServiceRequestOptions(input.timeoutMs, &refusal),
-                      &body))
-        return ShowFetchFailure(result, refusal);
+    if (const FetchStatus fetched =
+            Fetch(ForecastUrl(a.meteoService, *place, a.meteoKey), ServiceRequestOptions(input, &refusal), &body);
+        fetched != FetchStatus::Ok)
+        return ShowFetchFailure(result, fetched, refusal);
     const ForecastAnswer answer = ReadForecastAnswer(body);
     if (!answer.error.isEmpty())
         return ShowFailure(result, answer.error);

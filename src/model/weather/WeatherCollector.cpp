@@ -52,9 +52,15 @@ void ReadAndStore(CollectionResult& result, const CollectionInput& input)
     }
     FetchOptions options = WeatherRequestOptions(input.timeoutMs);
     options.stop = input.stop;
-    const QByteArray page = FetchPage(*url, options);
+    QByteArray page;
+    const FetchStatus fetched = Fetch(*url, options, &page);
     if (input.stop && *input.stop)
         return;   // the program is closing: nothing is read or stored
+    // Only a page that arrived and names no city is an unknown city; no answer is no answer.
+    if (fetched != FetchStatus::Ok) {
+        result.locationText = result.storeMessage = FetchFailedText(fetched);
+        return;
+    }
     const WeatherView view = ApplyWeatherReading(ReadWeatherPage(page), input.previous);
     TakeView(result, view);
     if (view.cityFound && input.db)
@@ -73,6 +79,16 @@ QString NoNetworkText()
 QString MissingYesterdayText()
 {
     return QStringLiteral("请先将今天之前的温度记录手动添加完整，否则将无法进行温度采集。");
+}
+
+QString AnswerTooLargeText()
+{
+    return QStringLiteral("天气服务的回答过大");
+}
+
+QString FetchFailedText(FetchStatus status)
+{
+    return status == FetchStatus::TooLarge ? AnswerTooLargeText() : ServiceUnreachableText();
 }
 
 QString StoreFailedText()

@@ -52,6 +52,11 @@ struct CollectionResult {
 QString NoNetworkText();
 QString MissingYesterdayText();
 QString StoreFailedText();
+// A weather service's answer larger than its limit (2 MB for the forecast page, 16 MB for
+// Open-Meteo): nothing of it is read or stored.
+QString AnswerTooLargeText();
+// What the location line says when a weather service gave no usable answer.
+QString FetchFailedText(FetchStatus status);
 
 // One collection run; for a worker thread (no widgets). Runs are serialised.
 CollectionResult CollectWeather(const CollectionInput& input);
