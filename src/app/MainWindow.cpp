@@ -256,6 +256,11 @@ void MainWindow::connectStrength()
             m_evaluation->pageShown(m_ctx.selection.projectName);
     });
     connect(m_results.get(), &ResultsController::resultsChanged, m_evaluation.get(), &EvaluationController::refresh);
+    // An older register gains its results table with the check that follows its opening.
+    connect(m_database.get(), &DatabaseController::checked, this, [this] {
+        m_results->refreshLabel();
+        m_evaluation->refresh();
+    });
     connect(m_evaluation.get(), &EvaluationController::groupRequested, m_register.get(), &RegisterController::selectPosition);
 }
 

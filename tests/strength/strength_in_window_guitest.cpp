@@ -57,7 +57,8 @@ TEST_F(StrengthInWindow, AnOlderRegisterGainsTheResultsAndThePanelFollowsTheTree
 {
     MainWindow& w = f.start();
     ASSERT_TRUE(f.ctx().db);
-    EXPECT_TRUE(HasResultsTable(*f.ctx().db));
+    // The table comes with the check of the opened file, on a worker after the window is filled.
+    ASSERT_TRUE(test::WaitUntil([&] { return HasResultsTable(*f.ctx().db); }));
     EXPECT_TRUE(HasFormRequirementColumn(*f.ctx().db));
     EXPECT_TRUE(f.messages->shown.isEmpty()) << f.messages->lastText().toStdString();
     const ResultsPanelWidgets& panel = f.ui().resultsUi;
