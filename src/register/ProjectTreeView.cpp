@@ -18,4 +18,17 @@ void ShowProjectTree(QTreeView* view, ProjectTreeModel& model, ProjectTree tree)
     }
 }
 
+void KeepNewProjectsExpanded(QTreeView* view, ProjectTreeModel& model)
+{
+    QObject::connect(&model, &QAbstractItemModel::rowsInserted, view,
+                     [view, &model](const QModelIndex& parent, int first, int last) {
+                         if (parent.isValid())
+                             return;
+                         for (int project = first; project <= last; ++project) {
+                             if (model.tree().positionCount(project) > 0)
+                                 view->expand(model.index(project, 0));
+                         }
+                     });
+}
+
 } // namespace stolvar

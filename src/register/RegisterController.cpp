@@ -3,6 +3,7 @@
 #include "core/Conversions.h"
 #include "model/maturity/StatusTexts.h"
 #include "model/register/GroupStore.h"
+#include "model/register/ProjectTreeUpdate.h"
 #include "register/ProjectTreeModel.h"
 #include "register/ProjectTreeView.h"
 #include "register/RegisterWidgets.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTabWidget>
+#include <QSignalBlocker>
 #include <QTreeView>
 
 #include <algorithm>
@@ -63,6 +65,7 @@ RegisterController::RegisterController(AppContext& ctx, RegisterWidgets& ui, QOb
     : QObject(parent), m_ctx(ctx), m_ui(ui), m_model(new ProjectTreeModel(ui.tree))
 {
     ui.tree->setModel(m_model);
+    KeepNewProjectsExpanded(ui.tree, *m_model);
     connect(ui.tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &RegisterController::onTreeSelectionChanged);
     connect(ui.keywordButton, &QAbstractButton::clicked, this, &RegisterController::filterStandardCuringList);
@@ -78,6 +81,32 @@ void RegisterController::showProjectTree(ProjectTree tree)
     // The model reset drops the current node without a signal.
     const QString remembered = m_ctx.settings.read(keys::kTreeSelection);
     ShowProjectTree(m_ui.tree, *m_model, std::move(tree));
+    selectRememberedNode(remembered);
+}
+
+void RegisterController::updateProjects(const QStringList& projects)
+{
+    if (!m_ctx.db) {
+        fillProjectTree();
+        return;
+    }
+    const QString remembered = m_ctx.settings.read(keys::kTreeSelection);
+    {
+        // As during a full read no node is current while the tree changes, and nothing
+        // hears of it: the current node would otherwise follow its row or its neighbour.
+        const QSignalBlocker quiet(m_ui.tree->selectionModel());
+        m_ui.tree->selectionModel()->clear();
+    }
+    m_ui.tree->viewport()->update();
+    if (!RefreshProjects(*m_ctx.db, *m_model, projects)) {
+        fillProjectTree();
+        return;
+    }
+    selectRememberedNode(remembered);
+}
+
+void RegisterController::selectRememberedNode(const QString& remembered)
+{
     const QModelIndex node = m_model->indexOfNode(TruncateToInt(ParseNumberText(remembered)));
     if (node.isValid())
         m_ui.tree->setCurrentIndex(node);

@@ -12,10 +12,10 @@ struct AppContext;
 class ProjectTreeModel;
 struct RegisterWidgets;
 
-// The project/position tree, the status panel and the standard-curing list. The tree
-// is rebuilt from the database after every change of projects, positions or rows, and
-// the node remembered in Temp.ini (by its place in the fully expanded tree) is selected
-// again, which refreshes the panel and the list.
+// The project/position tree, the status panel and the standard-curing list. After an
+// edit the projects it touched are read again and their nodes change in place; the node
+// remembered in Temp.ini (by its place in the fully expanded tree) is selected again, as
+// after a full read, which refreshes the panel and the list.
 class RegisterController : public QObject
 {
     Q_OBJECT
@@ -25,6 +25,9 @@ public:
     void fillProjectTree();
     // The same with a tree already read from the open database.
     void showProjectTree(ProjectTree tree);
+    // After an edit of these projects (names ASCII case aside): their nodes are read again
+    // and change in place; the tree is read whole when a query fails.
+    void updateProjects(const QStringList& projects);
     void onTreeSelectionChanged();
     void fillStandardCuringList();
     void filterStandardCuringList();
@@ -55,6 +58,7 @@ signals:
 
 private:
     void showGroup(const SpecimenGroup& group);
+    void selectRememberedNode(const QString& remembered);
     void showList(const QVector<SpecimenGroup>& groups);
     int listFontSize();
 
