@@ -108,8 +108,12 @@ void RegisterController::updateProjects(const QStringList& projects)
 void RegisterController::selectRememberedNode(const QString& remembered)
 {
     const QModelIndex node = m_model->indexOfNode(TruncateToInt(ParseNumberText(remembered)));
-    if (node.isValid())
-        m_ui.tree->setCurrentIndex(node);
+    if (!node.isValid())
+        return;
+    // In a tree too large to show expanded the remembered node's project opens.
+    if (node.parent().isValid())
+        m_ui.tree->expand(node.parent());
+    m_ui.tree->setCurrentIndex(node);
 }
 
 bool RegisterController::refreshSelectionFromTree()
@@ -168,6 +172,7 @@ int RegisterController::listFontSize()
 
 void RegisterController::fillStandardCuringList()
 {
+    m_listGeneration.next();
     QVector<SpecimenGroup> groups;
     if (m_ctx.db)
         groups = LoadGroups(*m_ctx.db, m_ctx.selection.projectName);
@@ -175,18 +180,28 @@ void RegisterController::fillStandardCuringList()
 }
 
 // Off: the positions of the selected node's project. 全部工程: project names, positions and
-// grades of every project, each position shown with its project.
+// grades of every project, each position shown with its project; that search reads every
+// row of the register, so it runs on a worker and the list shows its rows when it is done.
 void RegisterController::filterStandardCuringList()
 {
-    QVector<SpecimenGroup> groups;
+    const quint64 generation = m_listGeneration.next();
     const bool everywhere = m_ui.allProjectsBox && m_ui.allProjectsBox->isChecked();
     if (m_ctx.db && everywhere) {
-        groups = LoadGroupsMatchingAnywhere(*m_ctx.db, m_ui.keywordBox->text());
-        for (SpecimenGroup& g : groups)
-            g.position = g.project + QStringLiteral(" / ") + g.position;
-    } else if (m_ctx.db) {
-        groups = LoadGroupsMatching(*m_ctx.db, m_ctx.selection.projectName, m_ui.keywordBox->text());
+        auto search = [db = m_ctx.db, keyword = m_ui.keywordBox->text()] {
+            QVector<SpecimenGroup> groups = LoadGroupsMatchingAnywhere(*db, keyword);
+            for (SpecimenGroup& g : groups)
+                g.position = g.project + QStringLiteral(" / ") + g.position;
+            return groups;
+        };
+        m_ctx.tasks.run(this, std::move(search), [this, generation](const QVector<SpecimenGroup>& groups) {
+            if (m_listGeneration.isCurrent(generation))
+                showList(groups);
+        });
+        return;
     }
+    QVector<SpecimenGroup> groups;
+    if (m_ctx.db)
+        groups = LoadGroupsMatching(*m_ctx.db, m_ctx.selection.projectName, m_ui.keywordBox->text());
     showList(groups);
 }
 
@@ -208,6 +223,7 @@ void RegisterController::showList(const QVector<SpecimenGroup>& groups)
         grid->setRowHeight(r + 1, kListRowHeight);
     }
     FitListColumns(grid);
+    emit listShown();
 }
 
 void RegisterController::onPageShown(int index)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/TaskRunner.h"
 #include "db/Records.h"
 #include "model/register/ProjectTree.h"
 
@@ -55,6 +56,9 @@ signals:
     void groupShown(const stolvar::SpecimenGroup& group);
     // The same-condition table 1 page became current: its frame is laid out again.
     void table1PageShown();
+    // The standard-curing list shows new rows (a search of every project fills it when its
+    // worker is done).
+    void listShown();
 
 private:
     void showGroup(const SpecimenGroup& group);
@@ -66,6 +70,7 @@ private:
     RegisterWidgets& m_ui;
     ProjectTreeModel* m_model;   // owned by the tree view
     QString m_listFontSizeText;   // the last "标养字号" read
+    Generation m_listGeneration;   // a later fill of the list drops a search still running
 };
 
 // The line above the printed standard-curing list on every page: project and day printed.

@@ -92,7 +92,7 @@ protected:
 TEST_F(TreeEditsGuiTest, EditsChangeTheTreeInPlaceAsARebuildWouldShowIt)
 {
     select("工程", "二层");
-    ASSERT_EQ(state().current, 3);
+    ASSERT_EQ(state().positionBox, "二层");
     ui().projectBox->setText("功成");   // sounds like the others, sorts among them
     ui().positionBox->setText("基础");
     ui().castingDateBox->setText("2017-3-12");

@@ -139,7 +139,7 @@ TEST(ProjectTreeEditTest, InsertingAndRemovingAProjectMovesTheNodesAfterIt)
     EXPECT_EQ(tree.findProject(u""), -1) << "the rows without a name are no project of an empty name";
     tree.removeProject(0);
     EXPECT_EQ(Nodes(tree), QStringList({"+丙", "-二层", "-", "+NULL", "+甲", "-基础"}));
-    tree.removeProject(2);
+    tree.removeProject(1);
     EXPECT_EQ(tree.nullProject(), -1);
     tree.insertProject(2, u"Ab", {});
     EXPECT_EQ(Nodes(tree), QStringList({"+丙", "-二层", "-", "+甲", "-基础", "+Ab"}));
