@@ -25,7 +25,7 @@ void GroupEditor::deleteSelectedGroup()
     if (!m_ctx.messages().ask(m_ctx.window, question, QStringLiteral("警告"), Messages::Icon::Information))
         return;
     if (reportWrite(DeleteGroup(*m_ctx.db, s.projectName, s.nodeText)))
-        treeChanged();
+        treeChanged({s.projectName});
 }
 
 void GroupEditor::deleteProjectNode()
@@ -36,7 +36,7 @@ void GroupEditor::deleteProjectNode()
     if (!m_ctx.messages().ask(m_ctx.window, question, QStringLiteral("警告"), Messages::Icon::Information))
         return;
     if (reportWrite(DeleteProject(*m_ctx.db, project)))
-        treeChanged();
+        treeChanged({project});
 }
 
 void GroupEditor::deleteRowsWithoutKey()
@@ -48,8 +48,11 @@ void GroupEditor::deleteRowsWithoutKey()
         QStringLiteral("您确定要删除工程名称或工程部位为空的全部%1条记录吗？").arg(rows);
     if (!m_ctx.messages().ask(m_ctx.window, question, QStringLiteral("警告"), Messages::Icon::Information))
         return;
-    if (reportWrite(DeleteRowsWithoutKey(*m_ctx.db)))
-        treeChanged();
+    // Rows without a name or position may lie in any project: the tree is read whole.
+    if (reportWrite(DeleteRowsWithoutKey(*m_ctx.db))) {
+        m_tree.fillProjectTree();
+        emit registerChanged();
+    }
 }
 
 } // namespace stolvar

@@ -120,8 +120,7 @@ void GroupEditor::addSpecimenGroup()
     if (!reportWrite(AddGroup(*m_ctx.db, g), QStringLiteral("该部位已存在，请重新命名！")))
         return;
     m_ctx.messages().show(m_ctx.window, QStringLiteral("添加成功！请按返回退出！"));
-    m_tree.fillProjectTree();
-    emit registerChanged();
+    treeChanged({g.project});
 }
 
 // A rename onto an existing project merges the two: refused when a position is in both,
@@ -155,7 +154,7 @@ void GroupEditor::renameProject()
         return;
     if (reportWrite(RenameProject(*m_ctx.db, m_ctx.selection.projectName, name),
                     QStringLiteral("工程“%1”已有相同的部位，不能重命名！").arg(name)))
-        treeChanged();
+        treeChanged({m_ctx.selection.projectName, name});
 }
 
 void GroupEditor::changePosition()
@@ -171,7 +170,7 @@ void GroupEditor::changePosition()
     const CurrentSelection& s = m_ctx.selection;
     if (reportWrite(ChangePosition(*m_ctx.db, s.projectName, s.nodeText, position),
                     QStringLiteral("该部位已存在，请重新命名！")))
-        treeChanged();
+        treeChanged({s.projectName});
 }
 
 void GroupEditor::changeStrengthGrade()
@@ -253,11 +252,11 @@ void GroupEditor::setSameConditionStatus(const QString& state)
     emit registerChanged();
 }
 
-// After a change of projects or positions the tree is read again, which shows the
+// After a change of projects or positions their nodes are read again, which shows the
 // remembered node's group afresh.
-void GroupEditor::treeChanged()
+void GroupEditor::treeChanged(const QStringList& projects)
 {
-    m_tree.fillProjectTree();
+    m_tree.updateProjects(projects);
     emit registerChanged();
 }
 

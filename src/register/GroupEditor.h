@@ -35,7 +35,7 @@ signals:
     void registerChanged();
 
 private:
-    void treeChanged();
+    void treeChanged(const QStringList& projects);
     void groupChanged();
     bool requireDatabase();
     bool checkWidths(const QStringList& texts);

@@ -7,7 +7,7 @@ namespace stolvar {
 
 namespace {
 
-// A top-level index carries no id; a position's index carries its project's row + 1.
+// A top-level index carries no id; a position's index carries its project's id (from 1).
 constexpr quintptr kTopLevel = 0;
 
 } // namespace
@@ -25,7 +25,38 @@ void ProjectTreeModel::setTree(ProjectTree tree)
 {
     beginResetModel();
     m_tree = std::move(tree);
+    m_projectIds.resize(m_tree.projectCount());
+    m_rowOfId.fill(-1, m_tree.projectCount() + 1);
+    for (int p = 0; p < m_tree.projectCount(); ++p)
+        m_projectIds[p] = quintptr(p) + 1;
+    numberProjectsFrom(0);
     endResetModel();
+}
+
+void ProjectTreeModel::insertProject(int project, const QString& name, const QStringList& positions)
+{
+    beginInsertRows({}, project, project);
+    m_tree.insertProject(project, name, positions);
+    m_projectIds.insert(project, quintptr(m_rowOfId.size()));
+    m_rowOfId.append(-1);
+    numberProjectsFrom(project);
+    endInsertRows();
+}
+
+void ProjectTreeModel::removeProject(int project)
+{
+    beginRemoveRows({}, project, project);
+    m_tree.removeProject(project);
+    m_rowOfId[m_projectIds[project]] = -1;
+    m_projectIds.remove(project);
+    numberProjectsFrom(project);
+    endRemoveRows();
+}
+
+void ProjectTreeModel::numberProjectsFrom(int project)
+{
+    for (int p = project; p < m_projectIds.size(); ++p)
+        m_rowOfId[m_projectIds[p]] = p;
 }
 
 QModelIndex ProjectTreeModel::indexOfNode(int node) const
@@ -36,7 +67,7 @@ QModelIndex ProjectTreeModel::indexOfNode(int node) const
     const int projectNode = m_tree.projectNode(project);
     if (node == projectNode)
         return createIndex(project, 0, kTopLevel);
-    return createIndex(node - projectNode - 1, 0, quintptr(project) + 1);
+    return createIndex(node - projectNode - 1, 0, m_projectIds[project]);
 }
 
 int ProjectTreeModel::nodeOf(const QModelIndex& index) const
@@ -45,21 +76,23 @@ int ProjectTreeModel::nodeOf(const QModelIndex& index) const
         return -1;
     if (index.internalId() == kTopLevel)
         return m_tree.projectNode(index.row());
-    return m_tree.projectNode(int(index.internalId() - 1)) + 1 + index.row();
+    const int project = m_rowOfId.value(qsizetype(index.internalId()), -1);
+    return project < 0 ? -1 : m_tree.projectNode(project) + 1 + index.row();
 }
 
 QModelIndex ProjectTreeModel::index(int row, int column, const QModelIndex& parent) const
 {
     if (column != 0 || row < 0 || row >= rowCount(parent))
         return {};
-    return createIndex(row, 0, parent.isValid() ? quintptr(parent.row()) + 1 : kTopLevel);
+    return createIndex(row, 0, parent.isValid() ? m_projectIds[parent.row()] : kTopLevel);
 }
 
 QModelIndex ProjectTreeModel::parent(const QModelIndex& child) const
 {
     if (!child.isValid() || child.internalId() == kTopLevel)
         return {};
-    return createIndex(int(child.internalId() - 1), 0, kTopLevel);
+    const int project = m_rowOfId.value(qsizetype(child.internalId()), -1);
+    return project < 0 ? QModelIndex() : createIndex(project, 0, kTopLevel);
 }
 
 int ProjectTreeModel::rowCount(const QModelIndex& parent) const

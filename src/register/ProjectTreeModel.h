@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/register/ProjectTree.h"
+#include "model/register/ProjectTreeUpdate.h"
 
 #include <QAbstractItemModel>
 #include <QFont>
@@ -10,8 +11,10 @@ namespace stolvar {
 
 // The tree view's model over the compact project tree: projects at the top level
 // (bold, folder icon), their positions below them (file icon). Nodes are counted in
-// display order ("node index"), as Temp.ini remembers the selected one.
-class ProjectTreeModel : public QAbstractItemModel
+// display order ("node index"), as Temp.ini remembers the selected one. An edit of a
+// few projects inserts and removes their rows only (ProjectTreeEdits), so the view keeps
+// its layout and the rest of its state.
+class ProjectTreeModel : public QAbstractItemModel, public ProjectTreeEdits
 {
     Q_OBJECT
 public:
@@ -19,7 +22,9 @@ public:
 
     // Replaces every node (a model reset: the view forgets its selection).
     void setTree(ProjectTree tree);
-    const ProjectTree& tree() const { return m_tree; }
+    const ProjectTree& tree() const override { return m_tree; }
+    void insertProject(int project, const QString& name, const QStringList& positions) override;
+    void removeProject(int project) override;
 
     QModelIndex indexOfNode(int node) const;
     // -1 for an invalid index.
@@ -32,7 +37,13 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
+    void numberProjectsFrom(int project);
+
     ProjectTree m_tree;
+    // A position's index carries its project's id, which stays while projects come and go
+    // around it (a row would not): the id of each project row, and the row of each id.
+    QVector<quintptr> m_projectIds;
+    QVector<int> m_rowOfId;
     QIcon m_projectIcon;
     QIcon m_positionIcon;
     QFont m_bold;

@@ -3,6 +3,7 @@
 #include "core/Conversions.h"
 #include "model/maturity/StatusTexts.h"
 #include "model/register/GroupStore.h"
+#include "model/register/ProjectTreeUpdate.h"
 #include "register/ProjectTreeModel.h"
 #include "register/ProjectTreeView.h"
 #include "register/RegisterWidgets.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTabWidget>
+#include <QSignalBlocker>
 #include <QTreeView>
 
 #include <algorithm>
@@ -63,6 +65,7 @@ RegisterController::RegisterController(AppContext& ctx, RegisterWidgets& ui, QOb
     : QObject(parent), m_ctx(ctx), m_ui(ui), m_model(new ProjectTreeModel(ui.tree))
 {
     ui.tree->setModel(m_model);
+    KeepNewProjectsExpanded(ui.tree, *m_model);
     connect(ui.tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &RegisterController::onTreeSelectionChanged);
     connect(ui.keywordButton, &QAbstractButton::clicked, this, &RegisterController::filterStandardCuringList);
@@ -78,9 +81,39 @@ void RegisterController::showProjectTree(ProjectTree tree)
     // The model reset drops the current node without a signal.
     const QString remembered = m_ctx.settings.read(keys::kTreeSelection);
     ShowProjectTree(m_ui.tree, *m_model, std::move(tree));
+    selectRememberedNode(remembered);
+}
+
+void RegisterController::updateProjects(const QStringList& projects)
+{
+    if (!m_ctx.db) {
+        fillProjectTree();
+        return;
+    }
+    const QString remembered = m_ctx.settings.read(keys::kTreeSelection);
+    {
+        // As during a full read no node is current while the tree changes, and nothing
+        // hears of it: the current node would otherwise follow its row or its neighbour.
+        const QSignalBlocker quiet(m_ui.tree->selectionModel());
+        m_ui.tree->selectionModel()->clear();
+    }
+    m_ui.tree->viewport()->update();
+    if (!RefreshProjects(*m_ctx.db, *m_model, projects)) {
+        fillProjectTree();
+        return;
+    }
+    selectRememberedNode(remembered);
+}
+
+void RegisterController::selectRememberedNode(const QString& remembered)
+{
     const QModelIndex node = m_model->indexOfNode(TruncateToInt(ParseNumberText(remembered)));
-    if (node.isValid())
-        m_ui.tree->setCurrentIndex(node);
+    if (!node.isValid())
+        return;
+    // In a tree too large to show expanded the remembered node's project opens.
+    if (node.parent().isValid())
+        m_ui.tree->expand(node.parent());
+    m_ui.tree->setCurrentIndex(node);
 }
 
 bool RegisterController::refreshSelectionFromTree()
@@ -139,6 +172,7 @@ int RegisterController::listFontSize()
 
 void RegisterController::fillStandardCuringList()
 {
+    m_listGeneration.next();
     QVector<SpecimenGroup> groups;
     if (m_ctx.db)
         groups = LoadGroups(*m_ctx.db, m_ctx.selection.projectName);
@@ -146,18 +180,28 @@ void RegisterController::fillStandardCuringList()
 }
 
 // Off: the positions of the selected node's project. 全部工程: project names, positions and
-// grades of every project, each position shown with its project.
+// grades of every project, each position shown with its project; that search reads every
+// row of the register, so it runs on a worker and the list shows its rows when it is done.
 void RegisterController::filterStandardCuringList()
 {
-    QVector<SpecimenGroup> groups;
+    const quint64 generation = m_listGeneration.next();
     const bool everywhere = m_ui.allProjectsBox && m_ui.allProjectsBox->isChecked();
     if (m_ctx.db && everywhere) {
-        groups = LoadGroupsMatchingAnywhere(*m_ctx.db, m_ui.keywordBox->text());
-        for (SpecimenGroup& g : groups)
-            g.position = g.project + QStringLiteral(" / ") + g.position;
-    } else if (m_ctx.db) {
-        groups = LoadGroupsMatching(*m_ctx.db, m_ctx.selection.projectName, m_ui.keywordBox->text());
+        auto search = [db = m_ctx.db, keyword = m_ui.keywordBox->text()] {
+            QVector<SpecimenGroup> groups = LoadGroupsMatchingAnywhere(*db, keyword);
+            for (SpecimenGroup& g : groups)
+                g.position = g.project + QStringLiteral(" / ") + g.position;
+            return groups;
+        };
+        m_ctx.tasks.run(this, std::move(search), [this, generation](const QVector<SpecimenGroup>& groups) {
+            if (m_listGeneration.isCurrent(generation))
+                showList(groups);
+        });
+        return;
     }
+    QVector<SpecimenGroup> groups;
+    if (m_ctx.db)
+        groups = LoadGroupsMatching(*m_ctx.db, m_ctx.selection.projectName, m_ui.keywordBox->text());
     showList(groups);
 }
 
@@ -179,6 +223,7 @@ void RegisterController::showList(const QVector<SpecimenGroup>& groups)
         grid->setRowHeight(r + 1, kListRowHeight);
     }
     FitListColumns(grid);
+    emit listShown();
 }
 
 void RegisterController::onPageShown(int index)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/TaskRunner.h"
 #include "db/Records.h"
 #include "model/register/ProjectTree.h"
 
@@ -12,10 +13,10 @@ struct AppContext;
 class ProjectTreeModel;
 struct RegisterWidgets;
 
-// The project/position tree, the status panel and the standard-curing list. The tree
-// is rebuilt from the database after every change of projects, positions or rows, and
-// the node remembered in Temp.ini (by its place in the fully expanded tree) is selected
-// again, which refreshes the panel and the list.
+// The project/position tree, the status panel and the standard-curing list. After an
+// edit the projects it touched are read again and their nodes change in place; the node
+// remembered in Temp.ini (by its place in the fully expanded tree) is selected again, as
+// after a full read, which refreshes the panel and the list.
 class RegisterController : public QObject
 {
     Q_OBJECT
@@ -25,6 +26,9 @@ public:
     void fillProjectTree();
     // The same with a tree already read from the open database.
     void showProjectTree(ProjectTree tree);
+    // After an edit of these projects (names ASCII case aside): their nodes are read again
+    // and change in place; the tree is read whole when a query fails.
+    void updateProjects(const QStringList& projects);
     void onTreeSelectionChanged();
     void fillStandardCuringList();
     void filterStandardCuringList();
@@ -52,9 +56,13 @@ signals:
     void groupShown(const stolvar::SpecimenGroup& group);
     // The same-condition table 1 page became current: its frame is laid out again.
     void table1PageShown();
+    // The standard-curing list shows new rows (a search of every project fills it when its
+    // worker is done).
+    void listShown();
 
 private:
     void showGroup(const SpecimenGroup& group);
+    void selectRememberedNode(const QString& remembered);
     void showList(const QVector<SpecimenGroup>& groups);
     int listFontSize();
 
@@ -62,6 +70,7 @@ private:
     RegisterWidgets& m_ui;
     ProjectTreeModel* m_model;   // owned by the tree view
     QString m_listFontSizeText;   // the last "标养字号" read
+    Generation m_listGeneration;   // a later fill of the list drops a search still running
 };
 
 // The line above the printed standard-curing list on every page: project and day printed.

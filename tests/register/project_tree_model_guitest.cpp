@@ -1,7 +1,9 @@
 #include "register/ProjectTreeModel.h"
+#include "register/ProjectTreeView.h"
 
 #include <QFont>
 #include <QIcon>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +68,39 @@ TEST(ProjectTreeModelTest, ProjectsAreBoldWithAFolderIconPositionsPlainWithAFile
     EXPECT_FALSE(file.isNull());
     EXPECT_NE(folder.cacheKey(), file.cacheKey());
     EXPECT_EQ(model.indexOfNode(3).data(Qt::DecorationRole).value<QIcon>().cacheKey(), folder.cacheKey());
+}
+
+// A register of everyday size shows every project expanded, also one an edit puts in; a
+// very large one shows its projects collapsed, and its ids keep parents right as
+// projects come and go before them.
+TEST(ProjectTreeViewTest, SmallTreesShowEveryProjectExpandedLargeOnesCollapsed)
+{
+    QTreeView view;
+    ProjectTreeModel model;
+    view.setModel(&model);
+    KeepNewProjectsExpanded(&view, model);
+    ShowProjectTree(&view, model, SampleTree());
+    EXPECT_TRUE(view.isExpanded(model.index(0, 0)));
+    EXPECT_TRUE(view.isExpanded(model.index(2, 0)));
+    model.insertProject(1, "丁", {"桩"});
+    EXPECT_TRUE(view.isExpanded(model.index(1, 0))) << "a project an edit puts in opens as after a full read";
+    const QPersistentModelIndex pile = model.index(0, 0, model.index(1, 0));
+    const QPersistentModelIndex base = model.index(0, 0, model.index(3, 0));
+    model.removeProject(0);
+    EXPECT_EQ(pile.parent().data().toString(), "丁");
+    EXPECT_EQ(model.nodeOf(base), 4) << "甲 / 基础 after 丁 / 桩 and 丙";
+
+    ProjectTree large;
+    for (int p = 0; p * 11 <= kExpandEveryProjectNodes; ++p) {
+        large.appendProject(QStringLiteral("工程%1").arg(p));
+        for (int s = 0; s < 10; ++s)
+            large.appendPosition(QStringLiteral("%1层").arg(s));
+    }
+    ShowProjectTree(&view, model, std::move(large));
+    ASSERT_FALSE(ExpandsEveryProject(model.tree()));
+    EXPECT_FALSE(view.isExpanded(model.index(0, 0)));
+    model.insertProject(0, "乙", {"一层"});
+    EXPECT_FALSE(view.isExpanded(model.index(0, 0)));
 }
 
 } // namespace

@@ -243,7 +243,9 @@ TEST_F(RegisterGuiTest, AllProjectsSearchesNamesPositionsAndGradesOfEveryProject
     all->setChecked(true);
     const auto search = [&](const char* keyword) {
         f.ui().registerUi.keywordBox->setText(keyword);
+        QSignalSpy shown(&tree(), &RegisterController::listShown);
         f.ui().registerUi.keywordButton->click();
+        EXPECT_TRUE(shown.wait(10000)) << "the search of every project ends";
         QStringList positions;
         for (int r = 1; r < f.ui().registerUi.standardList->rowCount(); ++r)
             positions << cell(r, 1);
@@ -253,6 +255,20 @@ TEST_F(RegisterGuiTest, AllProjectsSearchesNamesPositionsAndGradesOfEveryProject
     EXPECT_EQ(search("甲"), (QStringList{"甲 / 一层柱", "甲 / 基础"}));
     EXPECT_EQ(search("C30").size(), 5) << "the grade is searched too";
     EXPECT_TRUE(search("%").isEmpty()) << "% is a character, not a wildcard";
+}
+
+// A search of every project still running when the clerk picks another node shows nothing:
+// the list keeps the node's project.
+TEST_F(RegisterGuiTest, ALaterFillOfTheListDropsASearchOfEveryProject)
+{
+    f.ui().registerUi.allProjectsBox->setChecked(true);
+    f.ui().registerUi.keywordBox->setText("C30");
+    f.ui().registerUi.keywordButton->click();
+    select(4);   // 甲
+    f.ctx().tasks.waitForDone();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(f.ui().registerUi.standardList->rowCount(), 3);
+    EXPECT_EQ(cell(1, 1), "基础");
 }
 
 TEST(RegisterListFont, StandardFontSizeSettingAndDefault)

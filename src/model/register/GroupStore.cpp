@@ -87,19 +87,19 @@ struct TreeRows {
     QString positionTexts;
     QVector<int> positionEnds;     // where each position's text ends in the buffer
     QVector<int> positionProject;  // the project of each position
+    int nullProject = -1;          // the name standing for the rows without a project name
 };
 
 TreeRows ReadTreeRows(const Database& db)
 {
     TreeRows rows;
     QHash<QString, int> byKey;
-    int nullProject = -1;
     Statement st(db, QStringLiteral("SELECT 工程名称, 工程部位 FROM gcxx ORDER BY 取样日期, id"));
     while (st.next()) {
         if (st.isNull(0)) {
             // A NULL project matches no position query: its node stands alone.
-            if (nullProject < 0) {
-                nullProject = int(rows.names.size());
+            if (rows.nullProject < 0) {
+                rows.nullProject = int(rows.names.size());
                 rows.names.append(QString());
             }
             continue;
@@ -117,12 +117,11 @@ TreeRows ReadTreeRows(const Database& db)
     return rows;
 }
 
-// Projects in Chinese (pinyin) order, descending, as a Chinese desktop lists them.
 QVector<int> ProjectsInDisplayOrder(const QStringList& names)
 {
     QVector<int> order(names.size());
     std::iota(order.begin(), order.end(), 0);
-    QCollator collator{QLocale(QLocale::Chinese, QLocale::China)};
+    const QCollator collator = ProjectNameCollator();
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return collator.compare(names[a], names[b]) > 0; });
     return order;
@@ -159,6 +158,8 @@ ProjectTree LayOutTree(const TreeRows& rows, const QVector<int>& order, const Pr
     const QStringView texts(rows.positionTexts);
     for (int project : order) {
         tree.appendProject(rows.names[project]);
+        if (project == rows.nullProject)
+            tree.markNullProject();
         for (int i = grouped.first[project]; i < grouped.first[project + 1]; ++i) {
             const int row = grouped.byRow[i];
             const int begin = row > 0 ? rows.positionEnds[row - 1] : 0;

@@ -2,7 +2,14 @@
 
 #include <algorithm>
 
+#include <QLocale>
+
 namespace stolvar {
+
+QCollator ProjectNameCollator()
+{
+    return QCollator(QLocale(QLocale::Chinese, QLocale::China));
+}
 
 void ProjectTree::appendProject(QStringView name)
 {
@@ -25,8 +32,56 @@ void ProjectTree::reserve(int nodes, int projects, qsizetype characters)
 
 QString ProjectTree::text(int node) const
 {
+    return textView(node).toString();
+}
+
+QStringView ProjectTree::textView(int node) const
+{
     const int begin = node > 0 ? m_ends[node - 1] : 0;
-    return m_texts.mid(begin, m_ends[node] - begin);
+    return QStringView(m_texts).mid(begin, m_ends[node] - begin);
+}
+
+void ProjectTree::insertProject(int project, QStringView name, const QStringList& positions)
+{
+    const int node = project < projectCount() ? m_projectNodes[project] : nodeCount();
+    const int begin = node > 0 ? m_ends[node - 1] : 0;
+    QString texts = name.toString();
+    QVector<int> ends{begin + int(texts.size())};
+    for (const QString& position : positions) {
+        texts += position;
+        ends.append(begin + int(texts.size()));
+    }
+    const int length = int(texts.size());
+    const int count = int(ends.size());
+    for (int i = node; i < nodeCount(); ++i)
+        m_ends[i] += length;
+    for (int p = project; p < projectCount(); ++p)
+        m_projectNodes[p] += count;
+    m_texts.insert(begin, texts);
+    m_ends.insert(node, count, 0);
+    std::copy(ends.begin(), ends.end(), m_ends.begin() + node);
+    m_projectNodes.insert(project, node);
+    if (m_nullProject >= project)
+        ++m_nullProject;
+}
+
+void ProjectTree::removeProject(int project)
+{
+    const int node = m_projectNodes[project];
+    const int count = positionCount(project) + 1;
+    const int begin = node > 0 ? m_ends[node - 1] : 0;
+    const int length = m_ends[node + count - 1] - begin;
+    m_texts.remove(begin, length);
+    m_ends.remove(node, count);
+    for (int i = node; i < nodeCount(); ++i)
+        m_ends[i] -= length;
+    m_projectNodes.remove(project);
+    for (int p = project; p < projectCount(); ++p)
+        m_projectNodes[p] -= count;
+    if (m_nullProject == project)
+        m_nullProject = -1;
+    else if (m_nullProject > project)
+        --m_nullProject;
 }
 
 int ProjectTree::positionCount(int project) const
@@ -44,6 +99,20 @@ int ProjectTree::findPosition(const QString& project, const QString& position) c
             if (text(node).compare(position, Qt::CaseInsensitive) == 0)
                 return node;
         }
+    }
+    return -1;
+}
+
+int ProjectTree::findProject(QStringView name) const
+{
+    const auto foldAscii = [](QChar c) { return c.unicode() < 0x80 ? c.toLower() : c; };
+    for (int p = 0; p < projectCount(); ++p) {
+        const QStringView text = textView(projectNode(p));
+        if (p == m_nullProject || text.size() != name.size())
+            continue;
+        if (std::equal(text.begin(), text.end(), name.begin(),
+                       [&](QChar a, QChar b) { return foldAscii(a) == foldAscii(b); }))
+            return p;
     }
     return -1;
 }

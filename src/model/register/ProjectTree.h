@@ -1,10 +1,16 @@
 #pragma once
 
+#include <QCollator>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <QVector>
 
 namespace stolvar {
+
+// Projects are listed in Chinese (pinyin) order, descending, as a Chinese desktop lists
+// them; names that collate alike keep the order their first rows were read in.
+QCollator ProjectNameCollator();
 
 // The project/position tree in the order its nodes are shown and counted: each project
 // followed by its positions. The texts of all nodes share one buffer and each node costs
@@ -16,10 +22,18 @@ public:
     // A position of the project appended last.
     void appendPosition(QStringView name);
     void reserve(int nodes, int projects, qsizetype characters);
+    // Marks the project appended last as the one of the rows without a project name.
+    void markNullProject() { m_nullProject = projectCount() - 1; }
+
+    // Edits in place: a project with its positions put in at a place in display order,
+    // or taken out with its positions. Nodes after it move by its node count.
+    void insertProject(int project, QStringView name, const QStringList& positions);
+    void removeProject(int project);
 
     int nodeCount() const { return int(m_ends.size()); }
     int projectCount() const { return int(m_projectNodes.size()); }
     QString text(int node) const;
+    QStringView textView(int node) const;
     // The node of a project (projects counted in display order).
     int projectNode(int project) const { return m_projectNodes[project]; }
     int positionCount(int project) const;
@@ -29,11 +43,17 @@ public:
     // The node of a project's position, names compared as the key columns compare them
     // (ASCII case aside); -1 when the tree has none.
     int findPosition(const QString& project, const QString& position) const;
+    // The project of that name, ASCII case aside, as the key columns compare; the
+    // project of the rows without a name is never found; -1 when there is none.
+    int findProject(QStringView name) const;
+    // The project of the rows whose project name is NULL; -1 when there is none.
+    int nullProject() const { return m_nullProject; }
 
 private:
     QString m_texts;
     QVector<int> m_ends;           // end of each node's text in m_texts
     QVector<int> m_projectNodes;   // node of each project, ascending
+    int m_nullProject = -1;
 };
 
 } // namespace stolvar

@@ -1,0 +1,231 @@
+// Stall monitor: replays the clerk's everyday actions on a copy of a program folder (the
+// huge sample register: stolvar-sample <folder> --huge) and prints, for each action, the
+// longest time the UI thread was blocked. A precise 1 ms timer runs in the program's own
+// event loop; a tick that comes late by more than its interval was held up by whatever ran
+// on the UI thread in between. Hand-run, release build:
+//   QT_QPA_PLATFORM=offscreen build-release/bench/stall_probe /tmp/huge [repeats]
+#include "app/MainWindow.h"
+#include "app/WindowWidgets.h"
+#include "ui/AppContext.h"
+#include "core/Messages.h"
+#include "register/RegisterController.h"
+#include "ui/Pages.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace stolvar {
+namespace {
+
+// Every message is taken as read and every question answered yes, without a dialog.
+class QuietMessages : public Messages
+{
+public:
+    void show(QWidget*, const QString&, const QString&, Icon) override {}
+    bool ask(QWidget*, const QString&, const QString&, Icon) override { return true; }
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+};
+
+// The longest gap between two ticks of a 1 ms precise timer, less the interval.
+class StallMonitor
+{
+public:
+    StallMonitor()
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(1);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            const qint64 now = m_clock.nsecsElapsed();
+            m_longest = std::max(m_longest, now - m_last - 1'000'000);
+            m_last = now;
+        });
+        m_clock.start();
+        m_timer.start();
+    }
+    void reset()
+    {
+        m_last = m_clock.nsecsElapsed();
+        m_longest = 0;
+    }
+    double longestMs() const { return double(m_longest) / 1e6; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_longest = 0;
+};
+
+void Spin(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+struct Blocks {
+    double longest = 0;   // the longest block while the action and what follows it ran
+    double action = 0;    // the action's own call, the rest came after it in the event loop
+};
+
+// The longest block while `action` runs from the event loop and its results (also those
+// of workers) are applied.
+Blocks Measure(StallMonitor& monitor, const std::function<void()>& action)
+{
+    Spin(50);
+    monitor.reset();
+    Blocks blocks;
+    QTimer::singleShot(0, [&] {
+        QElapsedTimer call;
+        call.start();
+        action();
+        blocks.action = double(call.nsecsElapsed()) / 1e6;
+    });
+    Spin(400);
+    blocks.longest = monitor.longestMs();
+    return blocks;
+}
+
+QModelIndex PositionNode(const QAbstractItemModel& model, int project, int position)
+{
+    return model.index(position, 0, model.index(project, 0));
+}
+
+bool CopyFolder(const QString& from, const QString& to)
+{
+    const QDir source(from);
+    for (const QString& name : source.entryList(QDir::Files)) {
+        if (!QFile::copy(source.filePath(name), QDir(to).filePath(name)))
+            return false;
+    }
+    return true;
+}
+
+struct Action {
+    const char* name;
+    std::function<void()> run;
+};
+
+int Run(const QString& folder, int repeats)
+{
+    QTemporaryDir home;
+    if (!home.isValid() || !CopyFolder(folder, home.path())) {
+        std::fprintf(stderr, "cannot copy %s\n", qPrintable(folder));
+        return 1;
+    }
+    Environment env;
+    env.home = home.path();
+    env.messages = std::make_shared<QuietMessages>();
+    MainWindow window(env);
+    window.show();
+    QElapsedTimer started;
+    started.start();
+    while (!window.isStartedUp())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    WindowWidgets& ui = window.widgets();
+    QTreeView* tree = ui.registerUi.tree;
+    const QAbstractItemModel& model = *tree->model();
+    const int projects = model.rowCount();
+    std::printf("register: %d projects, started up in %lld ms\n", projects, started.elapsed());
+    if (projects < 2)
+        return 1;
+
+    // The checks and scans the start-up leaves running on workers end first: the actions
+    // are measured on a window at rest.
+    window.context().tasks.waitForDone();
+    Spin(500);
+    StallMonitor monitor;
+    int added = 0;
+    int deleted = 0;
+    int day = 0;
+    RegisterWidgets& r = ui.registerUi;
+    const std::vector<Action> actions = {
+        {"select a position", [&] { tree->setCurrentIndex(PositionNode(model, 1, 1)); }},
+        {"show table 1", [&] { ui.frame.tabs->setCurrentIndex(kTable1Page); }},
+        {"show table 2", [&] { ui.frame.tabs->setCurrentIndex(kTable2Page); }},
+        {"show the curve", [&] { ui.frame.tabs->setCurrentIndex(kCurvePage); }},
+        {"show the worklist", [&] { ui.frame.tabs->setCurrentIndex(kWorklistPage); }},
+        {"back to the register", [&] { ui.frame.tabs->setCurrentIndex(kInfoPage); }},
+        {"add a group",
+         [&] {
+             tree->setCurrentIndex(PositionNode(model, 0, 0));
+             r.positionBox->setText(QStringLiteral("测试部位%1").arg(++added));
+             r.addGroupButton->click();
+         }},
+        {"add a temperature",
+         [&] {
+             ui.curingUi.temperatureDateBox->setText(
+                 QDate::currentDate().addDays(++day).toString(QStringLiteral("yyyy-M-d")));
+             ui.curingUi.highBox->setText(QStringLiteral("20"));
+             ui.curingUi.lowBox->setText(QStringLiteral("10"));
+             ui.curingUi.addTemperatureButton->click();
+         }},
+        {"filter the list", [&] {
+             r.keywordBox->setText(QStringLiteral("层"));
+             r.keywordButton->click();
+         }},
+        {"filter every project", [&] {
+             r.allProjectsBox->setChecked(true);
+             r.keywordBox->setText(QStringLiteral("测试部位"));
+             r.keywordButton->click();
+             r.allProjectsBox->setChecked(false);
+         }},
+        {"select a far position",
+         [&] { window.registerView().selectPosition(model.index(model.rowCount() - 1, 0).data().toString(),
+                                                     PositionNode(model, model.rowCount() - 1, 0).data().toString()); }},
+        {"delete a group",
+         [&] {
+             window.registerView().selectPosition(model.index(0, 0).data().toString(),
+                                                  QStringLiteral("测试部位%1").arg(++deleted));
+             r.deleteGroupButton->click();
+         }},
+    };
+    std::printf("%-24s %8s %8s %8s   (ms of UI-thread block, %d runs; call: the action's own call, median)\n",
+                "action", "median", "longest", "call", repeats);
+    for (const Action& action : actions) {
+        std::vector<double> longest;
+        std::vector<double> calls;
+        for (int i = 0; i < repeats; ++i) {
+            const Blocks blocks = Measure(monitor, action.run);
+            longest.push_back(blocks.longest);
+            calls.push_back(blocks.action);
+        }
+        std::sort(longest.begin(), longest.end());
+        std::sort(calls.begin(), calls.end());
+        std::printf("%-24s %8.1f %8.1f %8.1f\n", action.name, longest[longest.size() / 2], longest.back(),
+                    calls[calls.size() / 2]);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+} // namespace
+} // namespace stolvar
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: stall_probe <program folder> [repeats]\n");
+        return 2;
+    }
+    return stolvar::Run(QString::fromLocal8Bit(argv[1]), argc > 2 ? std::max(1, std::atoi(argv[2])) : 5);
+}

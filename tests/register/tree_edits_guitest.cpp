@@ -1,0 +1,144 @@
+#include "register/RegisterController.h"
+#include "support/MainWindowFixture.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+namespace stolvar {
+namespace {
+
+using test::Day;
+
+// What the clerk sees of the tree and what Temp.ini keeps of it.
+struct TreeState {
+    QStringList nodes;          // walked through the view's model, "+" projects, "-" positions
+    QList<bool> expanded;       // each project
+    int current = -1;
+    QString remembered;         // 选中位置
+    QString positionBox;
+
+    bool operator==(const TreeState&) const = default;
+};
+
+void PrintTo(const TreeState& s, std::ostream* os)
+{
+    *os << qPrintable(s.nodes.join(' ')) << " current " << s.current << " remembered "
+        << qPrintable(s.remembered) << " box " << qPrintable(s.positionBox);
+}
+
+// Projects that sound alike (gong cheng), so an edited one must find its place among
+// neighbours of the same pinyin.
+class TreeEditsGuiTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        auto db = f.prepareDatabase();
+        ASSERT_TRUE(db);
+        test::InsertGroup(*db, "工程", "二层", Day(2017, 3, 5));
+        test::InsertGroup(*db, "公程", "基础", Day(2017, 3, 2));
+        test::InsertGroup(*db, "工程", "一层", Day(2017, 3, 3));
+        test::InsertGroup(*db, "攻城", "一层", Day(2017, 3, 9));
+        test::InsertGroup(*db, "工成", "三层", Day(2017, 3, 8));
+        test::InsertGroup(*db, "乙", "一层梁", Day(2017, 3, 1));
+        f.start();
+        resets = std::make_unique<QSignalSpy>(view()->model(), &QAbstractItemModel::modelReset);
+    }
+
+    QTreeView* view() { return f.ui().registerUi.tree; }
+    RegisterWidgets& ui() { return f.ui().registerUi; }
+
+    TreeState state()
+    {
+        TreeState s;
+        const QAbstractItemModel* m = view()->model();
+        for (int p = 0; p < m->rowCount(); ++p) {
+            const QModelIndex project = m->index(p, 0);
+            s.nodes << QStringLiteral("+") + project.data().toString();
+            s.expanded << view()->isExpanded(project);
+            for (int r = 0; r < m->rowCount(project); ++r)
+                s.nodes << QStringLiteral("-") + m->index(r, 0, project).data().toString();
+        }
+        s.current = f.window->registerView().selectedNodeIndex();
+        s.remembered = f.settings().read(keys::kTreeSelection);
+        s.positionBox = ui().positionBox->text();
+        return s;
+    }
+
+    void select(const QString& project, const QString& position)
+    {
+        ASSERT_TRUE(f.window->registerView().selectPosition(project, position)) << qPrintable(position);
+    }
+
+    // The tree after the edit, updated in place, is the tree a full read gives, with the
+    // same node selected and remembered.
+    void expectLikeARebuild(const char* what)
+    {
+        EXPECT_EQ(resets->count(), 0) << what << ": the edit rebuilt the tree";
+        const TreeState inPlace = state();
+        f.window->registerView().fillProjectTree();
+        EXPECT_EQ(inPlace, state()) << what;
+        resets->clear();
+    }
+
+    test::MainWindowFixture f{Day(2017, 3, 10, 10, 0)};
+    std::unique_ptr<QSignalSpy> resets;
+};
+
+TEST_F(TreeEditsGuiTest, EditsChangeTheTreeInPlaceAsARebuildWouldShowIt)
+{
+    select("工程", "二层");
+    ASSERT_EQ(state().positionBox, "二层");
+    ui().projectBox->setText("功成");   // sounds like the others, sorts among them
+    ui().positionBox->setText("基础");
+    ui().castingDateBox->setText("2017-3-12");
+    ui().addGroupButton->click();
+    EXPECT_EQ(f.messages->lastText(), "添加成功！请按返回退出！");
+    expectLikeARebuild("a new project");
+
+    select("工程", "二层");
+    ui().positionBox->setText("垫层");
+    ui().castingDateBox->setText("2017-3-1");
+    ui().addGroupButton->click();
+    expectLikeARebuild("a position before the selected one");
+
+    select("攻城", "一层");
+    ui().projectBox->setText("公城");
+    ui().renameProjectButton->click();
+    expectLikeARebuild("a renamed project");
+
+    select("工成", "三层");
+    ui().projectBox->setText("工程");
+    f.messages->answers << true;   // the merge
+    ui().renameProjectButton->click();
+    expectLikeARebuild("a merged project");
+
+    select("工程", "一层");
+    ui().positionBox->setText("一层顶");
+    ui().changePositionButton->click();
+    expectLikeARebuild("a moved group");
+
+    select("工程", "垫层");
+    f.messages->answers << true;
+    ui().deleteGroupButton->click();
+    expectLikeARebuild("a deleted group");
+
+    select("乙", "一层梁");
+    f.messages->answers << true;
+    ui().deleteGroupButton->click();
+    expectLikeARebuild("the last group of a project");
+
+    view()->setCurrentIndex(view()->model()->index(0, 0));
+    const QString project = view()->currentIndex().data().toString();
+    f.messages->answers << true;
+    ui().deleteGroupButton->click();
+    expectLikeARebuild("a deleted project");
+    EXPECT_FALSE(state().nodes.contains("+" + project));
+}
+
+} // namespace
+} // namespace stolvar
