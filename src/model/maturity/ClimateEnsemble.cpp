@@ -163,7 +163,7 @@ ClimateEnsemble ProjectWithClimate(const QDateTime& castingDate, const QVector<T
     ensemble.median = casting.addDays(medianAge);
     ensemble.low = casting.addDays(int(std::lround(Percentile(ages, kLowFraction))));
     ensemble.high = casting.addDays(int(std::lround(Percentile(ages, kHighFraction))));
-    ensemble.medianByCap = medianAge >= capAge && outcomes[outcomes.size() / 2].byCap;
+    ensemble.medianByCap = outcomes[outcomes.size() / 2].byCap;
     ensemble.forecastDays = CountForecastDays(firstTable, ensemble.median, series.stored);
     if (withSums) {
         ensemble.lowSums = PercentileByAge(sums, kLowFraction);

@@ -94,7 +94,8 @@ void RefreshClimate(CollectionResult& result, const CollectionInput& input, cons
 {
     Database& db = *input.db;
     const QDate today = input.today.date();
-    if (db.isReadOnly() || !ClimateNeedsFetch(NewestClimateYear(db), input.climateCity == input.city, today))
+    if (input.addresses.climateService.isEmpty() || db.isReadOnly()
+        || !ClimateNeedsFetch(NewestClimateYear(db), input.climateCity == input.city, today))
         return;
     const YearSpan years = ClimateYearsFor(today);
     QByteArray body;

@@ -28,7 +28,7 @@ QVector<TemperatureRecord> Days(int stored, float mean, int forecast = 0, float 
 
 ProjectionInput Input(int todayOffset, MaturityRule rule = MaturityRule::Classic, bool fromNextDay = false)
 {
-    return {kCasting, fromNextDay, rule, kCastDay.addDays(todayOffset)};
+    return {kCasting, fromNextDay, rule, kCastDay.addDays(todayOffset), {}};
 }
 
 TEST(ProjectSameConditionDate, FindsTheFirstDayTheRuleIsMet)
