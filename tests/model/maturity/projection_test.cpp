@@ -87,7 +87,7 @@ TEST(ProjectSameConditionDate, GapsAddNothingAndEmptyWindowsUseTheDaysBeforeCast
 
     EXPECT_EQ(ProjectSameConditionDate({}, Input(0)).outcome, Outcome::None);
     EXPECT_TRUE(ProjectionText(ProjectSameConditionDate({}, Input(0))).isEmpty());
-    EXPECT_EQ(ProjectSameConditionDate(Days(5, 20), {QDateTime(), false, MaturityRule::Classic, kCastDay}).outcome,
+    EXPECT_EQ(ProjectSameConditionDate(Days(5, 20), {QDateTime(), false, MaturityRule::Classic, kCastDay, {}}).outcome,
               Outcome::None);
 }
 
