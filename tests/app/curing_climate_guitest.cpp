@@ -113,7 +113,7 @@ TEST_F(CuringClimate, TheWorklistTakesTheMedian)
     int row = 0;
     while (cell(work, row, 0) != "同养")
         ++row;
-    EXPECT_EQ(cell(work, row, 5), "2017年4月14日");
+    EXPECT_EQ(cell(work, row, 5), "预计2017年4月14日");
     shoot(QStringLiteral("climate-worklist"));
 }
 
