@@ -31,13 +31,6 @@ ClimateCache& Cache()
     return cache;
 }
 
-void Forget(const Database& db)
-{
-    ClimateCache& cache = Cache();
-    const std::lock_guard guard(cache.mutex);
-    cache.byRegister.remove(db.path());
-}
-
 QString StoreFailed(const QString& error)
 {
     return QStringLiteral("气候数据保存失败：") + error;
@@ -72,7 +65,7 @@ QString StoreClimate(Database& db, const QVector<ClimateDay>& days)
         if (!tx.commit())
             return StoreFailed(db.lastError());
     }
-    Forget(db);
+    ForgetClimate(db.path());
     return {};
 }
 
@@ -125,6 +118,13 @@ std::shared_ptr<const Climate> CachedClimate(const Database& db)
     const std::lock_guard guard(cache.mutex);
     cache.byRegister.insert(db.path(), climate);
     return climate;
+}
+
+void ForgetClimate(const QString& path)
+{
+    ClimateCache& cache = Cache();
+    const std::lock_guard guard(cache.mutex);
+    cache.byRegister.remove(path);
 }
 
 YearSpan ClimateYearsFor(const QDate& today)

@@ -42,6 +42,8 @@ std::optional<int> NewestClimateYear(const Database& db);
 // The register's climate, read once and kept until StoreClimate writes it anew. Shared by
 // every projection, worklist and curve of that register; any thread.
 std::shared_ptr<const Climate> CachedClimate(const Database& db);
+// Drops the copy kept for the register at `path` (a file replaced by a restored backup).
+void ForgetClimate(const QString& path);
 
 // The 30 full calendar years before today's.
 inline constexpr int kClimateYears = 30;
