@@ -56,7 +56,7 @@ struct Fixture {
                 qFatal("insert failed");
         }
         tx.commit();
-        input = {WallTime(kToday.addDays(-20)), false, MaturityRule::Classic, kToday};
+        input = {WallTime(kToday.addDays(-20)), false, MaturityRule::Classic, kToday, {}};
         const DayWindow w = ProjectionWindow(input.castingDate);
         records = LoadTemperatureWindow(*db, w.from, w.to);
     }

@@ -46,6 +46,8 @@ inline constexpr Key kWeatherSource{u"网络配置", u"天气来源"};
 inline constexpr Key kMeteoService{u"网络配置", u"Open-Meteo地址"};
 inline constexpr Key kGeocodingService{u"网络配置", u"地理编码地址"};
 inline constexpr Key kMeteoKey{u"网络配置", u"Open-Meteo密钥"};
+// The Open-Meteo historical weather service the 30 years of the place's climate come from.
+inline constexpr Key kClimateService{u"网络配置", u"气候数据地址"};
 // The place the Open-Meteo search found for the city of kPlaceCity, kept until the city changes.
 inline constexpr Key kPlaceCity{u"天气配置", u"坐标地区"};
 inline constexpr Key kPlaceName{u"天气配置", u"地点名称"};
@@ -53,6 +55,8 @@ inline constexpr Key kPlaceProvince{u"天气配置", u"省份"};
 inline constexpr Key kPlaceLatitude{u"天气配置", u"纬度"};
 inline constexpr Key kPlaceLongitude{u"天气配置", u"经度"};
 inline constexpr Key kPlaceTimezone{u"天气配置", u"时区"};
+// The city whose climate was last stored in the register.
+inline constexpr Key kClimateCity{u"天气配置", u"气候地区"};
 // The automatic backups of the open register: where they go (a folder of the program
 // folder by default; a USB stick or a network share will do), how many are kept, and
 // whether they are made at all ("真" unless turned off).

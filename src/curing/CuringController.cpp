@@ -203,7 +203,7 @@ void CuringController::showOutlook()
 ProjectionInput CuringController::projectionInput() const
 {
     const CountingRule current = countingRule();
-    return {m_context.selection.samplingDate, current.countFromNextDay, current.rule, m_context.today().date()};
+    return {m_context.selection.samplingDate, current.countFromNextDay, current.rule, m_context.today().date(), {}};
 }
 
 void CuringController::showCurve(const MaturityCurve& curve)

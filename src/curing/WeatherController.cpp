@@ -70,6 +70,7 @@ void WeatherController::collect()
     input.system = SystemReachability();
     input.source = ReadWeatherSource(m_ctx.settings);
     input.place = ReadRememberedPlace(m_ctx.settings);
+    input.climateCity = m_ctx.settings.read(keys::kClimateCity);
     input.stop = m_ctx.tasks.stopFlag();
     if (m_ctx.tasks.isStopped())
         return;
@@ -115,6 +116,8 @@ void WeatherController::apply(const CollectionResult& result)
     m_ui.updateCityButton->setEnabled(true);
     if (result.placeFound && !WriteRememberedPlace(m_ctx.settings, *result.placeFound))
         m_ctx.messages().show(m_ctx.window, QStringLiteral("查到的地点未能保存到Temp.ini，下次采集将重新查询。"));
+    if (result.climateStoredFor && !m_ctx.settings.write(keys::kClimateCity, *result.climateStoredFor))
+        m_ctx.messages().show(m_ctx.window, QStringLiteral("气候数据的地区未能保存到Temp.ini，下次采集将重新获取。"));
     m_days = result.days;
     ApplyCollectionResult(result, m_ui);
     emit runFinished();

@@ -80,7 +80,8 @@ NetworkAddresses DefaultNetworkAddresses()
 {
     return {QUrl(QStringLiteral("http://127.0.0.1:8080")), QUrl(QStringLiteral("http://127.0.0.1:8080/")),
             QUrl(QStringLiteral("http://127.0.0.1:8080/version.html")), QUrl(QStringLiteral("https://api.open-meteo.com")),
-            QUrl(QStringLiteral("https://geocoding-api.open-meteo.com")), {}};
+            QUrl(QStringLiteral("https://geocoding-api.open-meteo.com")), {},
+            QUrl(QStringLiteral("https://archive-api.open-meteo.com/v1/archive"))};
 }
 
 NetworkAddresses ReadNetworkAddresses(const SettingsStore& settings)
@@ -91,7 +92,8 @@ NetworkAddresses ReadNetworkAddresses(const SettingsStore& settings)
             ReadAddress(settings, keys::kVersionPage, defaults.versionPage),
             ReadAddress(settings, keys::kMeteoService, defaults.meteoService),
             ReadAddress(settings, keys::kGeocodingService, defaults.geocodingService),
-            settings.read(keys::kMeteoKey).trimmed()};
+            settings.read(keys::kMeteoKey).trimmed(),
+            ReadAddress(settings, keys::kClimateService, defaults.climateService)};
 }
 
 namespace {

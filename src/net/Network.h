@@ -23,6 +23,7 @@ struct NetworkAddresses {
     QUrl meteoService;     // the Open-Meteo forecast service
     QUrl geocodingService; // the Open-Meteo place search
     QString meteoKey;      // a customer key of the commercial Open-Meteo service; "" for the free one
+    QUrl climateService;   // the Open-Meteo historical weather service, its full address
 };
 NetworkAddresses DefaultNetworkAddresses();
 NetworkAddresses ReadNetworkAddresses(const SettingsStore& settings);

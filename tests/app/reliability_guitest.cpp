@@ -148,6 +148,7 @@ TEST(DeadNetwork, ASlowOpenMeteoAnswerDoesNotHoldTheClose)
     f.settings().write(keys::kWeatherSource, "Open-Meteo");
     f.settings().write(keys::kMeteoService, web.url().toString());
     f.settings().write(keys::kGeocodingService, web.url().toString());
+    f.settings().write(keys::kClimateService, web.url(QStringLiteral("/v1/archive")).toString());
     f.settings().write(keys::kWeatherCity, "郑州");
     MainWindow& w = f.start();
     w.weather().collect();

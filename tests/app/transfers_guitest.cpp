@@ -39,12 +39,14 @@ TEST(WeatherSourceInWindow, OpenMeteoRunFillsTheBoxStoresTheDaysAndRemembersTheP
     server.setPage("/", "ok");
     server.setPage("/v1/search", test::PlaceJson());
     server.setPage("/v1/forecast", test::ForecastJson(kToday.addDays(-7), test::SteadyDays()));
+    server.setPage("/v1/archive", test::ClimateJson(1996, 2025, [](const QDate& d) { return QJsonValue(d.month()); }));
     MainWindowFixture f(Day(2026, 12, 8, 10, 0));
     const SettingsStore settings = f.settings();
     settings.write(keys::kWeatherCity, QStringLiteral("郑州"));
     settings.write(keys::kWeatherSource, QStringLiteral("Open-Meteo"));
     settings.write(keys::kMeteoService, server.url().toString());
     settings.write(keys::kGeocodingService, server.url().toString());
+    settings.write(keys::kClimateService, server.url(QStringLiteral("/v1/archive")).toString());
     settings.write(keys::kProbeAddress, server.url(QStringLiteral("/")).toString());
     settings.write(keys::kVersionPage, server.url(QStringLiteral("/version.html")).toString());
     auto db = f.prepareDatabase();
@@ -66,6 +68,8 @@ TEST(WeatherSourceInWindow, OpenMeteoRunFillsTheBoxStoresTheDaysAndRemembersTheP
     observed.bind(1, QStringLiteral("实况"));
     ASSERT_TRUE(observed.next());
     EXPECT_EQ(observed.integer(0), 7) << "the opened file gained the source column; the past week is observed";
+    EXPECT_EQ(test::CountRows(*db, QStringLiteral("qhsj")), 10958) << "the place's 30 years are stored";
+    EXPECT_EQ(settings.read(keys::kClimateCity), QStringLiteral("郑州"));
 
     emit box->textActivated(QStringLiteral("预报页面"));
     EXPECT_EQ(settings.read(keys::kWeatherSource), QStringLiteral("预报页面"));
@@ -88,6 +92,7 @@ TEST(WeatherSourceInWindow, SeveralPlacesOfOneNameAreChosenFromAList)
     settings.write(keys::kWeatherSource, QStringLiteral("Open-Meteo"));
     settings.write(keys::kMeteoService, server.url().toString());
     settings.write(keys::kGeocodingService, server.url().toString());
+    settings.write(keys::kClimateService, server.url(QStringLiteral("/v1/archive")).toString());
     settings.write(keys::kProbeAddress, server.url(QStringLiteral("/")).toString());
     settings.write(keys::kVersionPage, server.url(QStringLiteral("/version.html")).toString());
     f.start();

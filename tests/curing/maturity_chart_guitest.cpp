@@ -27,7 +27,7 @@ namespace {
 // Ten stored days of 20 ℃ and the projection that follows them.
 MaturityCurve TenDaysOfTwenty()
 {
-    const ProjectionInput input{test::kCasting, false, MaturityRule::Classic, test::kCasting.date().addDays(10)};
+    const ProjectionInput input{test::kCasting, false, MaturityRule::Classic, test::kCasting.date().addDays(10), {}};
     return BuildMaturityCurve(test::Window(std::vector<float>(10, 20.0f)), input);
 }
 
@@ -119,7 +119,7 @@ QStringList SeriesNames(QChart* chart)
 // Too cold to reach 600 ℃·d: the legend names the day the panel names.
 TEST_F(MaturityChart, NegativeSumsAreShownAndTheLegendNamesThePanelsDay)
 {
-    const ProjectionInput input{test::kCasting, false, MaturityRule::Classic, test::kCasting.date().addDays(12)};
+    const ProjectionInput input{test::kCasting, false, MaturityRule::Classic, test::kCasting.date().addDays(12), {}};
     const auto records = test::Window(std::vector<float>(12, -5.0f));
     ShowMaturityCurve(ui.curveView, BuildMaturityCurve(records, input), QStringLiteral("冬季"));
     QChart* chart = ui.curveView->chart();
@@ -134,7 +134,7 @@ TEST_F(MaturityChart, NegativeSumsAreShownAndTheLegendNamesThePanelsDay)
     EXPECT_TRUE(SeriesNames(chart).contains(QStringLiteral("送检日（第60天，%1）").arg(day))) << SeriesNames(chart).join(u'|').toStdString();
 
     // Sixty counted days at 5 ℃, counted from the casting day: the cap passed on the 60th.
-    const ProjectionInput mild{test::kCasting, false, MaturityRule::Classic, test::kCasting.date().addDays(70)};
+    const ProjectionInput mild{test::kCasting, false, MaturityRule::Classic, test::kCasting.date().addDays(70), {}};
     const auto sixty = test::Window(std::vector<float>(70, 5.0f));
     const SameConditionProjection passed = ProjectSameConditionDate(sixty, mild);
     ASSERT_EQ(passed.outcome, SameConditionProjection::Outcome::CapPassed);

@@ -78,4 +78,21 @@ inline QByteArray ForecastJson(const QDate& first, const HourlyValue& hourly, in
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
+// An archive answer of daily means from 1 January `firstYear` to 31 December `lastYear`.
+inline QByteArray ClimateJson(int firstYear, int lastYear, const std::function<QJsonValue(const QDate&)>& meanOn)
+{
+    QJsonArray times, means;
+    for (QDate d(firstYear, 1, 1); d <= QDate(lastYear, 12, 31); d = d.addDays(1)) {
+        times.append(d.toString(Qt::ISODate));
+        means.append(meanOn(d));
+    }
+    QJsonObject root{{QStringLiteral("latitude"), 34.75},
+                     {QStringLiteral("longitude"), 113.625},
+                     {QStringLiteral("timezone"), QStringLiteral("Asia/Shanghai")},
+                     {QStringLiteral("daily_units"), QJsonObject{{QStringLiteral("temperature_2m_mean"), QStringLiteral("°C")}}},
+                     {QStringLiteral("daily"), QJsonObject{{QStringLiteral("time"), times},
+                                                          {QStringLiteral("temperature_2m_mean"), means}}}};
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+}
+
 } // namespace stolvar::test

@@ -3,6 +3,7 @@
 #include "core/Conversions.h"
 #include "curing/CuringWidgets.h"
 
+#include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
@@ -49,6 +50,22 @@ QLineSeries* Line(const QString& name, const QColor& colour, Qt::PenStyle style,
     series->setPen(pen);
     series->replace(points);
     return series;
+}
+
+// The range of the climate's years, 10th to 90th percentile, shaded under the lines.
+void AddBand(QChart* chart, const MaturityCurve& curve)
+{
+    if (curve.bandLow.isEmpty())
+        return;
+    auto* upper = new QLineSeries(chart);
+    upper->replace(curve.bandHigh);
+    auto* lower = new QLineSeries(chart);
+    lower->replace(curve.bandLow);
+    auto* band = new QAreaSeries(upper, lower);
+    band->setName(QStringLiteral("气候范围（10%～90%）"));
+    band->setColor(QColor(0x70, 0x70, 0x70, 0x40));
+    band->setBorderColor(QColor(0x70, 0x70, 0x70, 0x60));
+    chart->addSeries(band);
 }
 
 // One legend entry per kind of run, however often the line changes kind.
@@ -112,6 +129,8 @@ double LastDayShown(const MaturityCurve& curve)
     double last = std::max(kLeastDaysShown, curve.dueDay + 1);
     for (const CurveRun& run : curve.runs)
         last = std::max(last, run.points.constLast().x() + 1);
+    if (!curve.bandHigh.isEmpty())
+        last = std::max(last, curve.bandHigh.constLast().x() + 1);
     return std::ceil(last / kDayTick) * kDayTick;
 }
 
@@ -125,6 +144,10 @@ SumRange SumsShown(const MaturityCurve& curve)
             bottom = std::min(bottom, p.y());
         }
     }
+    for (const QPointF& p : curve.bandHigh)
+        top = std::max(top, p.y());
+    for (const QPointF& p : curve.bandLow)
+        bottom = std::min(bottom, p.y());
     return {std::floor(bottom * 1.05 / kSumTick) * kSumTick, std::ceil(top * 1.05 / kSumTick) * kSumTick};
 }
 
@@ -205,6 +228,7 @@ void ShowMaturityCurve(QChartView* view, const MaturityCurve& curve, const QStri
         return;
     const double lastDay = LastDayShown(curve);
     const SumRange sums = SumsShown(curve);
+    AddBand(chart, curve);
     AddRuns(chart, curve);
     AddMarkerLines(chart, curve, lastDay, sums);
     // Room on the right for half of the last date label, which stands centred on its tick.

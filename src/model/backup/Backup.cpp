@@ -4,6 +4,7 @@
 #include "db/Database.h"
 #include "db/OnlineCopy.h"
 #include "db/RegisterCheck.h"
+#include "model/temperatures/ClimateStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -177,6 +178,7 @@ RestoreOutcome RestoreBackup(const QString& backupPath, const QString& registerP
     QFile::remove(registerPath + QStringLiteral("-journal"));
     outcome.error = CopyFileDurably(backupPath, registerPath);
     outcome.done = outcome.error.isEmpty();
+    ForgetClimate(registerPath);   // the restored file has climate years of its own
     return outcome;
 }
 

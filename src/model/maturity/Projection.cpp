@@ -1,6 +1,7 @@
 #include "model/maturity/Projection.h"
 
 #include "core/Conversions.h"
+#include "model/maturity/ClimateEnsemble.h"
 #include "model/maturity/DueDays.h"
 
 #include <algorithm>
@@ -100,6 +101,94 @@ void MarkStale(SameConditionProjection& projection, const QVector<TemperatureRec
     projection.lastStoredDay = records.isEmpty() ? QDate() : records.constLast().day.date();
 }
 
+// The group's stored days of its due window and the ensemble of the climate's years, when
+// the register has a climate and the stored days alone do not make the group due.
+struct ClimateWalk {
+    GroupDueDays stored;
+    ClimateEnsemble ensemble;
+};
+
+std::optional<ClimateWalk> WalkClimate(const QVector<TemperatureRecord>& records, const ProjectionInput& input,
+                                       bool withSums)
+{
+    if (!input.climate || input.climate->isEmpty())
+        return std::nullopt;
+    const CountingRule rule{input.rule, input.countFromNextDay};
+    const DayWindow window = DueWindow(input.castingDate, input.rule);
+    QVector<TemperatureRecord> stored;
+    for (const TemperatureRecord& r : records)
+        if (r.day.date() >= window.from.date() && r.day.date() <= window.to.date())
+            stored.append(r);
+    ClimateWalk walk{ComputeDueDays(input.castingDate, stored, rule), {}};
+    if (walk.stored.sameCondition)
+        return std::nullopt;
+    walk.ensemble = ProjectWithClimate(input.castingDate, stored, rule, *input.climate, withSums);
+    if (walk.ensemble.years == 0)
+        return std::nullopt;
+    return walk;
+}
+
+SameConditionProjection FromEnsemble(const ClimateEnsemble& e, const QVector<TemperatureRecord>& records,
+                                     const QDate& today)
+{
+    using Outcome = SameConditionProjection::Outcome;
+    SameConditionProjection projection;
+    projection.outcome = e.medianByCap ? Outcome::TooCold : Outcome::Expected;
+    projection.date = e.median;
+    projection.forecastDays = e.forecastDays;
+    projection.projectedDays = e.lastStoredDay.isValid() ? int(std::max<qint64>(0, e.lastStoredDay.daysTo(e.median))) : 1;
+    projection.climateYears = e.years;
+    projection.rangeFrom = e.low;
+    projection.rangeTo = e.high;
+    MarkStale(projection, records, today);
+    return projection;
+}
+
+// The stored part of the curve: runs of stored and forecast days.
+void AppendStoredRuns(MaturityCurve& curve, const QVector<MaturityDay>& days, const ProjectionInput& input,
+                      QPointF* previous)
+{
+    for (const MaturityDay& day : days) {
+        const CurveKind kind = day.source == TemperatureSource::Forecast ? CurveKind::Forecast : CurveKind::Stored;
+        if (curve.runs.isEmpty() || curve.runs.constLast().kind != kind)
+            curve.runs.append({kind, {*previous}});
+        *previous = QPointF(double(curve.castingDay.daysTo(day.day.date())), double(day.sumSoFar));
+        curve.runs.last().points.append(*previous);
+        if (input.rule == MaturityRule::Standard2015 && curve.minimumDay < 0
+            && day.validSoFar == maturity::kStandardMinimumDays)
+            curve.minimumDay = int(previous->x());
+    }
+}
+
+// The median of the years up to the projected day, and their band up to the 90th percentile's.
+MaturityCurve ClimateCurve(const ClimateWalk& walk, const ProjectionInput& input)
+{
+    MaturityCurve curve;
+    curve.castingDay = input.castingDate.date();
+    QPointF previous(0, 0);
+    AppendStoredRuns(curve, walk.stored.table1.days, input, &previous);
+    const ClimateEnsemble& e = walk.ensemble;
+    const int medianAge = int(curve.castingDay.daysTo(e.median));
+    const int highAge = int(curve.castingDay.daysTo(e.high));
+    CurveRun projected{CurveKind::Projected, {previous}};
+    for (qsizetype i = 1; i < e.medianSums.size(); ++i) {
+        const int age = e.firstAge + int(i);
+        if (age > highAge && age > medianAge)
+            break;
+        if (age <= medianAge)
+            projected.points.append(QPointF(age, double(e.medianSums[i])));
+        curve.bandLow.append(QPointF(age, double(e.lowSums[i])));
+        curve.bandHigh.append(QPointF(age, double(e.highSums[i])));
+    }
+    if (!curve.bandLow.isEmpty()) {
+        curve.bandLow.prepend(previous);
+        curve.bandHigh.prepend(previous);
+    }
+    curve.runs.append(projected);
+    curve.dueDay = medianAge;
+    return curve;
+}
+
 } // namespace
 
 DayWindow ProjectionWindow(const QDateTime& castingDate)
@@ -114,6 +203,8 @@ SameConditionProjection ProjectSameConditionDate(const QVector<TemperatureRecord
     SameConditionProjection projection;
     if (!input.castingDate.isValid())
         return projection;
+    if (const std::optional<ClimateWalk> climate = WalkClimate(records, input, false))
+        return FromEnsemble(climate->ensemble, records, input.today);
     const ProjectedWalk walk = WalkProjection(records, input);
     if (!walk.series.canProject)
         return projection;
@@ -152,6 +243,11 @@ QString ProjectionText(const SameConditionProjection& p)
     case Outcome::CapPassed:
         return QStringLiteral("已于%1满60天").arg(FormatLongDay(p.date));
     case Outcome::Expected:
+        if (p.climateYears > 0)
+            return QStringLiteral("预计%1达到600℃·d（%2～%3，按%4年气候，含预报%5天）")
+                .arg(FormatLongDay(p.date), ShortDate(p.rangeFrom), ShortDate(p.rangeTo))
+                .arg(p.climateYears)
+                .arg(p.forecastDays);
         return QStringLiteral("预计%1达到600℃·d（含预报%2天）").arg(FormatLongDay(p.date)).arg(p.forecastDays);
     case Outcome::TooCold:
         return QStringLiteral("近期气温过低，预计第60天（%1）送检").arg(FormatLongDay(p.date));
@@ -197,6 +293,8 @@ MaturityCurve BuildMaturityCurve(const QVector<TemperatureRecord>& records, cons
     MaturityCurve curve;
     if (!input.castingDate.isValid())
         return curve;
+    if (const std::optional<ClimateWalk> climate = WalkClimate(records, input, true))
+        return ClimateCurve(*climate, input);
     curve.castingDay = input.castingDate.date();
     const ProjectedWalk walk = WalkProjection(records, input);
     QPointF previous(0, 0);

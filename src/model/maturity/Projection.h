@@ -1,12 +1,14 @@
 #pragma once
 
 #include "model/maturity/Maturity.h"
+#include "model/temperatures/ClimateStore.h"
 
 #include <QDate>
 #include <QPointF>
 #include <QString>
 #include <QVector>
 
+#include <memory>
 #include <optional>
 
 namespace stolvar {
@@ -18,6 +20,9 @@ struct ProjectionInput {
     bool countFromNextDay = false;
     MaturityRule rule = MaturityRule::Classic;
     QDate today;
+    // The register's past years: with them a group not due yet is projected from each year
+    // (see ClimateEnsemble.h); without, from the recent mean.
+    std::shared_ptr<const Climate> climate;
 };
 
 // Records to read for a group: from 7 days before casting (the recent mean of a group
@@ -44,11 +49,16 @@ struct SameConditionProjection {
     // recorded first. `lastStoredDay` is the last day with a record.
     bool stale = false;
     QDate lastStoredDay;
+    // Projected from the climate: the years taken, and the 10th to 90th percentile of their days.
+    int climateYears = 0;
+    QDate rangeFrom;
+    QDate rangeTo;
 };
 
 SameConditionProjection ProjectSameConditionDate(const QVector<TemperatureRecord>& records,
                                                  const ProjectionInput& input);
-// "预计2026年12月20日达到600℃·d（含预报3天）", "已于2026年12月5日达到600℃·d",
+// "预计2026年12月20日达到600℃·d（含预报3天）", from the climate
+// "预计2026年12月20日达到600℃·d（12月18日～12月24日，按30年气候，含预报3天）", "已于2026年12月5日达到600℃·d",
 // "近期气温过低，预计第60天（2027年1月3日）送检", "已于…满60天", "温度记录截至…，请补录"
 // when stale; empty for None.
 QString ProjectionText(const SameConditionProjection& projection);
@@ -71,6 +81,10 @@ struct CurveRun {
 };
 struct MaturityCurve {
     QVector<CurveRun> runs;
+    // Projected from the climate: the 10th and 90th percentile of the years' sums, day by day
+    // from the last stored day (the median is the projected run); empty otherwise.
+    QVector<QPointF> bandLow;
+    QVector<QPointF> bandHigh;
     int dueDay = -1;       // days since casting of the projected or reached day
     int minimumDay = -1;   // the 14th counted day, under the national standard's rule
     QDate castingDay;

@@ -144,7 +144,10 @@ GroupOutlook ComputeGroupOutlook(Database* db, const ProjectionInput& input)
         outlook.failure = QueryFailedText();
         return outlook;
     }
-    return OutlookFromRecords(records, input);
+    ProjectionInput withClimate = input;
+    if (!withClimate.climate)
+        withClimate.climate = CachedClimate(*db);
+    return OutlookFromRecords(records, withClimate);
 }
 
 } // namespace stolvar

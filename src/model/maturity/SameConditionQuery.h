@@ -57,6 +57,7 @@ struct GroupOutlook {
     SameConditionProjection projection;
     MaturityCurve curve;
 };
+// Without a climate in `input`, the register's (see CachedClimate) is taken.
 GroupOutlook ComputeGroupOutlook(Database* db, const ProjectionInput& input);
 // The same from records already read for the group's projection window.
 GroupOutlook OutlookFromRecords(const QVector<TemperatureRecord>& records, const ProjectionInput& input);

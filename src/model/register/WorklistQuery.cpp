@@ -8,12 +8,14 @@ namespace stolvar {
 
 namespace {
 
-// The projected same-condition day of a group not due yet: the day the recent weather (or
-// the forecast stored) brings it to the rule.
+// The projected same-condition day of a group not due yet: the median of the climate's
+// years when the register has them, else the day the recent weather (or the forecast
+// stored) brings it to the rule.
 std::optional<QDate> ProjectedDay(const SpecimenGroup& g, const QVector<TemperatureRecord>& records,
-                                  const CountingRule& rule, const QDate& today)
+                                  const CountingRule& rule, const QDate& today,
+                                  const std::shared_ptr<const Climate>& climate)
 {
-    const ProjectionInput input{g.castingDate, rule.countFromNextDay, rule.rule, today};
+    const ProjectionInput input{g.castingDate, rule.countFromNextDay, rule.rule, today, climate};
     const SameConditionProjection p =
         ProjectSameConditionDate(RecordsBetween(records, ProjectionWindow(g.castingDate)), input);
     using Outcome = SameConditionProjection::Outcome;
@@ -32,6 +34,7 @@ WorklistResult ComputeWorklist(const Database& db, const QDate& today, int leadD
     const QVector<TemperatureRecord> records = LoadRecordsCovering(db, groups, &ProjectionWindow, &result.error);
     if (!result.error.isEmpty())
         return result;
+    const std::shared_ptr<const Climate> climate = CachedClimate(db);
     QVector<WorkGroup> work;
     work.reserve(groups.size());
     for (const SpecimenGroup& g : groups) {
@@ -40,7 +43,7 @@ WorklistResult ComputeWorklist(const Database& db, const QDate& today, int leadD
         WorkGroup w{g, ComputeDueDays(g.castingDate, RecordsBetween(records, DueWindow(g.castingDate, rule.rule)), rule),
                     std::nullopt};
         if (!w.due.sameCondition && !g.sameCount.isEmpty() && g.sameState != kSent)
-            w.projectedSameCondition = ProjectedDay(g, records, rule, today);
+            w.projectedSameCondition = ProjectedDay(g, records, rule, today, climate);
         work.append(w);
     }
     result.items = BuildWorklist(work, today, leadDays);

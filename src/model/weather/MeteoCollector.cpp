@@ -58,7 +58,7 @@ QVector<SourcedDay> ServiceDaysToStore(const QVector<MeteoDay>& days, const QDat
     QVector<SourcedDay> stored;
     for (const MeteoDay& day : days) {
         const qint64 ahead = today.daysTo(day.day);
-        if (ahead < -kPastDays || ahead >= kDaysShown)
+        if (ahead < -kPastDays || ahead >= kForecastDays)
             continue;
         stored.append({day.day, day.mean, day.high, day.low, ahead < 0 ? DaySource::Observed : DaySource::Forecast});
     }

@@ -28,7 +28,7 @@ struct MeteoView {
 MeteoView ViewMeteoDays(const QVector<MeteoDay>& days, const QDate& today, const WeatherDays& previous);
 
 // The days of an answer to store: the seven past days as observed weather, today and
-// the four days ahead as forecasts.
+// the 15 days ahead as forecasts (the box still shows five of them).
 QVector<SourcedDay> ServiceDaysToStore(const QVector<MeteoDay>& days, const QDate& today);
 DayPlan PlanServiceDayAt(std::optional<DaySource> existing, const SourcedDay& day, const QDate& today);
 

@@ -229,6 +229,29 @@ ForecastAnswer ReadForecastAnswer(const QByteArray& json)
     return answer;
 }
 
+ClimateAnswer ReadClimateAnswer(const QByteArray& json)
+{
+    const std::optional<QJsonObject> root = ParseObject(json);
+    if (!root)
+        return {{}, BrokenAnswerText(QStringLiteral("不是有效的JSON"))};
+    Section daily;
+    if (const QString error = ReadSection(*root, QStringLiteral("daily"), {QStringLiteral("temperature_2m_mean")}, &daily);
+        !error.isEmpty())
+        return {{}, error};
+    ClimateAnswer answer;
+    answer.days.reserve(daily.time.size());
+    for (qsizetype i = 0; i < daily.time.size(); ++i) {
+        ClimateDay day{QDate::fromString(daily.time.at(i).toString(), Qt::ISODate)};
+        const Reading mean = ReadTemperature(daily.first.at(i), &day.mean);
+        if (!day.day.isValid() || mean == Reading::Broken
+            || (!answer.days.isEmpty() && answer.days.back().day >= day.day))
+            return {{}, BrokenAnswerText(QStringLiteral("每日数据无效"))};
+        if (mean == Reading::Value)
+            answer.days.append(day);
+    }
+    return answer;
+}
+
 QUrl PlaceSearchUrl(const QUrl& geocodingService, const QString& city, const QString& key)
 {
     return ServiceUrl(geocodingService, QStringLiteral("/v1/search"),
@@ -249,7 +272,19 @@ QUrl ForecastUrl(const QUrl& forecastService, const MeteoPlace& place, const QSt
                        {QStringLiteral("daily"), QStringLiteral("temperature_2m_max,temperature_2m_min")},
                        {QStringLiteral("timezone"), place.timezone},
                        {QStringLiteral("past_days"), QStringLiteral("7")},
-                       {QStringLiteral("forecast_days"), QStringLiteral("5")}},
+                       {QStringLiteral("forecast_days"), QString::number(kForecastDays)}},
+                      key);
+}
+
+QUrl ClimateUrl(const QUrl& archiveService, const MeteoPlace& place, int firstYear, int lastYear, const QString& key)
+{
+    return ServiceUrl(archiveService, QString(),
+                      {{QStringLiteral("latitude"), QString::number(place.latitude, 'f', 4)},
+                       {QStringLiteral("longitude"), QString::number(place.longitude, 'f', 4)},
+                       {QStringLiteral("start_date"), QDate(firstYear, 1, 1).toString(Qt::ISODate)},
+                       {QStringLiteral("end_date"), QDate(lastYear, 12, 31).toString(Qt::ISODate)},
+                       {QStringLiteral("daily"), QStringLiteral("temperature_2m_mean")},
+                       {QStringLiteral("timezone"), place.timezone}},
                       key);
 }
 

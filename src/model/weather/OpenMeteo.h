@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/temperatures/ClimateStore.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QString>
@@ -57,12 +59,25 @@ struct ForecastAnswer {
 };
 ForecastAnswer ReadForecastAnswer(const QByteArray& json);
 
+// An archive answer read: the daily means of the years asked for, ascending. A day whose
+// mean is null (the newest days of the archive) is left out; any broken part rejects it all.
+struct ClimateAnswer {
+    QVector<ClimateDay> days;
+    QString error;
+};
+ClimateAnswer ReadClimateAnswer(const QByteArray& json);
+
 // Request addresses. The key goes only to the customer hosts ("customer-…") that take one;
 // the free hosts get none, whatever is set. Places are asked for in Chinese, in China, up
 // to kPlaceSearchCount of them.
 inline constexpr int kPlaceSearchCount = 10;
 QUrl PlaceSearchUrl(const QUrl& geocodingService, const QString& city, const QString& key);
 QUrl ForecastUrl(const QUrl& forecastService, const MeteoPlace& place, const QString& key);
+// The daily means of whole calendar years, from the archive's full address (…/v1/archive).
+QUrl ClimateUrl(const QUrl& archiveService, const MeteoPlace& place, int firstYear, int lastYear, const QString& key);
+
+// The service gives up to 16 forecast days; all of them are stored as forecasts.
+inline constexpr int kForecastDays = 16;
 
 // The location line: 郑州，河南（北纬34.76°，东经113.65°）.
 QString PlaceText(const MeteoPlace& place);

@@ -1,5 +1,7 @@
 #include "model/weather/WeatherCollector.h"
 
+#include "db/Database.h"
+#include "model/temperatures/ClimateStore.h"
 #include "model/temperatures/DaySources.h"
 
 namespace stolvar {
@@ -86,6 +88,31 @@ void TakeMeteoView(CollectionResult& result, const MeteoView& view, const MeteoP
     result.locationText = PlaceText(place);
 }
 
+// The 30 years of the place's daily means, once per city and year: some 11,000 days, a few
+// hundred kilobytes, asked with the limits of the forecast. A failure keeps what was stored.
+void RefreshClimate(CollectionResult& result, const CollectionInput& input, const MeteoPlace& place)
+{
+    Database& db = *input.db;
+    const QDate today = input.today.date();
+    if (input.addresses.climateService.isEmpty() || db.isReadOnly()
+        || !ClimateNeedsFetch(NewestClimateYear(db), input.climateCity == input.city, today))
+        return;
+    const YearSpan years = ClimateYearsFor(today);
+    QByteArray body;
+    QByteArray refusal;
+    const NetworkAddresses& a = input.addresses;
+    if (const FetchStatus fetched = Fetch(ClimateUrl(a.climateService, place, years.first, years.last, a.meteoKey),
+                                          ServiceRequestOptions(input, &refusal), &body);
+        fetched != FetchStatus::Ok)
+        return ShowFetchFailure(result, fetched, refusal);
+    const ClimateAnswer answer = ReadClimateAnswer(body);
+    if (!answer.error.isEmpty())
+        return ShowFailure(result, answer.error);
+    if (const QString stored = StoreClimate(db, answer.days); !stored.isEmpty())
+        return ShowFailure(result, stored);
+    result.climateStoredFor = input.city;
+}
+
 } // namespace
 
 void CollectFromOpenMeteo(CollectionResult& result, const CollectionInput& input)
@@ -109,7 +136,8 @@ void CollectFromOpenMeteo(CollectionResult& result, const CollectionInput& input
         return;
     const QString stored = StoreSourcedDays(*input.db, ServiceDaysToStore(answer.days, today), today, PlanServiceDayAt);
     if (!stored.isEmpty())
-        ShowFailure(result, stored);
+        return ShowFailure(result, stored);
+    RefreshClimate(result, input, *place);
 }
 
 } // namespace stolvar

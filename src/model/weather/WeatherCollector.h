@@ -30,6 +30,7 @@ struct CollectionInput {
     StopFlag stop;                  // raised when the program closes: the run ends at once
     WeatherSource source = WeatherSource::ForecastPage;
     std::optional<RememberedPlace> place;   // Open-Meteo: the place found for a city before
+    QString climateCity;            // the city whose climate the register holds (Temp.ini)
 };
 
 // What a run hands to the UI thread. Optional texts are left as they are when unset.
@@ -47,6 +48,7 @@ struct CollectionResult {
     std::optional<RememberedPlace> placeFound;   // a new place search answered: remember it
     // Several places answer to the city: the clerk picks one, then the run is repeated.
     QVector<PlaceChoice> placeChoices;
+    std::optional<QString> climateStoredFor;   // the city whose 30 years were stored this run
 };
 
 QString NoNetworkText();
@@ -69,7 +71,8 @@ QString StoreCollectedDays(Database& db, const QDateTime& today, const WeatherDa
 
 // The run with Open-Meteo, once the network is known to be up: the place (searched once
 // per city), the forecast with the past seven days, the box texts, and the days stored
-// by their source. Any failure leaves the database as it was and says why.
+// by their source; then, when due, the place's 30 years of climate (see ClimateNeedsFetch).
+// Any failure leaves the database as it was and says why.
 void CollectFromOpenMeteo(CollectionResult& result, const CollectionInput& input);
 
 } // namespace stolvar

@@ -28,7 +28,7 @@ QVector<TemperatureRecord> Days(int stored, float mean, int forecast = 0, float 
 
 ProjectionInput Input(int todayOffset, MaturityRule rule = MaturityRule::Classic, bool fromNextDay = false)
 {
-    return {kCasting, fromNextDay, rule, kCastDay.addDays(todayOffset)};
+    return {kCasting, fromNextDay, rule, kCastDay.addDays(todayOffset), {}};
 }
 
 TEST(ProjectSameConditionDate, FindsTheFirstDayTheRuleIsMet)
@@ -87,7 +87,7 @@ TEST(ProjectSameConditionDate, GapsAddNothingAndEmptyWindowsUseTheDaysBeforeCast
 
     EXPECT_EQ(ProjectSameConditionDate({}, Input(0)).outcome, Outcome::None);
     EXPECT_TRUE(ProjectionText(ProjectSameConditionDate({}, Input(0))).isEmpty());
-    EXPECT_EQ(ProjectSameConditionDate(Days(5, 20), {QDateTime(), false, MaturityRule::Classic, kCastDay}).outcome,
+    EXPECT_EQ(ProjectSameConditionDate(Days(5, 20), {QDateTime(), false, MaturityRule::Classic, kCastDay, {}}).outcome,
               Outcome::None);
 }
 

@@ -85,7 +85,7 @@ TEST_F(MeteoRunTest, SearchesThePlaceOnceShowsTheDaysAndStoresPastAndComingDays)
     ASSERT_EQ(forecasts.size(), 1);
     EXPECT_EQ(forecasts[0].target(),
               "/v1/forecast?latitude=34.7578&longitude=113.6486&hourly=temperature_2m"
-              "&daily=temperature_2m_max,temperature_2m_min&timezone=Asia%2FShanghai&past_days=7&forecast_days=5");
+              "&daily=temperature_2m_max,temperature_2m_min&timezone=Asia%2FShanghai&past_days=7&forecast_days=16");
 
     ASSERT_TRUE(result.placeFound);
     EXPECT_EQ(result.placeFound->city, QStringLiteral("郑州"));

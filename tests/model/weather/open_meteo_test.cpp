@@ -131,7 +131,7 @@ TEST(OpenMeteoUrls, CarryTheParametersOfTheServiceAndTheKeyOnlyWhenGiven)
     EXPECT_EQ(items.queryItemValue(QStringLiteral("daily")), QStringLiteral("temperature_2m_max,temperature_2m_min"));
     EXPECT_EQ(items.queryItemValue(QStringLiteral("timezone"), QUrl::FullyDecoded), QStringLiteral("Asia/Shanghai"));
     EXPECT_EQ(items.queryItemValue(QStringLiteral("past_days")), QStringLiteral("7"));
-    EXPECT_EQ(items.queryItemValue(QStringLiteral("forecast_days")), QStringLiteral("5"));
+    EXPECT_EQ(items.queryItemValue(QStringLiteral("forecast_days")), QStringLiteral("16"));
     EXPECT_EQ(items.queryItemValue(QStringLiteral("apikey"), QUrl::FullyDecoded), QStringLiteral("k#1"));
 }
 
