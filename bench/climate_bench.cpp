@@ -1,13 +1,13 @@
 // The projection of same-condition days from 30 years of climate: one group alone (it should
 // stay under 1 ms), and the worklist of the large sample register with and without a stored
 // climate (under 50 ms).
+#include "LargeSample.h"
 #include "core/Conversions.h"
 #include "db/Database.h"
 #include "model/maturity/ClimateEnsemble.h"
 #include "model/maturity/Projection.h"
 #include "model/register/WorklistQuery.h"
 #include "model/temperatures/ClimateStore.h"
-#include "sample/SampleRegister.h"
 
 #include <QTemporaryDir>
 
@@ -75,24 +75,9 @@ void BM_EnsembleCurve(benchmark::State& state)
 }
 BENCHMARK(BM_EnsembleCurve)->Unit(benchmark::kMicrosecond);
 
-struct LargeSample {
-    QTemporaryDir dir;
-    std::shared_ptr<Database> db;
-
-    LargeSample()
-    {
-        const SampleResult written = WriteSampleRegister(dir.path(), SampleSize::Large, kDefaultSampleSeed, kToday);
-        if (!written.ok)
-            qFatal("cannot write the large sample register: %s", qPrintable(written.message));
-        db = Database::Open(written.databasePath);
-        if (!db)
-            qFatal("cannot open the large sample register");
-    }
-};
-
-LargeSample& Sample()
+bench::LargeSample& Sample()
 {
-    static LargeSample sample;
+    static bench::LargeSample sample(kToday);
     return sample;
 }
 

@@ -1,9 +1,9 @@
 // The Excel export of the large sample register (2,000 projects × 10 positions): reading
 // every group, building the sheet and writing the workbook with libxlsxwriter.
-#include "model/register/GroupQueries.h"
+#include "LargeSample.h"
 #include "db/Database.h"
+#include "model/register/GroupQueries.h"
 #include "model/workbook/WorkbookSheets.h"
-#include "sample/SampleRegister.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -13,24 +13,9 @@
 namespace stolvar {
 namespace {
 
-struct LargeSample {
-    QTemporaryDir dir;
-    std::shared_ptr<Database> db;
-
-    LargeSample()
-    {
-        const SampleResult written = WriteSampleRegister(dir.path(), SampleSize::Large);
-        if (!written.ok)
-            qFatal("cannot write the large sample register: %s", qPrintable(written.message));
-        db = Database::Open(written.databasePath);
-        if (!db)
-            qFatal("cannot open the large sample register");
-    }
-};
-
-LargeSample& Sample()
+bench::LargeSample& Sample()
 {
-    static LargeSample sample;
+    static bench::LargeSample sample;
     return sample;
 }
 
