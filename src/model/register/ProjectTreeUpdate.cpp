@@ -28,7 +28,7 @@ struct FirstRow {
     }
 };
 
-struct ProjectRows {
+struct TouchedProject {
     QString name;   // the spelling of its first row, as the full read names it
     QStringList positions;
     FirstRow first;
@@ -40,12 +40,12 @@ FirstRow ReadFirstRow(const Statement& st)
 }
 
 // None when the query failed; no positions when the project has no rows.
-std::optional<ProjectRows> ReadProject(const Database& db, const QString& name)
+std::optional<TouchedProject> ReadProject(const Database& db, const QString& name)
 {
     Statement st(db, QStringLiteral("SELECT 工程名称, 工程部位, 取样日期, id FROM gcxx WHERE 工程名称 = ? "
                                     "ORDER BY 取样日期, id"));
     st.bindAll(name);
-    ProjectRows rows;
+    TouchedProject rows;
     while (st.next()) {
         if (rows.positions.isEmpty()) {
             rows.name = st.text(0);
@@ -73,7 +73,7 @@ std::optional<FirstRow> ReadFirstRowOf(const Database& db, const ProjectTree& tr
 // The row a project takes among the others: after those whose names collate after it
 // (the tree lists projects in descending pinyin order) and, among names that collate
 // alike, after those read first. -1 when a query failed.
-int InsertionRow(const Database& db, const ProjectTree& tree, const ProjectRows& rows)
+int InsertionRow(const Database& db, const ProjectTree& tree, const TouchedProject& rows)
 {
     const QCollator collator = ProjectNameCollator();
     const auto name = [&](int p) { return tree.textView(tree.projectNode(p)); };
@@ -108,7 +108,7 @@ bool RefreshProjects(const Database& db, ProjectTreeEdits& edits, const QStringL
     for (const QString& name : names) {
         if (edits.tree().findProject(name) >= 0)
             continue;   // the same project under another spelling, done already
-        const std::optional<ProjectRows> rows = ReadProject(db, name);
+        const std::optional<TouchedProject> rows = ReadProject(db, name);
         if (!rows)
             return false;
         if (rows->positions.isEmpty())
