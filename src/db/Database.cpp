@@ -106,10 +106,13 @@ std::shared_ptr<Database> Database::OpenWithKey(const QString& path, int flags, 
             *code = sqlite3_errcode(raw) & 0xFF;
         return nullptr;
     }
-    // Every page read from the file is decrypted; a cache that holds a large register
-    // whole (32 MB) keeps repeated scans from decrypting the same pages again.
-    db->execute(QStringLiteral("PRAGMA cache_size = -32000"));
+    db->setCacheKiB(kDefaultCacheKiB);
     return db;
+}
+
+void Database::setCacheKiB(int kib)
+{
+    execute(QStringLiteral("PRAGMA cache_size = -%1").arg(kib));
 }
 
 std::shared_ptr<Database> Database::openSibling(QString* error) const

@@ -46,6 +46,11 @@ public:
 
     // Runs statements without values (schema, pragmas); false on failure.
     bool execute(const QString& sql, QString* error = nullptr);
+    // The most memory the connection's page cache may take. Every page read from the file
+    // is decrypted, so a cache that holds a large register whole (the default) keeps
+    // repeated scans from decrypting the same pages again.
+    static constexpr int kDefaultCacheKiB = 32000;
+    void setCacheKiB(int kib);
     // The text of the last failure on this connection, as the clerk reads it: a full disk
     // says "磁盘空间不足，数据未保存", a damaged file what is wrong with it.
     QString lastError() const;

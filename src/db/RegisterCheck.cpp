@@ -114,7 +114,11 @@ OpenedRegisterCheck CheckOpenedRegister(Database& db)
     // The check reads every page: on a connection of its own, so that reads of the window
     // go on meanwhile; a file that vanished since it was opened is left to its next query.
     if (const auto own = db.openSibling(&error)) {
+        // Each page is read once: a cache of a few pages does, and the check of a large
+        // register does not take the memory the window's connection keeps for its scans.
+        own->setCacheKiB(1000);
         outcome.damage = CheckRegister(*own);
+        own->setCacheKiB(Database::kDefaultCacheKiB);
         if (!outcome.damage.isEmpty()) {
             db.markDamaged(outcome.damage);
         } else if (!own->isReadOnly()) {
