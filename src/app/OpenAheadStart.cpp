@@ -3,7 +3,7 @@
 #include "core/Keys.h"
 #include "core/SettingsStore.h"
 #include "db/OpenAhead.h"
-#include "model/register/GroupStore.h"
+#include "model/register/ProjectOutline.h"
 
 #include <QDir>
 
@@ -16,7 +16,7 @@ void StartOpeningLastDatabase(const QString& folder)
     const SettingsStore settings(QDir(folder).filePath(QStringLiteral("Temp.ini")));
     // The same thread then reads the project tree, which the start-up takes with the file.
     StartOpeningAhead(settings.read(keys::kDatabaseFile, QStringLiteral("文件名")),
-                      [](const Database& db) { return std::any(LoadCompactProjectTree(db)); });
+                      [](const Database& db) { return std::any(LoadProjectOutline(db)); });
 }
 
 } // namespace stolvar

@@ -3,7 +3,7 @@
 #include "db/Database.h"
 #include "db/OpenAhead.h"
 #include "db/Schema.h"
-#include "model/register/GroupStore.h"
+#include "model/register/ProjectOutline.h"
 #include "register/NewDatabaseDialog.h"
 #include "register/RegisterWidgets.h"
 #include "ui/AppContext.h"
@@ -209,7 +209,7 @@ void DatabaseController::openLastProjectDatabase(std::function<void(bool)> done)
                 result.opening = OpenRegister(path, false);
             }
             if (result.opening.db)
-                result.tree = LoadCompactProjectTree(*result.opening.db);
+                result.tree = LoadProjectOutline(*result.opening.db);
             return result;
         },
         std::move(connectResult));

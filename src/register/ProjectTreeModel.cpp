@@ -59,6 +59,33 @@ void ProjectTreeModel::numberProjectsFrom(int project)
         m_rowOfId[m_projectIds[p]] = p;
 }
 
+void ProjectTreeModel::readPositions(int project) const
+{
+    if (m_tree.positionsRead(project) || !m_readPositions)
+        return;
+    if (const std::optional<QStringList> names = m_readPositions(m_tree, project))
+        m_tree.setPositionNames(project, *names);
+}
+
+QString ProjectTreeModel::nodeText(int node) const
+{
+    if (node < 0 || node >= m_tree.nodeCount())
+        return {};
+    if (!m_tree.isProject(node))
+        readPositions(m_tree.projectOf(node));
+    return m_tree.text(node);
+}
+
+int ProjectTreeModel::findPosition(const QString& project, const QString& position) const
+{
+    for (int p : m_tree.projectsNamedLike(project)) {
+        readPositions(p);
+        if (const int node = m_tree.findPositionIn(p, position); node >= 0)
+            return node;
+    }
+    return -1;
+}
+
 QModelIndex ProjectTreeModel::indexOfNode(int node) const
 {
     if (node < 0 || node >= m_tree.nodeCount())
@@ -118,7 +145,7 @@ QVariant ProjectTreeModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return m_tree.text(node);
+        return nodeText(node);
     case Qt::DecorationRole:
         return project ? m_projectIcon : m_positionIcon;
     case Qt::FontRole:

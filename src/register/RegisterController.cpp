@@ -3,6 +3,7 @@
 #include "core/Conversions.h"
 #include "model/maturity/StatusTexts.h"
 #include "model/register/GroupStore.h"
+#include "model/register/ProjectOutline.h"
 #include "model/register/ProjectTreeUpdate.h"
 #include "register/ProjectTreeModel.h"
 #include "register/ProjectTreeView.h"
@@ -64,6 +65,11 @@ void SetCell(QTableWidget* grid, int row, int column, const QString& text, const
 RegisterController::RegisterController(AppContext& ctx, RegisterWidgets& ui, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_ui(ui), m_model(new ProjectTreeModel(ui.tree))
 {
+    m_model->setPositionReader([&ctx](const ProjectTree& tree, int project) -> std::optional<QStringList> {
+        if (!ctx.db)
+            return std::nullopt;
+        return ReadPositionNames(*ctx.db, tree, project);
+    });
     ui.tree->setModel(m_model);
     KeepNewProjectsExpanded(ui.tree, *m_model);
     connect(ui.tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -73,7 +79,7 @@ RegisterController::RegisterController(AppContext& ctx, RegisterWidgets& ui, QOb
 
 void RegisterController::fillProjectTree()
 {
-    showProjectTree(m_ctx.db ? LoadCompactProjectTree(*m_ctx.db) : ProjectTree());
+    showProjectTree(m_ctx.db ? LoadProjectOutline(*m_ctx.db) : ProjectTree());
 }
 
 void RegisterController::showProjectTree(ProjectTree tree)
@@ -237,7 +243,7 @@ void RegisterController::onPageShown(int index)
 
 bool RegisterController::selectPosition(const QString& project, const QString& position)
 {
-    const QModelIndex node = m_model->indexOfNode(m_model->tree().findPosition(project, position));
+    const QModelIndex node = m_model->indexOfNode(m_model->findPosition(project, position));
     if (!node.isValid())
         return false;
     m_ui.tree->setCurrentIndex(node);
@@ -268,7 +274,7 @@ int RegisterController::nodeCount() const
 
 QString RegisterController::nodeText(int index) const
 {
-    return index >= 0 && index < nodeCount() ? m_model->tree().text(index) : QString();
+    return m_model->nodeText(index);
 }
 
 bool RegisterController::hasChildren(int index) const

@@ -54,6 +54,38 @@ TEST(ProjectTreeModelTest, WalkingTheModelCountsTheNodesInOrder)
     EXPECT_FALSE(model.index(0, 1).isValid());
 }
 
+// A project counted but not read has its positions read once, when one of them is first
+// asked for (shown, searched, or named by its node); a failed read leaves them to the
+// next request.
+TEST(ProjectTreeModelTest, PositionsAreReadWhenFirstAskedFor)
+{
+    ProjectTree outline;
+    outline.appendUnreadProject(u"乙", 2);
+    outline.appendUnreadProject(u"甲", 1);
+    ProjectTreeModel model;
+    QStringList reads;
+    bool failing = true;
+    model.setPositionReader([&](const ProjectTree& tree, int project) -> std::optional<QStringList> {
+        reads << tree.text(tree.projectNode(project));
+        if (failing)
+            return std::nullopt;
+        return project == 0 ? QStringList{"一层梁", "二层梁"} : QStringList{"基础"};
+    });
+    model.setTree(outline);
+    const QModelIndex first = model.index(0, 0);
+    EXPECT_EQ(model.rowCount(first), 2) << "counted without reading";
+    EXPECT_EQ(first.data().toString(), "乙");
+    EXPECT_TRUE(reads.isEmpty());
+    EXPECT_EQ(model.index(1, 0, first).data().toString(), "");
+    failing = false;
+    EXPECT_EQ(model.index(1, 0, first).data().toString(), "二层梁");
+    EXPECT_EQ(model.nodeText(1), "一层梁");
+    EXPECT_EQ(reads, QStringList({"乙", "乙"}));
+    EXPECT_EQ(model.findPosition("甲", "基础"), 4);
+    EXPECT_EQ(model.findPosition("甲", "桩"), -1);
+    EXPECT_EQ(reads, QStringList({"乙", "乙", "甲"}));
+}
+
 TEST(ProjectTreeModelTest, ProjectsAreBoldWithAFolderIconPositionsPlainWithAFileIcon)
 {
     ProjectTreeModel model;

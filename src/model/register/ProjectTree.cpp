@@ -14,7 +14,36 @@ QCollator ProjectNameCollator()
 void ProjectTree::appendProject(QStringView name)
 {
     m_projectNodes.append(nodeCount());
+    m_unread.append(false);
     appendPosition(name);
+}
+
+void ProjectTree::appendUnreadProject(QStringView name, int positions)
+{
+    appendProject(name);
+    m_unread.last() = positions > 0;
+    const int end = m_ends.last();
+    m_ends.insert(m_ends.size(), positions, end);
+}
+
+void ProjectTree::setPositionNames(int project, const QStringList& names)
+{
+    if (!m_unread[project])
+        return;
+    const int first = m_projectNodes[project] + 1;
+    const int count = positionCount(project);
+    const int begin = m_ends[first - 1];
+    QString texts;
+    for (int i = 0; i < count; ++i) {
+        if (i < names.size())
+            texts += names[i];
+        m_ends[first + i] = begin + int(texts.size());
+    }
+    const int length = int(texts.size());
+    for (int node = first + count; node < nodeCount(); ++node)
+        m_ends[node] += length;
+    m_texts.insert(begin, texts);
+    m_unread[project] = false;
 }
 
 void ProjectTree::appendPosition(QStringView name)
@@ -27,6 +56,7 @@ void ProjectTree::reserve(int nodes, int projects, qsizetype characters)
 {
     m_ends.reserve(nodes);
     m_projectNodes.reserve(projects);
+    m_unread.reserve(projects);
     m_texts.reserve(characters);
 }
 
@@ -61,6 +91,7 @@ void ProjectTree::insertProject(int project, QStringView name, const QStringList
     m_ends.insert(node, count, 0);
     std::copy(ends.begin(), ends.end(), m_ends.begin() + node);
     m_projectNodes.insert(project, node);
+    m_unread.insert(project, false);
     if (m_nullProject >= project)
         ++m_nullProject;
 }
@@ -76,6 +107,7 @@ void ProjectTree::removeProject(int project)
     for (int i = node; i < nodeCount(); ++i)
         m_ends[i] -= length;
     m_projectNodes.remove(project);
+    m_unread.remove(project);
     for (int p = project; p < projectCount(); ++p)
         m_projectNodes[p] -= count;
     if (m_nullProject == project)
@@ -92,13 +124,29 @@ int ProjectTree::positionCount(int project) const
 
 int ProjectTree::findPosition(const QString& project, const QString& position) const
 {
+    for (int p : projectsNamedLike(project)) {
+        if (const int node = findPositionIn(p, position); node >= 0)
+            return node;
+    }
+    return -1;
+}
+
+QVector<int> ProjectTree::projectsNamedLike(const QString& project) const
+{
+    QVector<int> projects;
     for (int p = 0; p < projectCount(); ++p) {
-        if (text(projectNode(p)).compare(project, Qt::CaseInsensitive) != 0)
-            continue;
-        for (int node = projectNode(p) + 1; node <= projectNode(p) + positionCount(p); ++node) {
-            if (text(node).compare(position, Qt::CaseInsensitive) == 0)
-                return node;
-        }
+        if (textView(projectNode(p)).compare(project, Qt::CaseInsensitive) == 0)
+            projects << p;
+    }
+    return projects;
+}
+
+int ProjectTree::findPositionIn(int project, const QString& position) const
+{
+    const int node = projectNode(project);
+    for (int n = node + 1; n <= node + positionCount(project); ++n) {
+        if (textView(n).compare(position, Qt::CaseInsensitive) == 0)
+            return n;
     }
     return -1;
 }

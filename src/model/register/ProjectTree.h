@@ -15,12 +15,20 @@ QCollator ProjectNameCollator();
 // The project/position tree in the order its nodes are shown and counted: each project
 // followed by its positions. The texts of all nodes share one buffer and each node costs
 // two integers, so a register of tens of thousands of positions stays small in memory.
+// A project may come with its number of positions only: their nodes are counted (the
+// node numbers do not depend on them) and show no text until their names are put in.
 class ProjectTree
 {
 public:
     void appendProject(QStringView name);
     // A position of the project appended last.
     void appendPosition(QStringView name);
+    // A project whose positions are counted but not read.
+    void appendUnreadProject(QStringView name, int positions);
+    bool positionsRead(int project) const { return !m_unread[project]; }
+    // Puts in the names of an unread project's positions, in display order; a list of
+    // another length than the count is cut or padded with empty names, as the nodes stay.
+    void setPositionNames(int project, const QStringList& names);
     void reserve(int nodes, int projects, qsizetype characters);
     // Marks the project appended last as the one of the rows without a project name.
     void markNullProject() { m_nullProject = projectCount() - 1; }
@@ -43,6 +51,9 @@ public:
     // The node of a project's position, names compared as the key columns compare them
     // (ASCII case aside); -1 when the tree has none.
     int findPosition(const QString& project, const QString& position) const;
+    // The projects findPosition looks in, and the search within one of them.
+    QVector<int> projectsNamedLike(const QString& project) const;
+    int findPositionIn(int project, const QString& position) const;
     // The project of that name, ASCII case aside, as the key columns compare; the
     // project of the rows without a name is never found; -1 when there is none.
     int findProject(QStringView name) const;
@@ -53,6 +64,7 @@ private:
     QString m_texts;
     QVector<int> m_ends;           // end of each node's text in m_texts
     QVector<int> m_projectNodes;   // node of each project, ascending
+    QVector<bool> m_unread;        // each project: its positions are counted, not read
     int m_nullProject = -1;
 };
 

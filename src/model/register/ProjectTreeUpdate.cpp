@@ -1,6 +1,7 @@
 #include "model/register/ProjectTreeUpdate.h"
 
 #include "db/Database.h"
+#include "model/register/ProjectOutline.h"
 
 #include <QCollator>
 
@@ -10,23 +11,6 @@
 namespace stolvar {
 
 namespace {
-
-// Where a project's first row stands in the order the tree reads the rows (sampling date,
-// then id; SQLite puts a NULL date first): it orders projects whose names collate alike.
-struct FirstRow {
-    bool nullDate = true;
-    QString date;
-    qint64 id = 0;
-
-    bool operator<(const FirstRow& other) const
-    {
-        if (nullDate != other.nullDate)
-            return nullDate;
-        if (date != other.date)
-            return date < other.date;
-        return id < other.id;
-    }
-};
 
 struct TouchedProject {
     QString name;   // the spelling of its first row, as the full read names it
@@ -58,18 +42,6 @@ std::optional<TouchedProject> ReadProject(const Database& db, const QString& nam
     return rows;
 }
 
-std::optional<FirstRow> ReadFirstRowOf(const Database& db, const ProjectTree& tree, int project)
-{
-    const bool null = project == tree.nullProject();
-    Statement st(db, QStringLiteral("SELECT NULL, NULL, 取样日期, id FROM gcxx WHERE %1 ORDER BY 取样日期, id LIMIT 1")
-                         .arg(null ? QStringLiteral("工程名称 IS NULL") : QStringLiteral("工程名称 = ?")));
-    if (!null)
-        st.bindAll(tree.text(tree.projectNode(project)));
-    if (!st.next())
-        return std::nullopt;
-    return ReadFirstRow(st);
-}
-
 // The row a project takes among the others: after those whose names collate after it
 // (the tree lists projects in descending pinyin order) and, among names that collate
 // alike, after those read first. -1 when a query failed.
@@ -88,10 +60,10 @@ int InsertionRow(const Database& db, const ProjectTree& tree, const TouchedProje
         }
     }
     for (; row < tree.projectCount() && collator.compare(name(row), rows.name) == 0; ++row) {
-        const std::optional<FirstRow> other = ReadFirstRowOf(db, tree, row);
+        const std::optional<FirstRowOf> other = ReadFirstRowOf(db, tree, row);
         if (!other)
             return -1;
-        if (rows.first < *other)
+        if (rows.first < other->row)
             break;
     }
     return row;

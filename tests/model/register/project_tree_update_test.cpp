@@ -1,4 +1,5 @@
 #include "model/register/GroupStore.h"
+#include "model/register/ProjectOutline.h"
 #include "model/register/ProjectTreeUpdate.h"
 #include "support/TempHome.h"
 #include "support/TestRegister.h"
@@ -26,6 +27,18 @@ QStringList Nodes(const ProjectTree& tree)
             nodes << QStringLiteral("+") + tree.text(node);
     }
     return nodes;
+}
+
+// Reads the positions of every project not read yet, as the view does when it shows them.
+void ReadEveryProject(const Database& db, ProjectTree& tree)
+{
+    for (int p = 0; p < tree.projectCount(); ++p) {
+        if (tree.positionsRead(p))
+            continue;
+        const std::optional<QStringList> names = ReadPositionNames(db, tree, p);
+        ASSERT_TRUE(names);
+        tree.setPositionNames(p, *names);
+    }
 }
 
 SpecimenGroup Group(const QString& project, const QString& position, const QDateTime& casting)
@@ -58,11 +71,12 @@ protected:
                     {"工成", "三层", 8}, {"乙", "一层梁", 10}, {QVariant(), "y", 11}};
         for (const auto& row : rows)
             ASSERT_TRUE(test::InsertGroup(*db, row.project, QString::fromUtf8(row.position), Day(2017, 3, row.day)));
-        tree = LoadCompactProjectTree(*db);
+        tree = LoadProjectOutline(*db);
     }
 
-    // Runs an edit on the register, updates the tree in place for the named projects and
-    // compares it with the tree read whole.
+    // Runs an edit on the register, updates the tree (whose untouched projects stay unread)
+    // in place for the named projects and compares it with the tree read whole; the outline
+    // read afresh numbers the same nodes before any position is read.
     void expectLikeARebuild(const char* what, const std::function<WriteResult(Database&)>& edit,
                             const QStringList& projects)
     {
@@ -70,10 +84,21 @@ protected:
         PlainTreeEdits edits(tree);
         ASSERT_TRUE(RefreshProjects(*db, edits, projects)) << what;
         const ProjectTree rebuilt = LoadCompactProjectTree(*db);
-        EXPECT_EQ(Nodes(tree), Nodes(rebuilt)) << what;
-        EXPECT_EQ(tree.projectCount(), rebuilt.projectCount()) << what;
-        for (int p = 0; p < rebuilt.projectCount(); ++p)
-            EXPECT_EQ(tree.projectNode(p), rebuilt.projectNode(p)) << what << " project " << p;
+        ProjectTree outline = LoadProjectOutline(*db);
+        for (const ProjectTree* t : {&tree, &outline}) {
+            ASSERT_EQ(t->projectCount(), rebuilt.projectCount()) << what;
+            ASSERT_EQ(t->nodeCount(), rebuilt.nodeCount()) << what;
+            for (int p = 0; p < rebuilt.projectCount(); ++p) {
+                EXPECT_EQ(t->projectNode(p), rebuilt.projectNode(p)) << what << " project " << p;
+                EXPECT_EQ(t->text(t->projectNode(p)), rebuilt.text(rebuilt.projectNode(p))) << what;
+            }
+            EXPECT_EQ(t->nullProject(), rebuilt.nullProject()) << what;
+        }
+        ProjectTree shown = tree;
+        ReadEveryProject(*db, shown);
+        EXPECT_EQ(Nodes(shown), Nodes(rebuilt)) << what;
+        ReadEveryProject(*db, outline);
+        EXPECT_EQ(Nodes(outline), Nodes(rebuilt)) << what;
     }
 
     test::TempHome home;
@@ -83,8 +108,13 @@ protected:
 
 TEST_F(ProjectTreeUpdateTest, EveryKindOfEditLeavesTheTreeAsARebuildWould)
 {
-    ASSERT_EQ(Nodes(tree), Nodes(LoadCompactProjectTree(*db)));
     ASSERT_GE(tree.nullProject(), 0);
+    {
+        ProjectTree read = tree;
+        ReadEveryProject(*db, read);
+        ASSERT_EQ(Nodes(read), Nodes(LoadCompactProjectTree(*db)));
+        EXPECT_EQ(read.text(read.projectNode(read.findProject(u"a"))), "A") << "named as its first row spells it";
+    }
     const auto add = [](const char* project, const char* position, int day) {
         return [=](Database& d) {
             return AddGroup(d, Group(QString::fromUtf8(project), QString::fromUtf8(position), Day(2017, 3, day)));
@@ -145,6 +175,33 @@ TEST(ProjectTreeEditTest, InsertingAndRemovingAProjectMovesTheNodesAfterIt)
     EXPECT_EQ(Nodes(tree), QStringList({"+丙", "-二层", "-", "+甲", "-基础", "+Ab"}));
     EXPECT_EQ(tree.findProject(u"aB"), 2) << "ASCII case aside";
     EXPECT_EQ(tree.positionCount(2), 0);
+}
+
+// Positions counted but not read take their names later; the texts of every node after
+// them move along, and a list of the wrong length never changes the nodes.
+TEST(ProjectTreeEditTest, PositionsReadLaterFitTheirCountedNodes)
+{
+    ProjectTree tree;
+    tree.appendUnreadProject(u"乙", 2);
+    tree.appendUnreadProject(u"丙", 1);
+    tree.appendUnreadProject(u"", 0);
+    tree.markNullProject();
+    tree.appendUnreadProject(u"甲", 3);
+    EXPECT_EQ(Nodes(tree), QStringList({"+乙", "-", "-", "+丙", "-", "+NULL", "+甲", "-", "-", "-"}));
+    EXPECT_FALSE(tree.positionsRead(0));
+    EXPECT_TRUE(tree.positionsRead(2)) << "nothing to read";
+    tree.setPositionNames(1, {"二层"});
+    tree.setPositionNames(3, {"基础", "一层", "二层", "多余"});
+    EXPECT_EQ(Nodes(tree), QStringList({"+乙", "-", "-", "+丙", "-二层", "+NULL", "+甲", "-基础", "-一层", "-二层"}));
+    tree.setPositionNames(0, {"一层梁"});
+    EXPECT_EQ(Nodes(tree), QStringList({"+乙", "-一层梁", "-", "+丙", "-二层", "+NULL", "+甲", "-基础", "-一层", "-二层"}));
+    tree.setPositionNames(0, {"again"});
+    EXPECT_EQ(tree.text(1), "一层梁") << "read once";
+    EXPECT_EQ(tree.findPosition("甲", "一层"), 8);
+    tree.insertProject(1, u"丁", {"桩"});
+    tree.removeProject(0);
+    EXPECT_TRUE(tree.positionsRead(0));
+    EXPECT_EQ(Nodes(tree), QStringList({"+丁", "-桩", "+丙", "-二层", "+NULL", "+甲", "-基础", "-一层", "-二层"}));
 }
 
 } // namespace
