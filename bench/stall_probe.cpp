@@ -117,9 +117,14 @@ bool CopyFolder(const QString& from, const QString& to)
     return true;
 }
 
+// An action measured again and again must change something each time: `prepare` (not
+// measured, before each run) puts the window back where the action starts from, and
+// `run` gets the run's number (selecting the same node twice, or showing the page that is
+// already shown, would measure nothing).
 struct Action {
     const char* name;
-    std::function<void()> run;
+    std::function<void(int run)> run;
+    std::function<void()> prepare = [] {};
 };
 
 int Run(const QString& folder, int repeats)
@@ -155,42 +160,50 @@ int Run(const QString& folder, int repeats)
     int deleted = 0;
     int day = 0;
     RegisterWidgets& r = ui.registerUi;
+    const auto showPage = [&](int page) { return [&, page](int) { ui.frame.tabs->setCurrentIndex(page); }; };
+    const auto fromRegister = [&] { ui.frame.tabs->setCurrentIndex(kInfoPage); };
+    const auto fromTables = [&] { ui.frame.tabs->setCurrentIndex(kTable1Page); };
+    // Projects far down the tree, collapsed and never read before the run that selects them.
+    const auto farProject = [&](int run) { return model.rowCount() - 1 - run; };
     const std::vector<Action> actions = {
-        {"select a position", [&] { tree->setCurrentIndex(PositionNode(model, 1, 1)); }},
-        {"show table 1", [&] { ui.frame.tabs->setCurrentIndex(kTable1Page); }},
-        {"show table 2", [&] { ui.frame.tabs->setCurrentIndex(kTable2Page); }},
-        {"show the curve", [&] { ui.frame.tabs->setCurrentIndex(kCurvePage); }},
-        {"show the worklist", [&] { ui.frame.tabs->setCurrentIndex(kWorklistPage); }},
-        {"back to the register", [&] { ui.frame.tabs->setCurrentIndex(kInfoPage); }},
+        {"select a position", [&](int run) { tree->setCurrentIndex(PositionNode(model, 1, run % 2)); }},
+        {"show table 1", showPage(kTable1Page), fromRegister},
+        {"show table 2", showPage(kTable2Page), fromRegister},
+        {"show the curve", showPage(kCurvePage), fromRegister},
+        {"show the worklist", showPage(kWorklistPage), fromRegister},
+        {"back to the register", showPage(kInfoPage), fromTables},
         {"add a group",
-         [&] {
+         [&](int) {
              tree->setCurrentIndex(PositionNode(model, 0, 0));
              r.positionBox->setText(QStringLiteral("测试部位%1").arg(++added));
              r.addGroupButton->click();
          }},
         {"add a temperature",
-         [&] {
+         [&](int) {
+             // Days the sample has not stored (it holds the coming days of a forecast).
              ui.curingUi.temperatureDateBox->setText(
-                 QDate::currentDate().addDays(++day).toString(QStringLiteral("yyyy-M-d")));
+                 QDate::currentDate().addDays(1000 + ++day).toString(QStringLiteral("yyyy-M-d")));
              ui.curingUi.highBox->setText(QStringLiteral("20"));
              ui.curingUi.lowBox->setText(QStringLiteral("10"));
              ui.curingUi.addTemperatureButton->click();
          }},
-        {"filter the list", [&] {
+        {"filter the list", [&](int) {
              r.keywordBox->setText(QStringLiteral("层"));
              r.keywordButton->click();
          }},
-        {"filter every project", [&] {
+        {"filter every project", [&](int) {
              r.allProjectsBox->setChecked(true);
              r.keywordBox->setText(QStringLiteral("测试部位"));
              r.keywordButton->click();
              r.allProjectsBox->setChecked(false);
          }},
         {"select a far position",
-         [&] { window.registerView().selectPosition(model.index(model.rowCount() - 1, 0).data().toString(),
-                                                     PositionNode(model, model.rowCount() - 1, 0).data().toString()); }},
+         [&](int run) {
+             const QModelIndex project = model.index(farProject(run), 0);
+             tree->setCurrentIndex(model.index(0, 0, project));
+         }},
         {"delete a group",
-         [&] {
+         [&](int) {
              window.registerView().selectPosition(model.index(0, 0).data().toString(),
                                                   QStringLiteral("测试部位%1").arg(++deleted));
              r.deleteGroupButton->click();
@@ -202,7 +215,8 @@ int Run(const QString& folder, int repeats)
         std::vector<double> longest;
         std::vector<double> calls;
         for (int i = 0; i < repeats; ++i) {
-            const Blocks blocks = Measure(monitor, action.run);
+            action.prepare();
+            const Blocks blocks = Measure(monitor, [&] { action.run(i); });
             longest.push_back(blocks.longest);
             calls.push_back(blocks.action);
         }
