@@ -15,18 +15,31 @@ struct Candidate {
     QDateTime listed;
 };
 
+// Groups whose due days are computed at a time: each carries its table-1 days, which only
+// the groups due for a reminder keep.
+constexpr qsizetype kDueBatch = 256;
+
 QVector<Candidate> DueCandidates(const Database& db, const ReminderScanInput& input, QString* error)
 {
     const QDate today = input.now.date();
     const QVector<SpecimenGroup> groups =
         LoadCandidateGroups(db, today.addDays(-kCatchUpDays), today.addDays(input.leadDays));
-    const QVector<GroupDueDays> due = ComputeDueDaysOf(db, groups, input.rule, error);
     const QHash<ReminderKey, QDateTime> log = LoadReminderLog(db, groups, error);
     QVector<Candidate> candidates;
-    for (qsizetype i = 0; i < due.size(); ++i) {
-        for (DueKind kind : kDueKinds) {
-            if (DueForReminder(groups[i], due[i], kind, today, input.leadDays))
-                candidates.append({{groups[i], due[i], kind}, log.value(KeyOf(groups[i].id, kind))});
+    for (qsizetype first = 0; first < groups.size(); first += kDueBatch) {
+        const QVector<SpecimenGroup> batch = groups.mid(first, kDueBatch);
+        QString batchError;
+        const QVector<GroupDueDays> due = ComputeDueDaysOf(db, batch, input.rule, &batchError);
+        if (!batchError.isEmpty()) {
+            if (error)
+                *error = batchError;
+            return {};
+        }
+        for (qsizetype i = 0; i < due.size(); ++i) {
+            for (DueKind kind : kDueKinds) {
+                if (DueForReminder(batch[i], due[i], kind, today, input.leadDays))
+                    candidates.append({{batch[i], due[i], kind}, log.value(KeyOf(batch[i].id, kind))});
+            }
         }
     }
     return candidates;

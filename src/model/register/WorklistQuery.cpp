@@ -44,6 +44,9 @@ WorklistResult ComputeWorklist(const Database& db, const QDate& today, int leadD
                     std::nullopt};
         if (!w.due.sameCondition && !g.sameCount.isEmpty() && g.sameState != kSent)
             w.projectedSameCondition = ProjectedDay(g, records, rule, today, climate);
+        // The list needs the due days only: every candidate's table-1 days kept with them
+        // would grow with the register (a few KB a group).
+        w.due.table1.days = {};
         work.append(w);
     }
     result.items = BuildWorklist(work, today, leadDays);

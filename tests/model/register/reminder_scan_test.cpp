@@ -123,6 +123,28 @@ TEST_F(ReminderScanTest, SameConditionGroupsOnTheSameDayAWeekendAndBeforeAFrostD
     EXPECT_TRUE(listed);
 }
 
+// More groups than the scan computes due days for at a time: every one is listed once, with
+// the sum of its own days.
+TEST_F(ReminderScanTest, ManyGroupsDueTogetherAreEachListedOnce)
+{
+    scan(At(2024, 3, 1, 8), 0);
+    days(QDate(2024, 4, 1), 60, 20.0);
+    {
+        Transaction tx(*db);
+        for (int i = 0; i < 600; ++i)
+            add(Group(0, At(2024, 4, 2 + i % 2), QStringLiteral("楼%1号").arg(i)));   // 600 ℃·d on 2 or 3 May
+        ASSERT_TRUE(tx.commit());
+    }
+    const ReminderScan s = scan(At(2024, 5, 3, 9), 0);
+    ASSERT_TRUE(s.error.isEmpty()) << qPrintable(s.error);
+    EXPECT_EQ(Entries(s.boxes.sameConditionText), 600);
+    EXPECT_EQ(int(s.boxes.sameConditionText.count(QStringLiteral("累计温度为：600"))), 600);
+    for (int i : {0, 255, 256, 511, 512, 599})
+        EXPECT_EQ(int(s.boxes.sameConditionText.count(QStringLiteral("楼%1号").arg(i))), 1) << i;
+    EXPECT_EQ(Entries(scan(At(2024, 5, 3, 10), 0).boxes.sameConditionText), 600) << "the same day";
+    EXPECT_EQ(Entries(scan(At(2024, 5, 4, 9), 0).boxes.sameConditionText), 0) << "listed once";
+}
+
 // Table 1 and the scan name the same day: listed on that day with lead 0, not the day before.
 TEST_F(ReminderScanTest, TheScanAndTable1NameTheSameDay)
 {
