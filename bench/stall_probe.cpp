@@ -7,7 +7,9 @@
 #include "app/MainWindow.h"
 #include "app/WindowWidgets.h"
 #include "ui/AppContext.h"
+#include "core/Keys.h"
 #include "core/Messages.h"
+#include "core/SettingsStore.h"
 #include "register/RegisterController.h"
 #include "ui/Pages.h"
 
@@ -16,6 +18,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -107,6 +110,8 @@ QModelIndex PositionNode(const QAbstractItemModel& model, int project, int posit
     return model.index(position, 0, model.index(project, 0));
 }
 
+// Copies the folder's files; Temp.ini names the register by its full path, so the copy's
+// is pointed at the copied register (the actions must never write to the original).
 bool CopyFolder(const QString& from, const QString& to)
 {
     const QDir source(from);
@@ -114,6 +119,10 @@ bool CopyFolder(const QString& from, const QString& to)
         if (!QFile::copy(source.filePath(name), QDir(to).filePath(name)))
             return false;
     }
+    SettingsStore settings(QDir(to).filePath(QStringLiteral("Temp.ini")));
+    const QFileInfo registerFile(settings.read(keys::kDatabaseFile));
+    if (registerFile.absolutePath() == source.absolutePath())
+        settings.write(keys::kDatabaseFile, QDir(to).filePath(registerFile.fileName()));
     return true;
 }
 
