@@ -199,9 +199,13 @@ void GroupEditor::changeCastingDate()
         error(DateMessage(), true);
         return;
     }
-    if (requireDatabase()
-        && reportWrite(ChangeCastingDate(*m_ctx.db, m_ctx.selection.projectName, m_ctx.selection.nodeText, date)))
-        groupChanged();
+    const QString project = m_ctx.selection.projectName;
+    const QString position = m_ctx.selection.nodeText;
+    if (!requireDatabase() || !reportWrite(ChangeCastingDate(*m_ctx.db, project, position, date)))
+        return;
+    // Positions are listed by casting date: the group may move, and stays the selected one.
+    m_tree.updateProjectKeepingGroup(project, position);
+    emit registerChanged();
 }
 
 void GroupEditor::changeGroupCounts()

@@ -97,6 +97,22 @@ void RegisterController::updateProjects(const QStringList& projects)
         return;
     }
     const QString remembered = m_ctx.settings.read(keys::kTreeSelection);
+    if (refreshProjectsQuietly(projects))
+        selectRememberedNode(remembered);
+}
+
+void RegisterController::updateProjectKeepingGroup(QString project, QString position)
+{
+    if (!m_ctx.db) {
+        fillProjectTree();
+        return;
+    }
+    if (refreshProjectsQuietly({project}))
+        selectPosition(project, position);
+}
+
+bool RegisterController::refreshProjectsQuietly(const QStringList& projects)
+{
     {
         // As during a full read no node is current while the tree changes, and nothing
         // hears of it: the current node would otherwise follow its row or its neighbour.
@@ -104,11 +120,10 @@ void RegisterController::updateProjects(const QStringList& projects)
         m_ui.tree->selectionModel()->clear();
     }
     m_ui.tree->viewport()->update();
-    if (!RefreshProjects(*m_ctx.db, *m_model, projects)) {
-        fillProjectTree();
-        return;
-    }
-    selectRememberedNode(remembered);
+    if (RefreshProjects(*m_ctx.db, *m_model, projects))
+        return true;
+    fillProjectTree();
+    return false;
 }
 
 void RegisterController::selectRememberedNode(const QString& remembered)

@@ -29,6 +29,9 @@ public:
     // After an edit of these projects (names ASCII case aside): their nodes are read again
     // and change in place; the tree is read whole when a query fails.
     void updateProjects(const QStringList& projects);
+    // The same after a group's casting date changed, which may move it among its project's
+    // positions: that group stays selected and is remembered by its new place.
+    void updateProjectKeepingGroup(QString project, QString position);
     void onTreeSelectionChanged();
     void fillStandardCuringList();
     void filterStandardCuringList();
@@ -63,6 +66,9 @@ signals:
 private:
     void showGroup(const SpecimenGroup& group);
     void selectRememberedNode(const QString& remembered);
+    // Refreshes the projects in place with no node current meanwhile; false when the tree
+    // had to be read whole instead.
+    bool refreshProjectsQuietly(const QStringList& projects);
     void showList(const QVector<SpecimenGroup>& groups);
     int listFontSize();
 

@@ -1,3 +1,4 @@
+#include "core/Conversions.h"
 #include "register/RegisterController.h"
 #include "support/MainWindowFixture.h"
 
@@ -138,6 +139,25 @@ TEST_F(TreeEditsGuiTest, EditsChangeTheTreeInPlaceAsARebuildWouldShowIt)
     ui().deleteGroupButton->click();
     expectLikeARebuild("a deleted project");
     EXPECT_FALSE(state().nodes.contains("+" + project));
+}
+
+// Positions are listed by casting date: a new date moves the group among them, in place. It
+// stays selected and is remembered by its new place, so the next start shows it again.
+TEST_F(TreeEditsGuiTest, ANewCastingDateMovesTheGroupAndKeepsItSelected)
+{
+    select("工程", "一层");   // 3 March, before 二层 of 5 March
+    ui().castingDateBox->setText("2017-3-6");
+    ui().changeDateButton->click();
+    EXPECT_EQ(resets->count(), 0) << "the edit rebuilt the tree";
+    const TreeState moved = state();
+    EXPECT_EQ(moved.positionBox, "一层");
+    EXPECT_EQ(ui().castingDateBox->text(), FormatLongDate(Day(2017, 3, 6)));
+    const qsizetype project = moved.nodes.indexOf("+工程");
+    ASSERT_GE(project, 0);
+    EXPECT_EQ(moved.nodes.mid(project, 3), QStringList({"+工程", "-二层", "-一层"}));
+    EXPECT_EQ(moved.remembered, QString::number(moved.current));
+    f.window->registerView().fillProjectTree();
+    EXPECT_EQ(state(), moved) << "as the next start shows it";
 }
 
 } // namespace
