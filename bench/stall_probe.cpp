@@ -16,6 +16,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QTimer>
 #include <QTreeView>
 
@@ -88,8 +90,8 @@ struct Blocks {
 };
 
 // The longest block while `action` runs from the event loop and its results (also those
-// of workers) are applied.
-Blocks Measure(StallMonitor& monitor, const std::function<void()>& action)
+// of workers) are applied: 400 ms, and as long as the workers it started still run.
+Blocks Measure(StallMonitor& monitor, QThreadPool& workers, const std::function<void()>& action)
 {
     Spin(50);
     monitor.reset();
@@ -101,6 +103,12 @@ Blocks Measure(StallMonitor& monitor, const std::function<void()>& action)
         blocks.action = double(call.nsecsElapsed()) / 1e6;
     });
     Spin(400);
+    for (QElapsedTimer waited; waited.isValid() ? waited.elapsed() < 30000 : (waited.start(), true);) {
+        if (workers.activeThreadCount() == 0)
+            break;
+        Spin(20);
+    }
+    Spin(100);   // the last results are applied
     blocks.longest = monitor.longestMs();
     return blocks;
 }
@@ -180,6 +188,10 @@ int Run(const QString& folder, int repeats)
         {"show table 2", showPage(kTable2Page), fromRegister},
         {"show the curve", showPage(kCurvePage), fromRegister},
         {"show the worklist", showPage(kWorklistPage), fromRegister},
+        {"show the strength evaluation", showPage(kStrengthPage), fromRegister},
+        {"evaluate every project / one",
+         [&](int run) { ui.evaluationUi.projectBox->setCurrentIndex(run % 2 == 0 ? 0 : 1); },
+         [&] { ui.frame.tabs->setCurrentIndex(kStrengthPage); }},
         {"back to the register", showPage(kInfoPage), fromTables},
         {"add a group",
          [&](int) {
@@ -225,7 +237,7 @@ int Run(const QString& folder, int repeats)
         std::vector<double> calls;
         for (int i = 0; i < repeats; ++i) {
             action.prepare();
-            const Blocks blocks = Measure(monitor, [&] { action.run(i); });
+            const Blocks blocks = Measure(monitor, window.context().tasks.pool(), [&] { action.run(i); });
             longest.push_back(blocks.longest);
             calls.push_back(blocks.action);
         }

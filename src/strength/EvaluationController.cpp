@@ -120,9 +120,7 @@ void EvaluationController::fillProjects()
     const QString wanted = std::exchange(m_wantedProject, QString());
     const QString current = !wanted.isEmpty() ? wanted : m_ui.projectBox->currentText();
     m_ui.projectBox->clear();
-    m_ui.projectBox->addItem(AllProjectsText());
-    for (const QString& project : ProjectsOf(*m_register))
-        m_ui.projectBox->addItem(project, project);
+    m_ui.projectBox->addItems(QStringList{AllProjectsText()} + m_register->projects);
     SelectText(m_ui.projectBox, current);
 }
 
@@ -156,8 +154,9 @@ void EvaluationController::onProjectChosen()
 
 std::optional<QString> EvaluationController::chosenProject() const
 {
-    const QVariant project = m_ui.projectBox->currentData();
-    return project.isValid() ? std::optional<QString>(project.toString()) : std::nullopt;
+    // The first choice is every project; a project of that name is another choice.
+    const int choice = m_ui.projectBox->currentIndex();
+    return choice > 0 ? std::optional<QString>(m_ui.projectBox->currentText()) : std::nullopt;
 }
 
 EvaluationScope EvaluationController::scope() const

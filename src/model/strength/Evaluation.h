@@ -28,6 +28,7 @@ struct StrengthGroup {
 
 struct StrengthRegister {
     QVector<StrengthGroup> groups;   // by project, position, casting date
+    QStringList projects;            // ProjectsOf(groups), read with them on the worker
     QString error;                   // why the register could not be read ("" when it was)
 };
 
