@@ -170,23 +170,64 @@ void EvaluationController::evaluate()
 {
     if (!m_register)
         return;
+    const quint64 generation = m_evaluationGeneration.next();
+    const EvaluationScope s = scope();
     const double conversion = ReadConversionFactor(m_ctx.settings);
+    m_evaluating = false;
     m_evaluation = ScopeEvaluation();
-    if (!m_register->error.isEmpty())
+    if (!m_register->error.isEmpty()) {
         m_evaluation.resultText = QueryFailedText() + m_register->error;
-    else if (m_ui.gradeBox->count() == 0)
+    } else if (m_ui.gradeBox->count() == 0) {
         m_evaluation.resultText = NoEvaluableResultsText();
-    else
-        m_evaluation = EvaluateScope(*m_register, scope(), conversion, m_ctx.today().date());
+    } else {
+        m_evaluating = true;
+        auto work = [reg = m_register, s, conversion, today = m_ctx.today().date()] {
+            return EvaluateScope(*reg, s, conversion, today);
+        };
+        m_ctx.tasks.run(this, std::move(work), [this, generation, s, conversion](ScopeEvaluation evaluation) {
+            if (!m_evaluationGeneration.isCurrent(generation))
+                return;
+            m_evaluating = false;
+            m_evaluation = std::move(evaluation);
+            showEvaluation(s, conversion);
+        });
+        return;
+    }
+    showEvaluation(s, conversion);
+}
+
+// A record asked for while the evaluation still runs: the choices are evaluated at once
+// (the worker's result, when it comes, is dropped).
+void EvaluationController::finishEvaluation()
+{
+    if (!m_evaluating)
+        return;
+    m_evaluationGeneration.next();
+    m_evaluating = false;
+    const EvaluationScope s = scope();
+    const double conversion = ReadConversionFactor(m_ctx.settings);
+    m_evaluation = EvaluateScope(*m_register, s, conversion, m_ctx.today().date());
+    showEvaluation(s, conversion);
+}
+
+const ScopeEvaluation& EvaluationController::evaluation()
+{
+    finishEvaluation();
+    return m_evaluation;
+}
+
+void EvaluationController::showEvaluation(const EvaluationScope& scope, double conversion)
+{
     m_model->show(m_register, m_evaluation.rows, conversion);
     // One project's name would repeat on every row: its column makes room for the remarks.
-    m_ui.grid->setColumnHidden(kProjectColumn, chosenProject().has_value());
+    m_ui.grid->setColumnHidden(kProjectColumn, scope.project.has_value());
     m_ui.resultLabel->setText(m_evaluation.resultText);
     m_ui.pendingLabel->setText(PendingText(m_evaluation.pendingGroups));
 }
 
 std::unique_ptr<QTableWidget> EvaluationController::buildRecord()
 {
+    finishEvaluation();
     const EvaluationScope s = scope();
     QString method = MethodText(s.method);
     if (m_evaluation.lot)

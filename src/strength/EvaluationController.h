@@ -17,7 +17,8 @@ class EvaluationModel;
 struct EvaluationWidgets;
 
 // The page "强度评定": the register with its results is read on a worker (a newer read
-// replaces an older one); the lot the choices make is evaluated on the UI thread from it.
+// replaces an older one); the lot the choices make is evaluated from it on a worker too (on
+// 100,000 groups that takes longer than a frame), and a newer choice replaces an older one.
 // "强度评定打印" prints the record of what the page evaluates.
 class EvaluationController : public QObject
 {
@@ -32,7 +33,8 @@ public:
     // The page became current: its project follows the tree's selection.
     void pageShown(const QString& selectedProject);
 
-    const ScopeEvaluation& evaluation() const { return m_evaluation; }
+    // The evaluation of the choices as they stand (one still running is done at once).
+    const ScopeEvaluation& evaluation();
     EvaluationScope scope() const;
     EvaluationModel& model() { return *m_model; }
 
@@ -49,6 +51,8 @@ private:
     void fillGrades();
     void resetDates();
     void evaluate();
+    void finishEvaluation();
+    void showEvaluation(const EvaluationScope& scope, double conversion);
     void onProjectChosen();
     bool isShown() const;
     std::optional<QString> chosenProject() const;
@@ -58,6 +62,8 @@ private:
     EvaluationModel* m_model;
     std::function<bool()> m_shown;
     Generation m_generation;
+    Generation m_evaluationGeneration;
+    bool m_evaluating = false;     // the choices' evaluation is still running on a worker
     std::shared_ptr<const StrengthRegister> m_register;
     ScopeEvaluation m_evaluation;
     QString m_wantedProject;       // the tree's project, chosen once the register is read

@@ -63,8 +63,17 @@ protected:
         settle();
     }
 
-    QString result() const { return ui.evaluationUi.resultLabel->text(); }
-    int rows() { return controller.model().rowCount(); }
+    // What the page shows once the evaluation of the choices, on a worker, is in.
+    QString result()
+    {
+        settle();
+        return ui.evaluationUi.resultLabel->text();
+    }
+    int rows()
+    {
+        settle();
+        return controller.model().rowCount();
+    }
     QString cell(int row, int column) { return controller.model().index(row, column).data().toString(); }
 
     EvaluationController controller;
@@ -102,6 +111,7 @@ TEST_F(EvaluationGuiTest, TheChoicesMakeTheLot)
     EXPECT_TRUE(result().contains("fcu,k+λ1·Sfcu=30+1.15×3.03=33.48 ✓")) << result().toStdString();
 
     w.projectBox->setCurrentIndex(0);   // 全部工程
+    settle();
     EXPECT_FALSE(w.grid->isColumnHidden(1));
     EXPECT_EQ(rows(), 13);
     EXPECT_TRUE(result().startsWith("n=13")) << result().toStdString();
@@ -128,6 +138,23 @@ TEST_F(EvaluationGuiTest, TheChoicesMakeTheLot)
     EXPECT_EQ(cell(0, 9), "44.0");
     EXPECT_EQ(cell(0, 10), "折算×1.10");
     EXPECT_TRUE(result().startsWith("n=1　mfcu=44.00　Sfcu=—　fcu,min=44.0　fcu,k=40")) << result().toStdString();
+}
+
+// The choices are evaluated on a worker: a newer choice replaces an evaluation still running,
+// and a record asked for meanwhile evaluates the choices as they stand at once.
+TEST_F(EvaluationGuiTest, TheLatestChoicesAreWhatThePageAndTheRecordShow)
+{
+    show("乙楼");
+    const EvaluationWidgets& w = ui.evaluationUi;
+    w.gradeBox->setCurrentIndex(1);   // C40, and at once back to C30
+    w.gradeBox->setCurrentIndex(0);
+    w.methodBox->setCurrentIndex(2);  // 非统计方法
+    const QString now = controller.evaluation().resultText;
+    EXPECT_TRUE(now.startsWith("n=10")) << now.toStdString();
+    EXPECT_TRUE(now.contains("｜非统计方法：mfcu=")) << now.toStdString();
+    EXPECT_EQ(w.resultLabel->text(), now) << "shown as soon as it is done";
+    EXPECT_EQ(result(), now) << "no older evaluation comes after it";
+    EXPECT_EQ(rows(), 10);
 }
 
 TEST_F(EvaluationGuiTest, ADoubleClickAsksForTheGroupInTheTree)
