@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThreadPool>
@@ -184,6 +185,8 @@ int Run(const QString& folder, int repeats)
     const auto farProject = [&](int run) { return model.rowCount() - 1 - run; };
     const std::vector<Action> actions = {
         {"select a position", [&](int run) { tree->setCurrentIndex(PositionNode(model, 1, run % 2)); }},
+        {"scroll the tree a page",
+         [&](int) { tree->verticalScrollBar()->setValue(tree->verticalScrollBar()->value() + tree->verticalScrollBar()->pageStep()); }},
         {"show table 1", showPage(kTable1Page), fromRegister},
         {"show table 2", showPage(kTable2Page), fromRegister},
         {"show the curve", showPage(kCurvePage), fromRegister},
