@@ -39,11 +39,15 @@ public:
         return context.db;
     }
 
-    // Lets the background work finish and hands its results to the UI thread.
+    // Lets the background work finish and hands its results to the UI thread. A result may
+    // start further work (the strength register, once read, has its lot evaluated): a few
+    // rounds let such chains end.
     void settle()
     {
-        context.tasks.waitForDone();
-        QCoreApplication::processEvents();
+        for (int round = 0; round < 3; ++round) {
+            context.tasks.waitForDone();
+            QCoreApplication::processEvents();
+        }
     }
 
     TempHome home;
