@@ -37,7 +37,8 @@ public:
 
     // A node's text; a position's project has its positions read first when they are not yet.
     QString nodeText(int node) const;
-    // ProjectTree::findPosition over positions read as needed.
+    // The node of a project's position (names ASCII case aside), the positions of the
+    // projects of that name read as needed; -1 when there is none.
     int findPosition(const QString& project, const QString& position) const;
 
     QModelIndex indexOfNode(int node) const;

@@ -122,15 +122,6 @@ int ProjectTree::positionCount(int project) const
     return next - m_projectNodes[project] - 1;
 }
 
-int ProjectTree::findPosition(const QString& project, const QString& position) const
-{
-    for (int p : projectsNamedLike(project)) {
-        if (const int node = findPositionIn(p, position); node >= 0)
-            return node;
-    }
-    return -1;
-}
-
 QVector<int> ProjectTree::projectsNamedLike(const QString& project) const
 {
     QVector<int> projects;

@@ -48,10 +48,9 @@ public:
     // The project a node belongs to (a project node belongs to itself).
     int projectOf(int node) const;
     bool isProject(int node) const { return m_projectNodes[projectOf(node)] == node; }
-    // The node of a project's position, names compared as the key columns compare them
-    // (ASCII case aside); -1 when the tree has none.
-    int findPosition(const QString& project, const QString& position) const;
-    // The projects findPosition looks in, and the search within one of them.
+    // The projects of a name and the node of a position in one of them, names compared as
+    // the key columns compare them (ASCII case aside); -1 when it has none. The positions
+    // must have been read (ProjectTreeModel::findPosition reads them as it goes).
     QVector<int> projectsNamedLike(const QString& project) const;
     int findPositionIn(int project, const QString& position) const;
     // The project of that name, ASCII case aside, as the key columns compare; the

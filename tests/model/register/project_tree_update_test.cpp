@@ -197,7 +197,8 @@ TEST(ProjectTreeEditTest, PositionsReadLaterFitTheirCountedNodes)
     EXPECT_EQ(Nodes(tree), QStringList({"+乙", "-一层梁", "-", "+丙", "-二层", "+NULL", "+甲", "-基础", "-一层", "-二层"}));
     tree.setPositionNames(0, {"again"});
     EXPECT_EQ(tree.text(1), "一层梁") << "read once";
-    EXPECT_EQ(tree.findPosition("甲", "一层"), 8);
+    EXPECT_EQ(tree.projectsNamedLike("甲"), QVector<int>({3}));
+    EXPECT_EQ(tree.findPositionIn(3, "一层"), 8);
     tree.insertProject(1, u"丁", {"桩"});
     tree.removeProject(0);
     EXPECT_TRUE(tree.positionsRead(0));
