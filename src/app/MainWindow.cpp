@@ -193,6 +193,8 @@ void MainWindow::connectSplitters()
 void MainWindow::connectControllers()
 {
     connect(m_database.get(), &DatabaseController::opened, this, &MainWindow::onDatabaseOpened);
+    connect(m_database.get(), &DatabaseController::projectCountsCorrected, m_register.get(),
+            &RegisterController::fillProjectTree);
     connect(m_options.get(), &OptionsController::collectWeatherRequested, m_weather.get(), &WeatherController::collect);
     m_weather->connectControls();
     connect(m_weather.get(), &WeatherController::networkReached, m_version.get(), &VersionController::check);

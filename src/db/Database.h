@@ -78,6 +78,11 @@ public:
     // a copy of this file opens with the password as this file does.
     std::shared_ptr<Database> createAlike(const QString& path, QString* error = nullptr) const;
 
+    // Set when the file's project summary (gchz) was found wrong and could not be made
+    // right: whoever counts the projects then counts them from the groups themselves.
+    void distrustProjectSummary() const { m_summaryDistrusted = true; }
+    bool isProjectSummaryDistrusted() const { return m_summaryDistrusted; }
+
     // Rows changed through this connection since it was opened (inserts, updates, deletes).
     qint64 totalChanges() const;
 
@@ -100,6 +105,7 @@ private:
     mutable QString m_lastFailure;
     mutable QString m_damage;
     std::atomic<bool> m_checkPending{false};
+    mutable std::atomic<bool> m_summaryDistrusted{false};
     std::function<void(const QString&)> m_onDamage;
     QString m_keyPragma;
     QString m_alikeKeyPragma;   // with the salt of the file; "" for a file SQLCipher keyed

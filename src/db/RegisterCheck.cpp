@@ -1,6 +1,7 @@
 #include "db/RegisterCheck.h"
 
 #include "db/Database.h"
+#include "db/ProjectSummary.h"
 #include "db/ResultsSchema.h"
 #include "db/Schema.h"
 
@@ -73,6 +74,24 @@ QStringList MissingTables(const Database& db)
     return missing;
 }
 
+// The tree of the window was counted from the summary before this check: when it was
+// wrong, the tree is counted again (from the summary made anew, or from the groups).
+void CheckProjectSummary(const Database& db, Database& own, OpenedRegisterCheck& outcome)
+{
+    switch (EnsureProjectSummary(own)) {
+    case ProjectSummaryState::Untrusted:
+        db.distrustProjectSummary();
+        outcome.projectCountsCorrected = true;
+        break;
+    case ProjectSummaryState::Corrected:
+        outcome.projectCountsCorrected = true;
+        break;
+    case ProjectSummaryState::Sound:
+    case ProjectSummaryState::Missing:
+        break;
+    }
+}
+
 } // namespace
 
 QString CheckRegister(const Database& db)
@@ -118,6 +137,8 @@ OpenedRegisterCheck CheckOpenedRegister(Database& db)
         // register does not take the memory the window's connection keeps for its scans.
         own->setCacheKiB(1000);
         outcome.damage = CheckRegister(*own);
+        if (outcome.damage.isEmpty())
+            CheckProjectSummary(db, *own, outcome);
         own->setCacheKiB(Database::kDefaultCacheKiB);
         if (!outcome.damage.isEmpty()) {
             db.markDamaged(outcome.damage);

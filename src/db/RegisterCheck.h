@@ -38,12 +38,14 @@ bool IsDamage(RegisterOpening::Problem problem);
 // The check of a register just opened, made on a worker while the window fills from it and
 // its writes wait (Database::holdWritesUntilChecked): CheckRegister on a connection of its
 // own, and for a sound file that can be written, what the program writes needs (the
-// indexes, the source column of the days); then writes go ahead. A damaged file is marked
+// indexes, the source column of the days, the project summary); the project summary is
+// checked against the groups; then writes go ahead. A damaged file is marked
 // so (its damage handler hears of it).
 struct OpenedRegisterCheck {
     QString damage;              // "" when sound
     QString sourceColumnError;   // why the source column could not be added; "" when it was
     QString resultsSchemaError;  // why the results table or column could not be added
+    bool projectCountsCorrected = false;   // the project summary was wrong: count the tree again
 };
 OpenedRegisterCheck CheckOpenedRegister(Database& db);
 

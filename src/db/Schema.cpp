@@ -1,6 +1,7 @@
 #include "db/Schema.h"
 
 #include "db/Database.h"
+#include "db/ProjectSummary.h"
 #include "db/ResultsSchema.h"
 
 namespace stolvar {
@@ -43,7 +44,8 @@ bool CreateSchema(Database& db, QString* error)
     Transaction tx(db);
     return tx.ok() && db.execute(QString::fromUtf8(kCreateGroups), error)
            && db.execute(QString::fromUtf8(kCreateTemperatures), error) && CreateReminderLogTable(db, error)
-           && CreateResultsTable(db, error) && EnsureIndexes(db, error) && tx.commit();
+           && CreateResultsTable(db, error) && EnsureIndexes(db, error) && CreateProjectSummary(db, error)
+           && tx.commit();
 }
 
 bool CreateReminderLogTable(Database& db, QString* error)

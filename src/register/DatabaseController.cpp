@@ -102,6 +102,8 @@ void DatabaseController::startCheck(const std::shared_ptr<Database>& db)
             if (!check.resultsSchemaError.isEmpty())
                 m_ctx.messages().show(m_ctx.window, QStringLiteral("无法添加试验结果表：") + check.resultsSchemaError,
                                       Messages::DefaultTitle(), Messages::Icon::Warning);
+            if (check.projectCountsCorrected)
+                emit projectCountsCorrected();
             emit checked();
         });
 }

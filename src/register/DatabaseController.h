@@ -51,6 +51,9 @@ signals:
     void opened();
     // The check of the file just connected found it sound (and gave it what writing needs).
     void checked();
+    // The check found the register's count of groups by project wrong (and made it again):
+    // the tree counted from it is counted again. Before checked().
+    void projectCountsCorrected();
     // The register at `path` is damaged (`reason` says how): no file is open, or the open
     // one accepts no more writes. Once per file connected or refused.
     void damaged(const QString& path, const QString& reason);

@@ -107,7 +107,7 @@ TEST_F(BackupInWindow, ADamagedRegisterIsNamedNeverWrittenAndRestoredFromTheNewe
         request.now = Day(2017, 2, 28, 18, 0);
         ASSERT_TRUE(MakeBackup(*db, request).done);
     }
-    ASSERT_TRUE(test::OverwriteMiddlePage(registerPath()));
+    ASSERT_TRUE(test::OverwriteLastPage(registerPath()));
     const QByteArray damaged = test::FileDigest(registerPath());
     f.messages->answers = {false};
     f.start();

@@ -1,6 +1,8 @@
 #include "core/Conversions.h"
+#include "db/ProjectSummary.h"
 #include "register/RegisterController.h"
 #include "support/MainWindowFixture.h"
+#include "support/Wait.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -158,6 +160,34 @@ TEST_F(TreeEditsGuiTest, ANewCastingDateMovesTheGroupAndKeepsItSelected)
     EXPECT_EQ(moved.remembered, QString::number(moved.current));
     f.window->registerView().fillProjectTree();
     EXPECT_EQ(state(), moved) << "as the next start shows it";
+}
+
+// A register whose count of groups by project was made wrong (by a tool that wrote it without
+// its triggers): the window first shows what the count says, the check after the opening
+// makes the count again from the groups, and the tree is counted again.
+TEST(TreeCountsGuiTest, AWrongProjectCountFoundByTheCheckIsCountedAgain)
+{
+    test::MainWindowFixture f{Day(2017, 3, 10, 10, 0)};
+    {
+        auto db = f.prepareDatabase();
+        ASSERT_TRUE(db);
+        ASSERT_TRUE(test::InsertGroup(*db, "工程", "二层", Day(2017, 3, 5)));
+        ASSERT_TRUE(test::InsertGroup(*db, "工程", "一层", Day(2017, 3, 3)));
+        ASSERT_TRUE(test::InsertGroup(*db, "乙", "一层梁", Day(2017, 3, 1)));
+        ASSERT_TRUE(db->execute("UPDATE gchz SET 组数 = 1 WHERE 工程名称 = '工程'"));
+    }
+    f.start();
+    const QAbstractItemModel* m = f.ui().registerUi.tree->model();
+    const auto positionsOf = [m](const QString& project) {
+        for (int p = 0; p < m->rowCount(); ++p) {
+            if (m->index(p, 0).data().toString() == project)
+                return m->rowCount(m->index(p, 0));
+        }
+        return -1;
+    };
+    EXPECT_TRUE(test::WaitUntil([&] { return positionsOf("工程") == 2; })) << positionsOf("工程");
+    EXPECT_EQ(positionsOf("乙"), 1);
+    EXPECT_TRUE(ProjectSummaryAgrees(*f.ctx().db));
 }
 
 } // namespace

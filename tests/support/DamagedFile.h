@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 
 namespace stolvar::test {
 
@@ -40,6 +41,13 @@ inline bool OverwritePage(const QString& path, qint64 page, int pageSize = 1024)
     QFile file(path);
     return file.open(QIODevice::ReadWrite) && page > 1 && file.seek((page - 1) * pageSize + 100)
            && file.write("\x01\x02\x03\x04\x05\x06\x07\x08", 8) == 8;
+}
+
+// The same in the file's last page, one of the rows written last: the file still opens (its
+// schema lies in the pages before), and the check of every page finds the damage.
+inline bool OverwriteLastPage(const QString& path, int pageSize = 1024)
+{
+    return OverwritePage(path, QFileInfo(path).size() / pageSize, pageSize);
 }
 
 // The same in every page but the first: whatever a query reads beyond the schema fails.

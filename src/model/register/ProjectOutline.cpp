@@ -1,6 +1,7 @@
 #include "model/register/ProjectOutline.h"
 
 #include "db/Database.h"
+#include "db/ProjectSummary.h"
 
 #include <QCollator>
 #include <QCollatorSortKey>
@@ -22,16 +23,28 @@ struct OutlineEntry {
     bool manySpellings = false;   // its rows spell the name in more than one way
 };
 
-QVector<OutlineEntry> ReadOutlineEntries(const Database& db)
+QVector<OutlineEntry> ReadEntries(Statement& st)
 {
-    // Only the name is used, so SQLite walks the index gcxx_工程 in its order and never
-    // reads a row of the table.
-    Statement st(db, QStringLiteral("SELECT 工程名称, COUNT(*), MIN(工程名称 COLLATE BINARY) IS NOT MAX(工程名称 COLLATE BINARY) "
-                                    "FROM gcxx GROUP BY 工程名称"));
     QVector<OutlineEntry> entries;
     while (st.next())
         entries.append({st.text(0), int(st.integer(1)), st.isNull(0), st.integer(2) != 0});
     return entries;
+}
+
+QVector<OutlineEntry> ReadOutlineEntries(const Database& db)
+{
+    // The register's own count by project, a few hundred pages: its spellings of a name
+    // (ASCII case aside) make one project.
+    if (!db.isProjectSummaryDistrusted() && HasProjectSummary(db)) {
+        Statement st(db, QStringLiteral("SELECT CASE WHEN 无名称 THEN NULL ELSE 工程名称 END, SUM(组数), COUNT(*) > 1 "
+                                        "FROM gchz GROUP BY 无名称, 工程名称 COLLATE NOCASE"));
+        return ReadEntries(st);
+    }
+    // Only the name is used, so SQLite walks the index gcxx_工程 in its order and never
+    // reads a row of the table.
+    Statement st(db, QStringLiteral("SELECT 工程名称, COUNT(*), MIN(工程名称 COLLATE BINARY) IS NOT MAX(工程名称 COLLATE BINARY) "
+                                    "FROM gcxx GROUP BY 工程名称"));
+    return ReadEntries(st);
 }
 
 std::optional<FirstRowOf> ReadFirstRowNamed(const Database& db, const std::optional<QString>& name)

@@ -12,8 +12,9 @@ namespace stolvar {
 class Database;
 
 // The tree as the view needs it first: every project in display order with the number of
-// its positions, none of their names. It costs one pass over the index of project names
-// (no row of the table is read), and holds a few bytes per position: the positions of a
+// its positions, none of their names. It reads the register's project summary (gchz), or
+// where there is none, or it was found wrong, makes one pass over the index of project
+// names (no row of the table is read); it holds a few bytes per position: the positions of a
 // project are read when it is shown (ReadPositionNames). The same nodes, counted the same
 // way, as LoadCompactProjectTree gives.
 ProjectTree LoadProjectOutline(const Database& db);

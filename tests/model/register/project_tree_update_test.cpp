@@ -1,3 +1,4 @@
+#include "db/ProjectSummary.h"
 #include "model/register/GroupStore.h"
 #include "model/register/ProjectOutline.h"
 #include "model/register/ProjectTreeUpdate.h"
@@ -84,8 +85,14 @@ protected:
         PlainTreeEdits edits(tree);
         ASSERT_TRUE(RefreshProjects(*db, edits, projects)) << what;
         const ProjectTree rebuilt = LoadCompactProjectTree(*db);
+        // The outline from the register's summary of projects, and from the index of names
+        // where the summary is not to be trusted.
+        EXPECT_TRUE(ProjectSummaryAgrees(*db)) << what;
         ProjectTree outline = LoadProjectOutline(*db);
-        for (const ProjectTree* t : {&tree, &outline}) {
+        const auto distrusting = db->openSibling();
+        distrusting->distrustProjectSummary();
+        ProjectTree counted = LoadProjectOutline(*distrusting);
+        for (const ProjectTree* t : {&tree, &outline, &counted}) {
             ASSERT_EQ(t->projectCount(), rebuilt.projectCount()) << what;
             ASSERT_EQ(t->nodeCount(), rebuilt.nodeCount()) << what;
             for (int p = 0; p < rebuilt.projectCount(); ++p) {
@@ -99,6 +106,8 @@ protected:
         EXPECT_EQ(Nodes(shown), Nodes(rebuilt)) << what;
         ReadEveryProject(*db, outline);
         EXPECT_EQ(Nodes(outline), Nodes(rebuilt)) << what;
+        ReadEveryProject(*db, counted);
+        EXPECT_EQ(Nodes(counted), Nodes(rebuilt)) << what;
     }
 
     test::TempHome home;

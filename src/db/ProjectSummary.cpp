@@ -1,0 +1,175 @@
+#include "db/ProjectSummary.h"
+
+#include "db/Database.h"
+
+#include <QHash>
+#include <QStringList>
+
+namespace stolvar {
+
+namespace {
+
+// A spelling is the name as stored, compared byte for byte (BINARY); the rows without a
+// name count under "" with 无名称 = 1, apart from the empty name.
+const char* const kCreateTable =
+    "CREATE TABLE gchz (工程名称 TEXT NOT NULL, 无名称 INTEGER NOT NULL, 组数 INTEGER NOT NULL, "
+    "PRIMARY KEY (无名称, 工程名称)) WITHOUT ROWID";
+
+const char* const kFill =
+    "INSERT INTO gchz (工程名称, 无名称, 组数) SELECT IFNULL(工程名称, ''), 工程名称 IS NULL, COUNT(*) "
+    "FROM gcxx GROUP BY 工程名称 COLLATE BINARY";
+
+// One group more or less under a name of gcxx (NEW or OLD); a spelling is gone with its
+// last group.
+QString CountUp(const char* row)
+{
+    return QStringLiteral("INSERT OR IGNORE INTO gchz VALUES (IFNULL(%1.工程名称, ''), %1.工程名称 IS NULL, 0); "
+                          "UPDATE gchz SET 组数 = 组数 + 1 WHERE 无名称 = (%1.工程名称 IS NULL) "
+                          "AND 工程名称 = IFNULL(%1.工程名称, '') COLLATE BINARY; ")
+        .arg(QLatin1String(row));
+}
+
+QString CountDown(const char* row)
+{
+    return QStringLiteral("UPDATE gchz SET 组数 = 组数 - 1 WHERE 无名称 = (%1.工程名称 IS NULL) "
+                          "AND 工程名称 = IFNULL(%1.工程名称, '') COLLATE BINARY; "
+                          "DELETE FROM gchz WHERE 无名称 = (%1.工程名称 IS NULL) "
+                          "AND 工程名称 = IFNULL(%1.工程名称, '') COLLATE BINARY AND 组数 <= 0; ")
+        .arg(QLatin1String(row));
+}
+
+const char* const kTriggers[] = {"gchz_insert", "gchz_delete", "gchz_rename"};
+
+QString CreateTriggers()
+{
+    return QStringLiteral("CREATE TRIGGER gchz_insert AFTER INSERT ON gcxx BEGIN %1END; "
+                          "CREATE TRIGGER gchz_delete AFTER DELETE ON gcxx BEGIN %2END; "
+                          "CREATE TRIGGER gchz_rename AFTER UPDATE OF 工程名称 ON gcxx BEGIN %3%4END;")
+        .arg(CountUp("NEW"), CountDown("OLD"), CountUp("NEW"), CountDown("OLD"));
+}
+
+// A project as the column compares names: ASCII letters in either case are alike.
+QString Folded(const QString& name)
+{
+    QString folded = name;
+    for (QChar& c : folded) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return folded;
+}
+
+struct ProjectKey {
+    bool unnamed;
+    QString folded;
+    bool operator==(const ProjectKey& other) const { return unnamed == other.unnamed && folded == other.folded; }
+};
+
+size_t qHash(const ProjectKey& key, size_t seed = 0)
+{
+    return ::qHash(key.folded, seed) ^ size_t(key.unnamed);
+}
+
+struct ProjectCount {
+    qint64 groups = 0;
+    QStringList spellings;   // one row of the summary each
+};
+
+using Counts = QHash<ProjectKey, ProjectCount>;
+
+bool ReadSummary(const Database& db, Counts& counts)
+{
+    Statement st(db, QStringLiteral("SELECT 工程名称, 无名称, 组数 FROM gchz"));
+    while (st.next()) {
+        ProjectCount& c = counts[{st.integer(1) != 0, Folded(st.text(0))}];
+        c.groups += st.integer(2);
+        c.spellings.append(st.text(0));
+    }
+    return st.ok();
+}
+
+// Whether the groups of every project, read from the index of names, are what the
+// summary counted: as many, and spelt in one way or in several alike.
+bool GroupsAgreeWith(const Database& db, const Counts& counts)
+{
+    Statement st(db, QStringLiteral("SELECT 工程名称 IS NULL, IFNULL(工程名称, ''), COUNT(*), "
+                                    "MIN(工程名称 COLLATE BINARY), MAX(工程名称 COLLATE BINARY) FROM gcxx GROUP BY 工程名称"));
+    qsizetype projects = 0;
+    while (st.next()) {
+        ++projects;
+        const bool unnamed = st.integer(0) != 0;
+        const auto found = counts.constFind({unnamed, Folded(st.text(1))});
+        if (found == counts.cend() || found->groups != st.integer(2))
+            return false;
+        const QString first = unnamed ? QString() : st.text(3);
+        const QString last = unnamed ? QString() : st.text(4);
+        const bool oneSpelling = first == last;
+        if (oneSpelling != (found->spellings.size() == 1) || !found->spellings.contains(first)
+            || !found->spellings.contains(last))
+            return false;
+    }
+    return st.ok() && projects == counts.size();
+}
+
+bool Rebuild(Database& db, QString* error)
+{
+    Transaction tx(db);
+    return tx.ok() && db.execute(QStringLiteral("DELETE FROM gchz"), error)
+           && db.execute(QString::fromUtf8(kFill), error) && tx.commit();
+}
+
+bool HasTable(const Database& db)
+{
+    Statement st(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'gchz'"));
+    return st.next() && st.integer(0) == 1;
+}
+
+// What a tool that dropped some of the summary left of it; made again whole.
+bool DropPartialSummary(Database& db, QString* error)
+{
+    if (HasTable(db) && !db.execute(QStringLiteral("DROP TABLE gchz"), error))
+        return false;
+    for (const char* trigger : kTriggers) {
+        if (!db.execute(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(trigger)), error))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool CreateProjectSummary(Database& db, QString* error)
+{
+    return db.execute(QString::fromUtf8(kCreateTable), error) && db.execute(QString::fromUtf8(kFill), error)
+           && db.execute(CreateTriggers(), error);
+}
+
+bool HasProjectSummary(const Database& db)
+{
+    Statement st(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE (type = 'table' AND name = 'gchz') "
+                                    "OR (type = 'trigger' AND name IN (?, ?, ?))"));
+    st.bindAll(QString::fromLatin1(kTriggers[0]), QString::fromLatin1(kTriggers[1]), QString::fromLatin1(kTriggers[2]));
+    return st.next() && st.integer(0) == 4;
+}
+
+bool ProjectSummaryAgrees(const Database& db)
+{
+    Counts counts;
+    return ReadSummary(db, counts) && GroupsAgreeWith(db, counts);
+}
+
+ProjectSummaryState EnsureProjectSummary(Database& db, QString* error)
+{
+    if (HasProjectSummary(db)) {
+        if (ProjectSummaryAgrees(db))
+            return ProjectSummaryState::Sound;
+        return !db.isReadOnly() && Rebuild(db, error) ? ProjectSummaryState::Corrected : ProjectSummaryState::Untrusted;
+    }
+    if (db.isReadOnly())
+        return ProjectSummaryState::Missing;
+    Transaction tx(db);
+    const bool made = tx.ok() && DropPartialSummary(db, error) && CreateProjectSummary(db, error) && tx.commit();
+    return made ? ProjectSummaryState::Sound : ProjectSummaryState::Missing;
+}
+
+} // namespace stolvar
