@@ -119,8 +119,10 @@ std::shared_ptr<Database> Database::openSibling(QString* error) const
 {
     const int flags = isReadOnly() ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     auto db = OpenWithKey(m_path, flags, m_keyPragma, error, nullptr);
-    if (db)
+    if (db) {
         db->m_alikeKeyPragma = m_alikeKeyPragma;
+        db->m_summaryDistrusted = m_summaryDistrusted.load();
+    }
     return db;
 }
 
