@@ -15,23 +15,26 @@ namespace {
 
 using test::Day;
 
-// Every spelling with its number of groups, as the summary holds it and as the groups give it.
-QMap<QString, qint64> SummaryRows(const Database& db)
+// Every spelling with its number of groups ("NULL" for the rows without a name, "=" and the
+// name otherwise), from a query giving "unnamed, name, groups".
+QMap<QString, qint64> Spellings(const Database& db, const QString& sql)
 {
     QMap<QString, qint64> rows;
-    Statement st(db, "SELECT 无名称, 工程名称, 组数 FROM gchz");
+    Statement st(db, sql);
     while (st.next())
         rows.insert((st.integer(0) ? "NULL" : "=") + st.text(1), st.integer(2));
     return rows;
 }
 
+// As the summary holds them and as the groups give them.
+QMap<QString, qint64> SummaryRows(const Database& db)
+{
+    return Spellings(db, "SELECT 无名称, 工程名称, 组数 FROM gchz");
+}
+
 QMap<QString, qint64> CountedFromGroups(const Database& db)
 {
-    QMap<QString, qint64> rows;
-    Statement st(db, "SELECT 工程名称 IS NULL, IFNULL(工程名称, ''), COUNT(*) FROM gcxx GROUP BY 工程名称 COLLATE BINARY");
-    while (st.next())
-        rows.insert((st.integer(0) ? "NULL" : "=") + st.text(1), st.integer(2));
-    return rows;
+    return Spellings(db, "SELECT 工程名称 IS NULL, IFNULL(工程名称, ''), COUNT(*) FROM gcxx GROUP BY 工程名称 COLLATE BINARY");
 }
 
 bool Write(Database& db, const QString& sql, const QString& a = {}, const QString& b = {})
