@@ -19,23 +19,28 @@ const char* const kFill =
     "INSERT INTO gchz (工程名称, 无名称, 组数) SELECT IFNULL(工程名称, ''), 工程名称 IS NULL, COUNT(*) "
     "FROM gcxx GROUP BY 工程名称 COLLATE BINARY";
 
-// One group more or less under a name of gcxx (NEW or OLD); a spelling is gone with its
-// last group.
+// The summary's row of the name of a row of gcxx (NEW or OLD).
+QString RowOf(const char* row)
+{
+    return QStringLiteral("无名称 = (%1.工程名称 IS NULL) AND 工程名称 = IFNULL(%1.工程名称, '') COLLATE BINARY")
+        .arg(QLatin1String(row));
+}
+
+// One group more or less under a name; a spelling is gone with its last group. A new
+// spelling is inserted only where it is missing rather than with OR IGNORE, which an
+// INSERT OR REPLACE into gcxx would turn into a replace of the row and its count.
 QString CountUp(const char* row)
 {
-    return QStringLiteral("INSERT OR IGNORE INTO gchz VALUES (IFNULL(%1.工程名称, ''), %1.工程名称 IS NULL, 0); "
-                          "UPDATE gchz SET 组数 = 组数 + 1 WHERE 无名称 = (%1.工程名称 IS NULL) "
-                          "AND 工程名称 = IFNULL(%1.工程名称, '') COLLATE BINARY; ")
-        .arg(QLatin1String(row));
+    return QStringLiteral("INSERT INTO gchz (工程名称, 无名称, 组数) SELECT IFNULL(%1.工程名称, ''), %1.工程名称 IS NULL, 0 "
+                          "WHERE NOT EXISTS (SELECT 1 FROM gchz WHERE %2); "
+                          "UPDATE gchz SET 组数 = 组数 + 1 WHERE %2; ")
+        .arg(QLatin1String(row), RowOf(row));
 }
 
 QString CountDown(const char* row)
 {
-    return QStringLiteral("UPDATE gchz SET 组数 = 组数 - 1 WHERE 无名称 = (%1.工程名称 IS NULL) "
-                          "AND 工程名称 = IFNULL(%1.工程名称, '') COLLATE BINARY; "
-                          "DELETE FROM gchz WHERE 无名称 = (%1.工程名称 IS NULL) "
-                          "AND 工程名称 = IFNULL(%1.工程名称, '') COLLATE BINARY AND 组数 <= 0; ")
-        .arg(QLatin1String(row));
+    return QStringLiteral("UPDATE gchz SET 组数 = 组数 - 1 WHERE %1; DELETE FROM gchz WHERE %1 AND 组数 <= 0; ")
+        .arg(RowOf(row));
 }
 
 const char* const kTriggers[] = {"gchz_insert", "gchz_delete", "gchz_rename"};

@@ -93,6 +93,9 @@ TEST_F(ProjectSummaryTest, TheTriggersCountEverySpellingThroughEveryKindOfWrite)
     expectCountedAlike("the empty name made no name");
     ASSERT_TRUE(Write(*db, "UPDATE gcxx SET 工程部位 = ?, 工程名称 = 工程名称 WHERE 工程部位 = ?", "二层", "一层"));
     expectCountedAlike("an update that sets a name to itself");
+    ASSERT_TRUE(Write(*db, "INSERT OR REPLACE INTO gcxx (工程名称, 工程部位) VALUES (?, ?)", "二号楼", "三层"));
+    expectCountedAlike("a group written by INSERT OR REPLACE");
+    EXPECT_EQ(SummaryRows(*db).value("=二号楼"), 3);
     ASSERT_TRUE(Write(*db, "DELETE FROM gcxx WHERE 工程名称 IS NULL"));
     expectCountedAlike("the rows without a name deleted");
     ASSERT_TRUE(Write(*db, "DELETE FROM gcxx"));
