@@ -1,9 +1,9 @@
 #include "db/ProjectSummary.h"
 
 #include "db/Database.h"
+#include "db/Schema.h"
 
 #include <QHash>
-#include <QStringList>
 
 namespace stolvar {
 
@@ -53,64 +53,36 @@ QString CreateTriggers()
         .arg(CountUp("NEW"), CountDown("OLD"), CountUp("NEW"), CountDown("OLD"));
 }
 
-// A project as the column compares names: ASCII letters in either case are alike.
-QString Folded(const QString& name)
-{
-    QString folded = name;
-    for (QChar& c : folded) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + (u'a' - u'A'));
-    }
-    return folded;
-}
-
-struct ProjectKey {
-    bool unnamed;
-    QString folded;
-    bool operator==(const ProjectKey& other) const { return unnamed == other.unnamed && folded == other.folded; }
-};
-
-size_t qHash(const ProjectKey& key, size_t seed = 0)
-{
-    return ::qHash(key.folded, seed) ^ size_t(key.unnamed);
-}
-
+// The projects as the column compares their names (ASCII case aside), each known by the
+// first and the last of its spellings in byte order, with its number of groups.
 struct ProjectCount {
     qint64 groups = 0;
-    QStringList spellings;   // one row of the summary each
+    QString lastSpelling;
 };
-
-using Counts = QHash<ProjectKey, ProjectCount>;
+using Counts = QHash<std::pair<bool, QString>, ProjectCount>;   // (unnamed, first spelling)
 
 bool ReadSummary(const Database& db, Counts& counts)
 {
-    Statement st(db, QStringLiteral("SELECT 工程名称, 无名称, 组数 FROM gchz"));
-    while (st.next()) {
-        ProjectCount& c = counts[{st.integer(1) != 0, Folded(st.text(0))}];
-        c.groups += st.integer(2);
-        c.spellings.append(st.text(0));
-    }
+    Statement st(db, QStringLiteral("SELECT 无名称, MIN(工程名称), MAX(工程名称), SUM(组数) FROM gchz "
+                                    "GROUP BY 无名称, 工程名称 COLLATE NOCASE"));
+    while (st.next())
+        counts.insert({st.integer(0) != 0, st.text(1)}, {st.integer(3), st.text(2)});
     return st.ok();
 }
 
 // Whether the groups of every project, read from the index of names, are what the
-// summary counted: as many, and spelt in one way or in several alike.
+// summary counted: as many, spelt from the same first to the same last spelling (so in one
+// way or in several alike).
 bool GroupsAgreeWith(const Database& db, const Counts& counts)
 {
-    Statement st(db, QStringLiteral("SELECT 工程名称 IS NULL, IFNULL(工程名称, ''), COUNT(*), "
-                                    "MIN(工程名称 COLLATE BINARY), MAX(工程名称 COLLATE BINARY) FROM gcxx GROUP BY 工程名称"));
+    Statement st(db, QStringLiteral("SELECT 工程名称 IS NULL, MIN(工程名称 COLLATE BINARY), MAX(工程名称 COLLATE BINARY), "
+                                    "COUNT(*) FROM gcxx GROUP BY 工程名称"));
     qsizetype projects = 0;
     while (st.next()) {
         ++projects;
-        const bool unnamed = st.integer(0) != 0;
-        const auto found = counts.constFind({unnamed, Folded(st.text(1))});
-        if (found == counts.cend() || found->groups != st.integer(2))
-            return false;
-        const QString first = unnamed ? QString() : st.text(3);
-        const QString last = unnamed ? QString() : st.text(4);
-        const bool oneSpelling = first == last;
-        if (oneSpelling != (found->spellings.size() == 1) || !found->spellings.contains(first)
-            || !found->spellings.contains(last))
+        // The rows without a name read as "", as the summary counts them.
+        const auto found = counts.constFind({st.integer(0) != 0, st.text(1)});
+        if (found == counts.cend() || found->groups != st.integer(3) || found->lastSpelling != st.text(2))
             return false;
     }
     return st.ok() && projects == counts.size();
@@ -125,8 +97,7 @@ bool Rebuild(Database& db, QString* error)
 
 bool HasTable(const Database& db)
 {
-    Statement st(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'gchz'"));
-    return st.next() && st.integer(0) == 1;
+    return !TableColumns(db, QStringLiteral("gchz")).isEmpty();
 }
 
 // What a tool that dropped some of the summary left of it; made again whole.

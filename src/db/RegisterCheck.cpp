@@ -78,18 +78,10 @@ QStringList MissingTables(const Database& db)
 // wrong, the tree is counted again (from the summary made anew, or from the groups).
 void CheckProjectSummary(const Database& db, Database& own, OpenedRegisterCheck& outcome)
 {
-    switch (EnsureProjectSummary(own)) {
-    case ProjectSummaryState::Untrusted:
+    const ProjectSummaryState state = EnsureProjectSummary(own);
+    if (state == ProjectSummaryState::Untrusted)
         db.distrustProjectSummary();
-        outcome.projectCountsCorrected = true;
-        break;
-    case ProjectSummaryState::Corrected:
-        outcome.projectCountsCorrected = true;
-        break;
-    case ProjectSummaryState::Sound:
-    case ProjectSummaryState::Missing:
-        break;
-    }
+    outcome.projectCountsCorrected = state == ProjectSummaryState::Corrected || state == ProjectSummaryState::Untrusted;
 }
 
 } // namespace
