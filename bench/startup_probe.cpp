@@ -7,6 +7,7 @@
 #include "core/Environment.h"
 #include "app/MainWindow.h"
 #include "app/OpenAheadStart.h"
+#include "db/KeyCache.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -54,7 +55,10 @@ int main(int argc, char* argv[])
 {
     stolvar::Environment env;
     env.home = stolvar::DefaultProgramFolder();
-    // As the program does: the last database starts opening before Qt starts.
+    // As the program does: the keys of the files are remembered between starts, and the
+    // last database starts opening before Qt starts.
+    if (qEnvironmentVariableIsEmpty("STOLVAR_NO_KEY_CACHE"))
+        stolvar::UseKeyCache(stolvar::DefaultKeyCacheFile());
     if (qEnvironmentVariableIsEmpty("STOLVAR_NO_OPEN_AHEAD"))
         stolvar::StartOpeningLastDatabase(env.home);
     PaintWatch app(argc, argv);

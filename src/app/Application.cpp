@@ -7,6 +7,7 @@
 #include "app/QtTranslations.h"
 #include "app/SignalCloser.h"
 #include "app/SingleInstance.h"
+#include "db/KeyCache.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,6 +45,7 @@ int RunApplication(int argc, char* argv[])
     env.home = DefaultProgramFolder(commandLine.home);
     QDir().mkpath(env.home);
     SingleInstance instance(env.home, SingleInstance::Listening::Later);
+    UseKeyCache(DefaultKeyCacheFile());
     if (instance.holdsLock())
         StartOpeningLastDatabase(env.home);
 

@@ -2,6 +2,7 @@
 
 #include "core/Conversions.h"
 #include "db/FileKey.h"
+#include "db/KeyCache.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -72,16 +73,36 @@ Database::~Database()
 
 std::shared_ptr<Database> Database::OpenWithFlags(const QString& path, int flags, QString* error, int* code)
 {
-    // A file with a salt is opened with the key derived from it (see db/FileKey.h); a new,
-    // empty file gets its salt from SQLCipher, which then derives the key itself.
+    // A file with a salt is opened with the key derived from it (see db/FileKey.h) or
+    // remembered for it (db/KeyCache.h); a new, empty file gets its salt from SQLCipher,
+    // which then derives the key itself.
     const QByteArray salt = ReadDatabaseSalt(path);
-    const QByteArray derived = salt.isEmpty() ? QByteArray() : DeriveDatabaseKey(kPassword, salt);
-    const QString key = derived.isEmpty() ? QStringLiteral("PRAGMA key = '%1'").arg(QLatin1String(kPassword))
-                                          : RawKeyPragma(derived);
-    auto db = OpenWithKey(path, flags, key, error, code);
-    // The raw key with the file's salt makes a new file that this file's password opens.
-    if (db && !derived.isEmpty())
-        db->m_alikeKeyPragma = RawKeyPragma(derived + salt);
+    if (salt.isEmpty())
+        return OpenWithKey(path, flags, QStringLiteral("PRAGMA key = '%1'").arg(QLatin1String(kPassword)), error, code);
+    if (const QByteArray cached = CachedKey(salt); !cached.isEmpty()) {
+        int cachedCode = 0;
+        if (auto db = OpenWithRawKey(path, flags, cached, salt, error, &cachedCode))
+            return db;
+        // Not this file's key: the file was replaced by one with the same salt, or the
+        // cache was changed. Any other failure is the file's, and is met again below.
+        if (cachedCode == SQLITE_NOTADB)
+            ForgetKey(salt);
+    }
+    const QByteArray derived = DeriveDatabaseKey(kPassword, salt);
+    if (derived.isEmpty())
+        return OpenWithKey(path, flags, QStringLiteral("PRAGMA key = '%1'").arg(QLatin1String(kPassword)), error, code);
+    return OpenWithRawKey(path, flags, derived, salt, error, code);
+}
+
+std::shared_ptr<Database> Database::OpenWithRawKey(const QString& path, int flags, const QByteArray& key,
+                                                   const QByteArray& salt, QString* error, int* code)
+{
+    auto db = OpenWithKey(path, flags, RawKeyPragma(key), error, code);
+    if (db) {
+        // The raw key with the file's salt makes a new file that this file's password opens.
+        db->m_alikeKeyPragma = RawKeyPragma(key + salt);
+        RememberKey(salt, key);
+    }
     return db;
 }
 

@@ -89,6 +89,8 @@ public:
 private:
     Database(sqlite3* db, QString path) : m_db(db), m_path(std::move(path)) {}
     static std::shared_ptr<Database> OpenWithFlags(const QString& path, int flags, QString* error, int* code);
+    static std::shared_ptr<Database> OpenWithRawKey(const QString& path, int flags, const QByteArray& key,
+                                                    const QByteArray& salt, QString* error, int* code);
     static std::shared_ptr<Database> OpenWithKey(const QString& path, int flags, const QString& key, QString* error,
                                                  int* code);
     bool waitUntilChecked() const;

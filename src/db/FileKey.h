@@ -8,9 +8,9 @@ namespace stolvar {
 // The key of an existing database file, derived here instead of by SQLCipher. A file's
 // encryption key is PBKDF2-HMAC-SHA1 of the passphrase and the file's salt (its first
 // 16 bytes), 64,000 rounds, 32 bytes: the derivation is the longest single step of opening
-// a register. libgcrypt does it in half the time SQLCipher takes through OpenSSL, and the
-// start-up waits for it. Opened with this key, SQLCipher reads the file exactly as with the
-// passphrase.
+// a register. libgcrypt does it in half the time SQLCipher takes through OpenSSL, and an
+// opening waits for it unless the key is remembered (db/KeyCache.h). Opened with this key,
+// SQLCipher reads the file exactly as with the passphrase.
 
 // The salt of a database file; empty when the file is shorter (new and empty) or unreadable.
 QByteArray ReadDatabaseSalt(const QString& path);

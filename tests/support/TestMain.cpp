@@ -14,6 +14,8 @@ int main(int argc, char* argv[])
     // Start-at-log-on entries go to a throw-away config folder, never the user's own.
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    // And the program the tests start keeps the keys of its files there too.
+    qputenv("XDG_CACHE_HOME", (config.path() + QStringLiteral("/cache")).toUtf8());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
