@@ -11,6 +11,22 @@ QCollator ProjectNameCollator()
     return QCollator(QLocale(QLocale::Chinese, QLocale::China));
 }
 
+namespace {
+
+QChar FoldAscii(QChar c)
+{
+    return c.unicode() < 0x80 ? c.toLower() : c;
+}
+
+} // namespace
+
+QString NameKey(QStringView name)
+{
+    QString key(name.size(), Qt::Uninitialized);
+    std::transform(name.begin(), name.end(), key.begin(), FoldAscii);
+    return key;
+}
+
 void ProjectTree::appendProject(QStringView name)
 {
     m_projectNodes.append(nodeCount());
@@ -144,13 +160,12 @@ int ProjectTree::findPositionIn(int project, const QString& position) const
 
 int ProjectTree::findProject(QStringView name) const
 {
-    const auto foldAscii = [](QChar c) { return c.unicode() < 0x80 ? c.toLower() : c; };
     for (int p = 0; p < projectCount(); ++p) {
         const QStringView text = textView(projectNode(p));
         if (p == m_nullProject || text.size() != name.size())
             continue;
         if (std::equal(text.begin(), text.end(), name.begin(),
-                       [&](QChar a, QChar b) { return foldAscii(a) == foldAscii(b); }))
+                       [](QChar a, QChar b) { return FoldAscii(a) == FoldAscii(b); }))
             return p;
     }
     return -1;

@@ -12,6 +12,10 @@ namespace stolvar {
 // them; names that collate alike keep the order their first rows were read in.
 QCollator ProjectNameCollator();
 
+// A name as the register's name columns compare it (COLLATE NOCASE): ASCII letters in
+// lower case, every other character as it is. Names with the same key are one project.
+QString NameKey(QStringView name);
+
 // The project/position tree in the order its nodes are shown and counted: each project
 // followed by its positions. The texts of all nodes share one buffer and each node costs
 // two integers, so a register of tens of thousands of positions stays small in memory.
