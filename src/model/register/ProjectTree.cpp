@@ -20,8 +20,11 @@ QChar FoldAscii(QChar c)
 
 } // namespace
 
-QString NameKey(QStringView name)
+QString NameKey(const QString& name)
 {
+    // Most names have no capital Latin letter: their key shares the name's text.
+    if (std::none_of(name.begin(), name.end(), [](QChar c) { return c >= u'A' && c <= u'Z'; }))
+        return name;
     QString key(name.size(), Qt::Uninitialized);
     std::transform(name.begin(), name.end(), key.begin(), FoldAscii);
     return key;

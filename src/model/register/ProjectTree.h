@@ -14,7 +14,7 @@ QCollator ProjectNameCollator();
 
 // A name as the register's name columns compare it (COLLATE NOCASE): ASCII letters in
 // lower case, every other character as it is. Names with the same key are one project.
-QString NameKey(QStringView name);
+QString NameKey(const QString& name);
 
 // The project/position tree in the order its nodes are shown and counted: each project
 // followed by its positions. The texts of all nodes share one buffer and each node costs
