@@ -8,9 +8,7 @@ namespace stolvar {
 
 namespace {
 
-constexpr int kSaltLength = 16;
 constexpr int kKeyRounds = 64000;
-constexpr int kKeyLength = 32;
 
 // libgcrypt wants to be initialised once before its first use; the program keeps no
 // secrets in its memory worth the locked pool.
@@ -32,8 +30,8 @@ QByteArray ReadDatabaseSalt(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray salt = file.read(kSaltLength);
-    return salt.size() == kSaltLength ? salt : QByteArray();
+    const QByteArray salt = file.read(kDatabaseSaltLength);
+    return salt.size() == kDatabaseSaltLength ? salt : QByteArray();
 }
 
 QByteArray Pbkdf2Sha1(const QByteArray& passphrase, const QByteArray& salt, int rounds, int length)
@@ -48,7 +46,7 @@ QByteArray Pbkdf2Sha1(const QByteArray& passphrase, const QByteArray& salt, int 
 
 QByteArray DeriveDatabaseKey(const QByteArray& passphrase, const QByteArray& salt)
 {
-    return Pbkdf2Sha1(passphrase, salt, kKeyRounds, kKeyLength);
+    return Pbkdf2Sha1(passphrase, salt, kKeyRounds, kDatabaseKeyLength);
 }
 
 QString RawKeyPragma(const QByteArray& key)

@@ -12,6 +12,10 @@ namespace stolvar {
 // opening waits for it unless the key is remembered (db/KeyCache.h). Opened with this key,
 // SQLCipher reads the file exactly as with the passphrase.
 
+// A file's salt and key, in bytes.
+inline constexpr int kDatabaseSaltLength = 16;
+inline constexpr int kDatabaseKeyLength = 32;
+
 // The salt of a database file; empty when the file is shorter (new and empty) or unreadable.
 QByteArray ReadDatabaseSalt(const QString& path);
 

@@ -1,5 +1,7 @@
 #include "db/KeyCache.h"
 
+#include "db/FileKey.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,8 +16,6 @@ namespace stolvar {
 
 namespace {
 
-constexpr int kSaltLength = 16;
-constexpr int kKeyLength = 32;
 // Far more than kMaxCachedKeys lines: a longer file is not the cache's.
 constexpr qint64 kMostBytes = 16 * 1024;
 
@@ -47,8 +47,8 @@ QList<Entry> ReadEntries(const QString& path)
         if (fields.size() != 2)
             continue;
         Entry entry{QByteArray::fromHex(fields[0]), QByteArray::fromHex(fields[1])};
-        if (entry.salt.size() == kSaltLength && entry.key.size() == kKeyLength
-            && fields[0].size() == 2 * kSaltLength && fields[1].size() == 2 * kKeyLength)
+        if (entry.salt.size() == kDatabaseSaltLength && entry.key.size() == kDatabaseKeyLength
+            && fields[0].size() == 2 * kDatabaseSaltLength && fields[1].size() == 2 * kDatabaseKeyLength)
             entries.append(std::move(entry));
     }
     return entries;
@@ -113,7 +113,7 @@ QByteArray CachedKey(const QByteArray& salt)
 
 void RememberKey(const QByteArray& salt, const QByteArray& key)
 {
-    if (salt.size() != kSaltLength || key.size() != kKeyLength)
+    if (salt.size() != kDatabaseSaltLength || key.size() != kDatabaseKeyLength)
         return;
     Cache& cache = TheCache();
     const std::lock_guard guard(cache.mutex);
