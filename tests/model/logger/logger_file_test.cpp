@@ -4,7 +4,6 @@
 #include "core/Gbk.h"
 #include "sample/SampleLogger.h"
 
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -146,21 +145,17 @@ QByteArray YearAtThirtySeconds()
     return SampleLoggerFile(QDate(2026, 1, 1), 1'000'000, 30);
 }
 
-// The time limit of the preview is measured by the benchmark on an optimised build; here
-// the million lines must all be read, in seconds rather than minutes.
+// The time of the preview is measured by the benchmark (import_bench) on an optimised
+// build; here the million lines must all be read, none lost to a bound.
 TEST(LoggerFile, AYearAtThirtySecondsIsReadWhole)
 {
-    const QByteArray bytes = YearAtThirtySeconds();
-    QElapsedTimer timer;
-    timer.start();
-    const LoggerFile file = ReadLoggerFile(bytes);
+    const LoggerFile file = ReadLoggerFile(YearAtThirtySeconds());
     EXPECT_EQ(file.readings, 1'000'000);
     EXPECT_EQ(file.skipped, 0);
     ASSERT_EQ(file.days.size(), 348);   // 1,000,000 × 30 s = 347.2 days
     EXPECT_EQ(file.days[0].readings, 2880);
     EXPECT_TRUE(file.days[0].complete());
     EXPECT_FALSE(file.days.back().complete());
-    EXPECT_LT(timer.elapsed(), 30'000);
 }
 
 } // namespace
