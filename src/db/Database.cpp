@@ -80,8 +80,9 @@ std::shared_ptr<Database> Database::OpenWithFlags(const QString& path, int flags
     if (salt.isEmpty())
         return OpenWithKey(path, flags, QStringLiteral("PRAGMA key = '%1'").arg(QLatin1String(kPassword)), error, code);
     if (const QByteArray cached = CachedKey(salt); !cached.isEmpty()) {
+        QString cachedError;   // a failure here is not the caller's to see
         int cachedCode = 0;
-        if (auto db = OpenWithRawKey(path, flags, cached, salt, error, &cachedCode))
+        if (auto db = OpenWithRawKey(path, flags, cached, salt, &cachedError, &cachedCode))
             return db;
         // Not this file's key: the file was replaced by one with the same salt, or the
         // cache was changed. Any other failure is the file's, and is met again below.
