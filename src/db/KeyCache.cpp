@@ -85,13 +85,6 @@ void UseKeyCache(const QString& file)
     cache.file = file;
 }
 
-QString KeyCacheFile()
-{
-    Cache& cache = TheCache();
-    const std::lock_guard guard(cache.mutex);
-    return cache.file;
-}
-
 QString DefaultKeyCacheFile()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);

@@ -16,7 +16,6 @@ namespace stolvar {
 // Where the keys are kept; an empty path (the default) keeps none. Set before any file is
 // opened.
 void UseKeyCache(const QString& file);
-QString KeyCacheFile();
 
 // The program's place for it: the user's cache folder.
 QString DefaultKeyCacheFile();
