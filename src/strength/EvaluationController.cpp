@@ -128,13 +128,13 @@ void EvaluationController::fillGrades()
 {
     const QString current = m_ui.gradeBox->currentText();
     m_ui.gradeBox->clear();
-    m_ui.gradeBox->addItems(GradesIn(*m_register, chosenProject()));
+    m_ui.gradeBox->addItems(m_register->choices.of(chosenProject()).grades);
     SelectText(m_ui.gradeBox, current);
 }
 
 void EvaluationController::resetDates()
 {
-    const DateRange range = CastingRange(*m_register, chosenProject());
+    const DateRange& range = m_register->choices.of(chosenProject()).casting;
     const QDate today = m_ctx.today().date();
     m_ui.fromBox->setDate(range.first.isValid() ? range.first : today);
     m_ui.toBox->setDate(range.last.isValid() ? range.last : today);

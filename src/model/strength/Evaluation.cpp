@@ -102,6 +102,7 @@ StrengthRegister LoadStrengthRegister(const Database& db, const std::optional<Co
         reg.groups.append(std::move(g));
     }
     reg.projects = ProjectsOf(reg);
+    reg.choices = ChoicesOf(reg);
     return reg;
 }
 
@@ -173,32 +174,66 @@ QStringList ProjectsOf(const StrengthRegister& reg)
     return projects;
 }
 
-QStringList GradesIn(const StrengthRegister& reg, const std::optional<QString>& project)
-{
+namespace {
+
+// The grades and casting dates of one scope as the groups are walked.
+struct ScopeWalk {
     QSet<QString> seen;
-    QStringList grades;
-    for (const StrengthGroup& g : reg.groups) {
-        if ((!project || SameProject(g.group.project, *project)) && !seen.contains(g.group.grade)) {
+    ScopeChoices choices;
+
+    void add(const StrengthGroup& g)
+    {
+        if (!seen.contains(g.group.grade)) {
             seen.insert(g.group.grade);
-            grades << g.group.grade;
+            choices.grades << g.group.grade;
         }
+        if (!g.cast.isValid())
+            return;
+        DateRange& range = choices.casting;
+        range.first = !range.first.isValid() || g.cast < range.first ? g.cast : range.first;
+        range.last = !range.last.isValid() || g.cast > range.last ? g.cast : range.last;
     }
-    std::sort(grades.begin(), grades.end(),
-              [](const QString& a, const QString& b) { return GradeOrder(a) < GradeOrder(b); });
-    return grades;
+
+    ScopeChoices finish()
+    {
+        std::sort(choices.grades.begin(), choices.grades.end(),
+                  [](const QString& a, const QString& b) { return GradeOrder(a) < GradeOrder(b); });
+        return std::move(choices);
+    }
+};
+
+} // namespace
+
+const ScopeChoices& RegisterChoices::of(const std::optional<QString>& project) const
+{
+    static const ScopeChoices none;
+    if (!project)
+        return all;
+    const auto found = byProject.constFind(project->toCaseFolded());
+    return found != byProject.cend() ? *found : none;
 }
 
-DateRange CastingRange(const StrengthRegister& reg, const std::optional<QString>& project)
+RegisterChoices ChoicesOf(const StrengthRegister& reg)
 {
-    DateRange range;
+    ScopeWalk all;
+    QHash<QString, ScopeWalk> projects;
+    // The groups come by project: the name of the one before is mostly the same string.
+    QString lastName;
+    ScopeWalk* last = nullptr;
     for (const StrengthGroup& g : reg.groups) {
-        const QDate& cast = g.cast;
-        if (!cast.isValid() || (project && !SameProject(g.group.project, *project)))
-            continue;
-        range.first = !range.first.isValid() || cast < range.first ? cast : range.first;
-        range.last = !range.last.isValid() || cast > range.last ? cast : range.last;
+        all.add(g);
+        if (!last || g.group.project != lastName) {
+            lastName = g.group.project;
+            last = &projects[lastName.toCaseFolded()];
+        }
+        last->add(g);
     }
-    return range;
+    RegisterChoices choices;
+    choices.all = all.finish();
+    choices.byProject.reserve(projects.size());
+    for (auto it = projects.begin(); it != projects.end(); ++it)
+        choices.byProject.insert(it.key(), it->finish());
+    return choices;
 }
 
 const TestResult& ResultOf(const StrengthRegister& reg, const EvaluationRow& row)

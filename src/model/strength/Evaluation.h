@@ -6,6 +6,7 @@
 #include "model/strength/TestResults.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -26,9 +27,32 @@ struct StrengthGroup {
     std::optional<QDate> sameDue;
 };
 
+struct DateRange {
+    QDate first;
+    QDate last;
+};
+
+// What the evaluation page offers to choose within one project or all: the grades of its
+// groups ordered by fcu,k (unreadable grades last) and the span of their casting dates.
+struct ScopeChoices {
+    QStringList grades;
+    DateRange casting;
+};
+
+// The choices of every project, found with the register on the worker, so that choosing a
+// project on the page is a look-up however large the register is. Projects match as the
+// evaluation matches them: regardless of the case of their Latin letters.
+struct RegisterChoices {
+    ScopeChoices all;
+    QHash<QString, ScopeChoices> byProject;   // by the case-folded name
+
+    const ScopeChoices& of(const std::optional<QString>& project) const;
+};
+
 struct StrengthRegister {
     QVector<StrengthGroup> groups;   // by project, position, casting date
     QStringList projects;            // ProjectsOf(groups), read with them on the worker
+    RegisterChoices choices;         // ChoicesOf(groups), found with them on the worker
     QString error;                   // why the register could not be read ("" when it was)
 };
 
@@ -74,15 +98,10 @@ struct ScopeEvaluation {
 ScopeEvaluation EvaluateScope(const StrengthRegister& reg, const EvaluationScope& scope, double conversion,
                               const QDate& today);
 
-// The projects of the register in Chinese (pinyin) order; the grades of a project (or of
-// all) ordered by fcu,k, unreadable grades last; the casting dates of a project's groups.
+// The projects of the register in Chinese (pinyin) order, and the choices of each in one
+// walk over the groups.
 QStringList ProjectsOf(const StrengthRegister& reg);
-QStringList GradesIn(const StrengthRegister& reg, const std::optional<QString>& project);
-struct DateRange {
-    QDate first;
-    QDate last;
-};
-DateRange CastingRange(const StrengthRegister& reg, const std::optional<QString>& project);
+RegisterChoices ChoicesOf(const StrengthRegister& reg);
 
 // The grid of the evaluation: its header and one row's cells.
 QStringList EvaluationHeader();   // 序号, 工程名称, 工程部位, 成型日期, 组号, 报告编号, 强度1–3, 代表值, 备注

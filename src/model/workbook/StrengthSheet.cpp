@@ -80,7 +80,7 @@ Sheet StrengthSheet(const StrengthRegister& reg, double conversion)
     sheet.name = QStringLiteral("强度评定");
     sheet.headerRows = 0;
     sheet.minimumWidths = {6, 16, 14, 16, 6, 12, 8, 8, 8, 8, 16};
-    for (const QString& grade : GradesIn(reg, std::nullopt)) {
+    for (const QString& grade : reg.choices.all.grades) {
         AppendBlock(sheet, reg, grade, DueKind::Standard, conversion);
         AppendBlock(sheet, reg, grade, DueKind::SameCondition, conversion);
     }

@@ -57,6 +57,7 @@ protected:
             Group(QStringLiteral("甲楼"), QStringLiteral("后浇带"), QStringLiteral("早强"), Day(2026, 8, 6),
                   {Standard(1, 30.0, 30.0, 30.0)}),
         };
+        reg.choices = ChoicesOf(reg);
     }
 
     ScopeEvaluation evaluate(std::optional<QString> project, const QString& grade, DueKind kind = DueKind::Standard,
@@ -133,11 +134,47 @@ TEST_F(EvaluationTest, CountsTheGroupsPastTheirDayWithoutAResult)
 TEST_F(EvaluationTest, ListsProjectsAndGradesInTheirOrder)
 {
     EXPECT_EQ(ProjectsOf(reg), (QStringList{"甲楼", "乙楼"}));   // pinyin: jia before yi
-    EXPECT_EQ(GradesIn(reg, std::nullopt), (QStringList{"C15", "C30", "C30P8", "早强"}));
-    EXPECT_EQ(GradesIn(reg, QStringLiteral("乙楼")), QStringList{"C30"});
-    const DateRange range = CastingRange(reg, QStringLiteral("甲楼"));
+    EXPECT_EQ(reg.choices.of(std::nullopt).grades, (QStringList{"C15", "C30", "C30P8", "早强"}));
+    EXPECT_EQ(reg.choices.of(QStringLiteral("乙楼")).grades, QStringList{"C30"});
+    EXPECT_EQ(reg.choices.of(QStringLiteral("甲楼")).grades, (QStringList{"C15", "C30", "C30P8", "早强"}));
+    const DateRange range = reg.choices.of(QStringLiteral("甲楼")).casting;
     EXPECT_EQ(range.first, QDate(2026, 8, 1));
     EXPECT_EQ(range.last, QDate(2026, 8, 20));
+    EXPECT_EQ(reg.choices.of(std::nullopt).casting.last, QDate(2026, 9, 10));
+    EXPECT_TRUE(reg.choices.of(QStringLiteral("丙楼")).grades.isEmpty());
+    EXPECT_FALSE(reg.choices.of(QStringLiteral("丙楼")).casting.first.isValid());
+}
+
+// The page's choices of a project are those the evaluation of that project finds: its
+// spellings in Latin capitals or not are one project, groups without a casting date offer
+// their grade but no date, and a project whose groups lie apart in the list is still one.
+TEST(RegisterChoices, AreThoseOfTheProjectTheEvaluationFinds)
+{
+    StrengthRegister reg;
+    const auto group = [](const QString& project, const QString& grade, QDate cast) {
+        StrengthGroup g;
+        g.group.project = project;
+        g.group.grade = grade;
+        g.cast = cast;
+        return g;
+    };
+    reg.groups = {group(QStringLiteral("A栋"), QStringLiteral("C40"), QDate(2026, 3, 1)),
+                  group(QStringLiteral("a栋"), QStringLiteral("C25"), QDate(2026, 1, 5)),
+                  group(QStringLiteral("B栋"), QStringLiteral("C30"), QDate(2026, 2, 1)),
+                  group(QStringLiteral("A栋"), QStringLiteral("C60"), QDate())};
+    const RegisterChoices choices = ChoicesOf(reg);
+    const ScopeChoices& a = choices.of(QStringLiteral("a栋"));
+    EXPECT_EQ(a.grades, (QStringList{"C25", "C40", "C60"}));
+    EXPECT_EQ(a.casting.first, QDate(2026, 1, 5));
+    EXPECT_EQ(a.casting.last, QDate(2026, 3, 1));
+    EXPECT_EQ(&choices.of(QStringLiteral("A栋")), &a);
+    EXPECT_EQ(choices.of(QStringLiteral("B栋")).grades, QStringList{"C30"});
+    EXPECT_EQ(choices.of(std::nullopt).grades, (QStringList{"C25", "C30", "C40", "C60"}));
+    // The evaluation of the project chosen in the other spelling finds the same group.
+    reg.groups[0].results = {Standard(1, 45.0, 45.0, 45.0)};
+    const EvaluationScope scope{QStringLiteral("a栋"), QStringLiteral("C40"), DueKind::Standard,
+                                LotMethod::Automatic, a.casting.first, a.casting.last};
+    EXPECT_EQ(EvaluateScope(reg, scope, 1.0, QDate(2026, 6, 1)).rows.size(), 1);
 }
 
 TEST_F(EvaluationTest, TheSheetHasABlockPerGradeAndKind)
@@ -184,6 +221,8 @@ TEST(StrengthRegisterOnDisk, ReadsGroupsResultsAndDueDays)
     // 20 ℃ a day from the day after casting: 600 ℃·d on the 30th day.
     EXPECT_EQ(reg.groups[1].sameDue, QDate(2026, 10, 1));
     EXPECT_FALSE(LoadStrengthRegister(*db, std::nullopt).groups[1].sameDue);
+    EXPECT_EQ(reg.choices.of(QStringLiteral("甲")).casting.first, QDate(2026, 9, 1));
+    EXPECT_EQ(reg.choices.of(QStringLiteral("甲")).casting.last, QDate(2026, 9, 2));
 }
 
 TEST(ConversionFactor, IsReadFromTempIniWithinItsRange)
