@@ -141,6 +141,14 @@ TEST_F(SettingsDiskTest, AFileOverOneMegabyteIsNeitherReadNorWritten)
     WriteBytes(home.file("Temp.ini"), kOriginal);
     EXPECT_FALSE(store.isTooLarge());
     EXPECT_EQ(store.read(keys::kLeadDays), "3");
+
+    // A file of just the limit is read to its last byte.
+    QByteArray full(SettingsFileIo::kMaxFileBytes - kOriginal.size() - 1, ';');
+    full.append('\n').append(kOriginal);
+    ASSERT_EQ(full.size(), SettingsFileIo::kMaxFileBytes);
+    WriteBytes(home.file("Temp.ini"), full);
+    EXPECT_FALSE(store.isTooLarge());
+    EXPECT_EQ(store.read(keys::kLeadDays), "3");
 }
 
 TEST_F(SettingsDiskTest, ARealFullDiskKeepsTheFileAndSaysTheDiskIsFull)
