@@ -10,6 +10,8 @@
 
 class QTableWidget;
 
+class QStringListModel;
+
 namespace stolvar {
 
 struct AppContext;
@@ -60,6 +62,7 @@ private:
     AppContext& m_ctx;
     EvaluationWidgets& m_ui;
     EvaluationModel* m_model;
+    QStringListModel* m_projects;   // the project box's choices, set whole
     std::function<bool()> m_shown;
     Generation m_generation;
     Generation m_evaluationGeneration;
