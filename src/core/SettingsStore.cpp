@@ -173,12 +173,8 @@ SettingsFileIo::ReadStatus SettingsFileIo::read(const QString& path, QByteArray*
     // megabyte of memory at each of the many reads of a small file), and one more: a file
     // that grew since its size was read is read on, but never past the limit.
     *bytes = file.read(std::min(file.size(), kMaxFileBytes) + 1);
-    while (file.error() == QFileDevice::NoError && bytes->size() <= kMaxFileBytes && !file.atEnd()) {
-        const QByteArray more = file.read(std::min<qint64>(64 * 1024, kMaxFileBytes + 1 - bytes->size()));
-        if (more.isEmpty())
-            break;
-        bytes->append(more);
-    }
+    if (file.error() == QFileDevice::NoError && bytes->size() <= kMaxFileBytes && !file.atEnd())
+        bytes->append(file.read(kMaxFileBytes + 1 - bytes->size()));
     if (file.error() != QFileDevice::NoError)
         return ReadStatus::Failed;
     return bytes->size() > kMaxFileBytes ? ReadStatus::TooLarge : ReadStatus::Ok;
