@@ -2,7 +2,7 @@
 // read of its records from a 20-year register) and the fill of the maturity curve.
 #include "WidgetBenchmarks.h"
 #include "core/Conversions.h"
-#include "curing/forms/MaturityChart.h"
+#include "chart/MaturityChart.h"
 #include "db/Database.h"
 #include "db/Schema.h"
 #include "model/maturity/Projection.h"

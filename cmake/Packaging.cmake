@@ -9,6 +9,7 @@ configure_file(${PROJECT_SOURCE_DIR}/share/com.example.stolvar.metainfo.xml.in
                ${PROJECT_BINARY_DIR}/share/com.example.stolvar.metainfo.xml @ONLY)
 
 install(TARGETS stolvar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS stolvar-curve-chart LIBRARY DESTINATION ${STOLVAR_MODULE_INSTALL_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/share/com.example.stolvar.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_BINARY_DIR}/share/com.example.stolvar.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/share/icons/stolvar.svg

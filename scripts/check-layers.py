@@ -4,7 +4,7 @@ layer. Every include of the program must point down:
 
     app                                        the application and its main window
     settings  register  curing  remind  version  strength   the subsystems' pages, dialogs, controllers
-    ui                                         widgets the subsystems share
+    ui  chart                                  widgets the subsystems share; the curve chart module
     model                                      what the program knows and computes (no widgets)
     db  net                                    storage, network
     core                                       what everything uses
@@ -20,7 +20,7 @@ LAYERS = {
     "core": 0,
     "db": 1, "net": 1,
     "model": 2,
-    "ui": 3,
+    "ui": 3, "chart": 3,
     "settings": 4, "register": 4, "curing": 4, "remind": 4, "version": 4, "strength": 4,
     "app": 5,
 }

@@ -28,8 +28,8 @@ echo "package: $deb"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for library in libc6 libqt6core6 libqt6widgets6 libqt6dbus6 libqt6network6 libsqlcipher0 libgcrypt20 libboost-regex \
-               qt6-translations-l10n; do
+for library in libc6 libqt6core6 libqt6widgets6 libqt6dbus6 libqt6network6 libqt6charts6 libsqlcipher0 libgcrypt20 \
+               libboost-regex qt6-translations-l10n; do
   grep -q "$library" <<<"$depends" || { echo "Depends lacks $library" >&2; exit 1; }
 done
 dpkg-deb -I "$deb" | grep -q "^ Depends: $depends" || { echo "dpkg-deb -I does not list Depends" >&2; exit 1; }
@@ -40,9 +40,13 @@ dpkg-deb -x "$deb" "$unpacked"
 for file in usr/bin/stolvar usr/share/applications/com.example.stolvar.desktop \
             usr/share/metainfo/com.example.stolvar.metainfo.xml \
             usr/share/icons/hicolor/scalable/apps/stolvar.svg usr/share/icons/hicolor/48x48/apps/stolvar.png \
-            usr/share/icons/hicolor/256x256/apps/stolvar.png; do
+            usr/share/icons/hicolor/256x256/apps/stolvar.png usr/lib/stolvar/libstolvar-curve-chart.so; do
   [ -f "$unpacked/$file" ] || { echo "package lacks $file" >&2; exit 1; }
 done
+# Qt Charts comes with the curve chart module, when a curve is first shown, not with every start.
+if readelf -d "$unpacked/usr/bin/stolvar" | grep -q 'libQt6Charts'; then
+  echo "the program links Qt Charts itself" >&2; exit 1
+fi
 version=$("$unpacked/usr/bin/stolvar" --version)
 expected="stolvar $(sed -n 's/^project(stolvar VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
 [ "$version" = "$expected" ] || { echo "--version said '$version', expected '$expected'" >&2; exit 1; }

@@ -2,7 +2,7 @@
 
 #include "app/WindowWidgets.h"
 #include "curing/CuringPageBuilder.h"
-#include "curing/forms/MaturityChart.h"
+#include "curing/forms/MaturityCurvePage.h"
 #include "register/RegisterPageBuilder.h"
 #include "remind/ReminderPageBuilder.h"
 #include "strength/StrengthPageBuilder.h"

@@ -219,6 +219,7 @@ void MainWindow::connectControllers()
             &ReminderController::scanDueSpecimens);
     connect(m_ui.frame.reminderTimer, &QTimer::timeout, m_reminders.get(), &ReminderController::scanDueSpecimens);
     connect(m_register.get(), &RegisterController::table1PageShown, m_curing.get(), &CuringController::applyTable1Frame);
+    connect(m_register.get(), &RegisterController::curvePageShown, m_curing.get(), &CuringController::makeCurveChart);
     connect(m_reminders.get(), &ReminderController::notificationActivated, this, &MainWindow::showFromNotification);
 }
 

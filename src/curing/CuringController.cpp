@@ -4,7 +4,7 @@
 #include "curing/CuringWidgets.h"
 #include "curing/DeleteTemperatureDialog.h"
 #include "curing/forms/ChartPrinter.h"
-#include "curing/forms/MaturityChart.h"
+#include "curing/forms/MaturityCurvePage.h"
 #include "curing/forms/SameConditionTables.h"
 #include "curing/forms/Table1Frame.h"
 #include "model/temperatures/TemperatureStore.h"
@@ -210,7 +210,7 @@ void CuringController::showCurve(const MaturityCurve& curve)
 {
     const CurrentSelection& selection = m_context.selection;
     const QString position = selection.position.isEmpty() ? selection.nodeText : selection.position;
-    ShowMaturityCurve(m_ui.curveView, curve, MaturityCurveTitle(selection.projectName, position, selection.grade));
+    ShowCurveOnPage(m_ui, curve, MaturityCurveTitle(selection.projectName, position, selection.grade));
 }
 
 void CuringController::refreshAfterRuleChange()
@@ -256,8 +256,18 @@ void CuringController::printTable2()
     PrintGridWithPreview(m_ui.table2, m_context.window, m_context.messages());
 }
 
+void CuringController::makeCurveChart()
+{
+    CurveViewOfPage(m_ui);
+}
+
 void CuringController::printCurve()
 {
+    QString error;
+    if (!CurveViewOfPage(m_ui, &error)) {
+        report(QStringLiteral("成熟度曲线无法打印：") + error);
+        return;
+    }
     if (m_context.db && m_context.selection.samplingDate.isValid())
         showCurve(ComputeGroupOutlook(m_context.db.get(), projectionInput()).curve);
     PrintChartWithPreview(m_ui.curveView, m_context.window, m_context.messages());

@@ -66,6 +66,9 @@ public:
     void printTable1();
     void printTable2();
     void printCurve();
+    // The curve page's chart, from the chart module, once the page is first shown (it stays
+    // empty without a selected group); the page says so when the module cannot be loaded.
+    void makeCurveChart();
 
 signals:
     void temperaturesChanged();

@@ -2,8 +2,8 @@
 
 #include <array>
 
-class QChartView;
 class QComboBox;
+class QGraphicsView;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -20,7 +20,9 @@ struct CuringWidgets {
     QTableWidget* table2 = nullptr;           // 高级表格3
     QLabel* table2Legend = nullptr;           // 表二图例: what the forecast rows look like
     QWidget* curvePage = nullptr;             // 成熟度曲线页
-    QChartView* curveView = nullptr;          // 成熟度图
+    QWidget* curveArea = nullptr;             // 成熟度图区域: where the chart stands
+    QGraphicsView* curveView = nullptr;       // 成熟度图, made when a curve is first shown
+    QLabel* curveProblem = nullptr;           // 成熟度曲线提示: why there is no chart
 
     QLineEdit* temperatureDateBox = nullptr;  // 编辑框1
     QLineEdit* highBox = nullptr;             // 最高编辑框

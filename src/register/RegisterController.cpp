@@ -254,6 +254,8 @@ void RegisterController::onPageShown(int index)
     onTreeSelectionChanged();
     if (index == kTable1Page)
         emit table1PageShown();
+    if (index == kCurvePage)
+        emit curvePageShown();
 }
 
 bool RegisterController::selectPosition(const QString& project, const QString& position)

@@ -59,6 +59,7 @@ signals:
     void groupShown(const stolvar::SpecimenGroup& group);
     // The same-condition table 1 page became current: its frame is laid out again.
     void table1PageShown();
+    void curvePageShown();
     // The standard-curing list shows new rows (a search of every project fills it when its
     // worker is done).
     void listShown();

@@ -85,7 +85,9 @@ TEST_F(CuringClimate, TheCurveShadesTheRangeUnderTheMedian)
 {
     f.ui().frame.tabs->setCurrentIndex(kCurvePage);
     selectGroup();
-    QChart* chart = f.ui().curingUi.curveView->chart();
+    auto* view = qobject_cast<QChartView*>(f.ui().curingUi.curveView);
+    ASSERT_TRUE(view);
+    QChart* chart = view->chart();
     ASSERT_FALSE(chart->series().isEmpty());
     const auto* band = qobject_cast<QAreaSeries*>(chart->series().constFirst());
     ASSERT_TRUE(band);

@@ -86,7 +86,9 @@ TEST_F(CuringInsight, TheCurvePageFollowsTheSelection)
 {
     f.ui().frame.tabs->setCurrentIndex(kCurvePage);
     selectGroup();
-    QChart* chart = f.ui().curingUi.curveView->chart();
+    auto* view = qobject_cast<QChartView*>(f.ui().curingUi.curveView);
+    ASSERT_TRUE(view);
+    QChart* chart = view->chart();
     EXPECT_EQ(chart->title(), "一号楼 三层梁 C30");
     QStringList names;
     for (QAbstractSeries* s : chart->series())
@@ -124,8 +126,10 @@ TEST_F(CuringInsight, TheStandardRuleShowsInEveryView)
     EXPECT_TRUE(ui.curingUi.table2Legend->text().startsWith("同养表（二）（按GB 50204-2015）")) << ui.curingUi.table2Legend->text().toStdString();
     f.ui().frame.tabs->setCurrentIndex(kCurvePage);
     selectGroup();
+    auto* view = qobject_cast<QChartView*>(ui.curingUi.curveView);
+    ASSERT_TRUE(view);
     QStringList names;
-    for (QAbstractSeries* s : ui.curingUi.curveView->chart()->series())
+    for (QAbstractSeries* s : view->chart()->series())
         names << s->name();
     EXPECT_TRUE(names.contains("国标14天")) << names.join(u',').toStdString();
 }

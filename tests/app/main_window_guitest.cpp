@@ -85,7 +85,7 @@ TEST(MainWindowStart, EveryNamedControlExists)
                            "未委托按钮1", "已委托按钮", "未委托按钮", "工程名称编辑框", "工程部位编辑框", "强度等级编辑框",
                            "取样日期编辑框", "调节器2", "标养组数编辑框", "同养组数编辑框", "拆模组数编辑框", "确定", "按钮1",
                            "修改名称", "修改部位", "修改强度", "修改日期", "修改组数", "状态条1", "时钟1",
-                           "预计日期标签", "缺测标签", "成熟度曲线页", "成熟度图",
+                           "预计日期标签", "缺测标签", "成熟度曲线页",
                            "待办页", "待办表格", "待办统计标签", "待办委托按钮", "试验结果按钮", "强度标签", "强度评定页",
                            "评定工程框", "评定等级框", "评定类别框", "评定方法框", "评定起始框", "评定截止框", "评定表格",
                            "评定结果标签", "待录入标签"};
@@ -98,6 +98,10 @@ TEST(MainWindowStart, EveryNamedControlExists)
     for (const char* item : {"新建(&N)", "打开(&O)", "标养打印", "同养表1打印", "同养表2打印", "成熟度曲线打印", "强度评定打印", "邮箱账号设置", "删除温度记录",
                              "显示设置", "系统设置", "关于", "退出", "下载新版本", "升级数据库"})
         EXPECT_NE(w.findChild<QAction*>(QString::fromUtf8(item)), nullptr) << item;
+    // The chart comes from the chart module when its page is first shown.
+    EXPECT_EQ(w.findChild<QObject*>(QStringLiteral("成熟度图")), nullptr);
+    f.ui().frame.tabs->setCurrentIndex(kCurvePage);
+    EXPECT_NE(w.findChild<QObject*>(QStringLiteral("成熟度图")), nullptr);
     const QTabWidget* tabs = f.ui().frame.tabs;
     ASSERT_EQ(tabs->count(), 7);   // the four pages keep their indexes; the curve, the worklist and the evaluation follow
     EXPECT_EQ(tabs->tabText(1), "同养表（一）");

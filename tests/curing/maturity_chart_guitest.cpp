@@ -1,8 +1,8 @@
-#include "curing/forms/MaturityChart.h"
+#include "chart/MaturityChart.h"
 #include "core/Conversions.h"
 #include "curing/CuringFixtures.h"
-#include "curing/CuringWidgets.h"
 #include "curing/forms/ChartPrinter.h"
+#include "curing/forms/MaturityCurvePage.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
 
@@ -34,11 +34,7 @@ MaturityCurve TenDaysOfTwenty()
 class MaturityChart : public ::testing::Test
 {
 protected:
-    MaturityChart()
-    {
-        page.reset(BuildMaturityCurvePage(ui));
-        page->resize(600, 615);
-    }
+    MaturityChart() : view(CreateMaturityChartView(nullptr)) { view->resize(600, 615); }
     QByteArray head(const QString& path, int bytes)
     {
         QFile file(path);
@@ -46,24 +42,22 @@ protected:
     }
 
     test::TempHome home;
-    CuringWidgets ui;
-    std::unique_ptr<QWidget> page;
+    std::unique_ptr<QChartView> view;
 };
 
 TEST_F(MaturityChart, ShowsTheCurveAndAnEmptyGroupLeavesOnlyTheTitle)
 {
-    ASSERT_EQ(ui.curvePage, page.get());
-    EXPECT_EQ(ui.curveView->objectName(), "成熟度图");
-    ShowMaturityCurve(ui.curveView, TenDaysOfTwenty(), MaturityCurveTitle("一号楼", "三层梁", "C30"));
-    QChart* chart = ui.curveView->chart();
+    EXPECT_EQ(view->objectName(), "成熟度图");
+    ShowMaturityCurve(view.get(), TenDaysOfTwenty(), MaturityCurveTitle("一号楼", "三层梁", "C30"));
+    QChart* chart = view->chart();
     EXPECT_EQ(chart->title(), "一号楼 三层梁 C30");
     EXPECT_EQ(chart->series().size(), 4);   // stored, projected, 600 line, due day
     EXPECT_EQ(chart->axes().size(), 3);     // days, dates, ℃·d
     // A second fill replaces the first instead of adding to it.
-    ShowMaturityCurve(ui.curveView, TenDaysOfTwenty(), QStringLiteral("x"));
+    ShowMaturityCurve(view.get(), TenDaysOfTwenty(), QStringLiteral("x"));
     EXPECT_EQ(chart->series().size(), 4);
     EXPECT_EQ(chart->axes().size(), 3);
-    ShowMaturityCurve(ui.curveView, MaturityCurve{}, QStringLiteral("二号楼"));
+    ShowMaturityCurve(view.get(), MaturityCurve{}, QStringLiteral("二号楼"));
     EXPECT_TRUE(chart->series().isEmpty());
     EXPECT_TRUE(chart->axes().isEmpty());
     EXPECT_EQ(chart->title(), "二号楼");
@@ -71,10 +65,10 @@ TEST_F(MaturityChart, ShowsTheCurveAndAnEmptyGroupLeavesOnlyTheTitle)
 
 TEST_F(MaturityChart, ThePreviewPrintsTheChartAndSavesItAsPdfOrPng)
 {
-    ShowMaturityCurve(ui.curveView, TenDaysOfTwenty(), QStringLiteral("一号楼"));
+    ShowMaturityCurve(view.get(), TenDaysOfTwenty(), QStringLiteral("一号楼"));
     test::ScriptedMessages messages;
     QPrinter printer;
-    std::unique_ptr<QPrintPreviewDialog> dialog(CreateChartPreview(ui.curveView, &printer, nullptr, messages));
+    std::unique_ptr<QPrintPreviewDialog> dialog(CreateChartPreview(view.get(), &printer, nullptr, messages));
     EXPECT_EQ(dialog->objectName(), "打印预览");
     auto* preview = dialog->findChild<QPrintPreviewWidget*>();
     ASSERT_NE(preview, nullptr);
@@ -89,7 +83,7 @@ TEST_F(MaturityChart, ThePreviewPrintsTheChartAndSavesItAsPdfOrPng)
     png->trigger();
     EXPECT_EQ(head(home.file(QStringLiteral("curve.pdf")), 5), "%PDF-");
     const QImage image(home.file(QStringLiteral("curve.png")));
-    EXPECT_EQ(image.size(), ui.curveView->size());
+    EXPECT_EQ(image.size(), view->size());
     EXPECT_TRUE(messages.shown.isEmpty());
     messages.fileNames << home.file(QStringLiteral("missing/curve.png"));
     png->trigger();
@@ -121,8 +115,8 @@ TEST_F(MaturityChart, NegativeSumsAreShownAndTheLegendNamesThePanelsDay)
 {
     const ProjectionInput input{test::kCasting, false, MaturityRule::Classic, test::kCasting.date().addDays(12), {}};
     const auto records = test::Window(std::vector<float>(12, -5.0f));
-    ShowMaturityCurve(ui.curveView, BuildMaturityCurve(records, input), QStringLiteral("冬季"));
-    QChart* chart = ui.curveView->chart();
+    ShowMaturityCurve(view.get(), BuildMaturityCurve(records, input), QStringLiteral("冬季"));
+    QChart* chart = view->chart();
     QValueAxis* sums = AxisAt(chart, Qt::AlignLeft);
     ASSERT_NE(sums, nullptr);
     EXPECT_LE(sums->min(), -60.0) << "12 days at -5 ℃ sum to -60 ℃·d";
@@ -138,7 +132,7 @@ TEST_F(MaturityChart, NegativeSumsAreShownAndTheLegendNamesThePanelsDay)
     const auto sixty = test::Window(std::vector<float>(70, 5.0f));
     const SameConditionProjection passed = ProjectSameConditionDate(sixty, mild);
     ASSERT_EQ(passed.outcome, SameConditionProjection::Outcome::CapPassed);
-    ShowMaturityCurve(ui.curveView, BuildMaturityCurve(sixty, mild), QStringLiteral("秋季"));
+    ShowMaturityCurve(view.get(), BuildMaturityCurve(sixty, mild), QStringLiteral("秋季"));
     const QString capDay = FormatLongDate(WallTime(passed.date));
     EXPECT_TRUE(ProjectionText(passed).contains(capDay));
     EXPECT_TRUE(SeriesNames(chart).contains(QStringLiteral("送检日（第60天，%1）").arg(capDay))) << SeriesNames(chart).join(u'|').toStdString();
@@ -147,13 +141,13 @@ TEST_F(MaturityChart, NegativeSumsAreShownAndTheLegendNamesThePanelsDay)
 // A narrow chart puts fewer dates on its top axis, so that none runs into the next.
 TEST_F(MaturityChart, ANarrowChartSpacesItsDates)
 {
-    ShowMaturityCurve(ui.curveView, TenDaysOfTwenty(), QStringLiteral("x"));
-    QValueAxis* wide = AxisAt(ui.curveView->chart(), Qt::AlignBottom);
+    ShowMaturityCurve(view.get(), TenDaysOfTwenty(), QStringLiteral("x"));
+    QValueAxis* wide = AxisAt(view->chart(), Qt::AlignBottom);
     ASSERT_NE(wide, nullptr);
     const int wideTicks = wide->tickCount();
-    ui.curveView->resize(260, 400);
-    ShowMaturityCurve(ui.curveView, TenDaysOfTwenty(), QStringLiteral("x"));
-    QValueAxis* narrow = AxisAt(ui.curveView->chart(), Qt::AlignBottom);
+    view->resize(260, 400);
+    ShowMaturityCurve(view.get(), TenDaysOfTwenty(), QStringLiteral("x"));
+    QValueAxis* narrow = AxisAt(view->chart(), Qt::AlignBottom);
     ASSERT_NE(narrow, nullptr);
     EXPECT_LT(narrow->tickCount(), wideTicks);
     EXPECT_LE((narrow->tickCount() - 1) * 64, 260 - 120 + 64);

@@ -3,7 +3,7 @@
 #include "core/Messages.h"
 #include "ui/GridPrinter.h"
 
-#include <QChartView>
+#include <QGraphicsView>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
@@ -16,7 +16,7 @@ namespace stolvar {
 namespace {
 
 // The chart keeps the proportions it has on the screen, as wide as the page allows.
-QRectF ChartArea(const QPageLayout& layout, int resolution, const QChartView& view)
+QRectF ChartArea(const QPageLayout& layout, int resolution, const QGraphicsView& view)
 {
     const QSizeF page = layout.paintRectPixels(resolution).size();
     const QSizeF shown = view.viewport()->size();
@@ -25,13 +25,13 @@ QRectF ChartArea(const QPageLayout& layout, int resolution, const QChartView& vi
     return QRectF(QPointF(0, 0), shown.scaled(page, Qt::KeepAspectRatio));
 }
 
-void RenderChart(QChartView& view, QPainter& painter, const QRectF& target)
+void RenderChart(QGraphicsView& view, QPainter& painter, const QRectF& target)
 {
     painter.setRenderHint(QPainter::Antialiasing);
     view.render(&painter, target, view.viewport()->rect());
 }
 
-void PaintOnPrinter(QPrinter* printer, QChartView& view)
+void PaintOnPrinter(QPrinter* printer, QGraphicsView& view)
 {
     QPainter painter(printer);
     if (painter.isActive())
@@ -40,12 +40,12 @@ void PaintOnPrinter(QPrinter* printer, QChartView& view)
 
 } // namespace
 
-bool WriteChartPng(QChartView& view, const QString& path)
+bool WriteChartPng(QGraphicsView& view, const QString& path)
 {
     return view.grab().save(path, "PNG");
 }
 
-bool WriteChartPdf(QChartView& view, const QString& path)
+bool WriteChartPdf(QGraphicsView& view, const QString& path)
 {
     QPdfWriter writer(path);
     writer.setCreator(QStringLiteral("stolvar"));
@@ -57,7 +57,7 @@ bool WriteChartPdf(QChartView& view, const QString& path)
     return painter.end();
 }
 
-QPrintPreviewDialog* CreateChartPreview(QChartView* view, QPrinter* printer, QWidget* parent, Messages& messages)
+QPrintPreviewDialog* CreateChartPreview(QGraphicsView* view, QPrinter* printer, QWidget* parent, Messages& messages)
 {
     return CreateTargetPreview(
         view, printer, parent, messages, [view](QPrinter* to) { PaintOnPrinter(to, *view); },
@@ -67,7 +67,7 @@ QPrintPreviewDialog* CreateChartPreview(QChartView* view, QPrinter* printer, QWi
           [view](const QString& path) { return WriteChartPng(*view, path); }}});
 }
 
-void PrintChartWithPreview(QChartView* view, QWidget* parent, Messages& messages)
+void PrintChartWithPreview(QGraphicsView* view, QWidget* parent, Messages& messages)
 {
     QPrinter printer(QPrinter::HighResolution);
     std::unique_ptr<QPrintPreviewDialog> dialog(CreateChartPreview(view, &printer, parent, messages));

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class QChartView;
+class QGraphicsView;
 class QPrinter;
 class QPrintPreviewDialog;
 class QWidget;
@@ -12,11 +12,11 @@ namespace stolvar {
 class Messages;
 
 // Writes the chart as a PDF page or a PNG picture; false when the file could not be written.
-bool WriteChartPdf(QChartView& view, const QString& path);
-bool WriteChartPng(QChartView& view, const QString& path);
+bool WriteChartPdf(QGraphicsView& view, const QString& path);
+bool WriteChartPng(QGraphicsView& view, const QString& path);
 
 // The print preview the grids use, painting the chart, with "另存为PDF" and "另存为PNG".
-QPrintPreviewDialog* CreateChartPreview(QChartView* view, QPrinter* printer, QWidget* parent, Messages& messages);
-void PrintChartWithPreview(QChartView* view, QWidget* parent, Messages& messages);
+QPrintPreviewDialog* CreateChartPreview(QGraphicsView* view, QPrinter* printer, QWidget* parent, Messages& messages);
+void PrintChartWithPreview(QGraphicsView* view, QWidget* parent, Messages& messages);
 
 } // namespace stolvar

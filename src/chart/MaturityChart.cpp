@@ -1,7 +1,6 @@
-#include "curing/forms/MaturityChart.h"
+#include "chart/MaturityChart.h"
 
 #include "core/Conversions.h"
-#include "curing/CuringWidgets.h"
 
 #include <QAreaSeries>
 #include <QChart>
@@ -10,7 +9,6 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QValueAxis>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -197,22 +195,13 @@ void AttachAxes(QChart* chart, const MaturityCurve& curve, double lastDay, const
 
 } // namespace
 
-QWidget* BuildMaturityCurvePage(CuringWidgets& ui)
+QChartView* CreateMaturityChartView(QWidget* parent)
 {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("成熟度曲线页"));
-    ui.curvePage = page;
-    ui.curveView = new QChartView(page);
-    ui.curveView->setObjectName(QStringLiteral("成熟度图"));
-    ui.curveView->setRenderHint(QPainter::Antialiasing);
-    ui.curveView->setGeometry(0, 0, 600, 615);
-    ui.curveView->chart()->legend()->setAlignment(Qt::AlignBottom);
-    return page;
-}
-
-QString MaturityCurveTitle(const QString& project, const QString& position, const QString& grade)
-{
-    return QStringList{project, position, grade}.join(u' ').simplified();
+    auto* view = new QChartView(parent);
+    view->setObjectName(QStringLiteral("成熟度图"));
+    view->setRenderHint(QPainter::Antialiasing);
+    view->chart()->legend()->setAlignment(Qt::AlignBottom);
+    return view;
 }
 
 void ShowMaturityCurve(QChartView* view, const MaturityCurve& curve, const QString& title)
