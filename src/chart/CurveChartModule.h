@@ -12,7 +12,8 @@ namespace stolvar {
 
 struct MaturityCurve;
 
-// Raised whenever the functions below change; a module of another version is refused.
+// Raised whenever the functions below or MaturityCurve change; a module of another version
+// is refused.
 inline constexpr int kCurveChartInterface = 1;
 
 using CurveChartInterfaceFunction = int (*)();

@@ -12,7 +12,7 @@ struct CuringWidgets;
 struct MaturityCurve;
 
 // The fifth page of the tab control, "成熟度曲线" (成熟度曲线页). Its chart (成熟度图) comes
-// from the curve chart module when a curve is first shown.
+// from the curve chart module when the page is first shown or the curve first printed.
 QWidget* BuildMaturityCurvePage(CuringWidgets& ui);
 
 // The page's chart, made first if need be; null when the module cannot be loaded: the page
