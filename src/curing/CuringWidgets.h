@@ -21,7 +21,7 @@ struct CuringWidgets {
     QLabel* table2Legend = nullptr;           // 表二图例: what the forecast rows look like
     QWidget* curvePage = nullptr;             // 成熟度曲线页
     QWidget* curveArea = nullptr;             // 成熟度图区域: where the chart stands
-    QGraphicsView* curveView = nullptr;       // 成熟度图, made when a curve is first shown
+    QGraphicsView* curveView = nullptr;       // 成熟度图, made when its page is first shown
     QLabel* curveProblem = nullptr;           // 成熟度曲线提示: why there is no chart
 
     QLineEdit* temperatureDateBox = nullptr;  // 编辑框1
