@@ -19,12 +19,6 @@
 namespace stolvar {
 namespace {
 
-MaturityCurve TenDaysOfTwenty()
-{
-    const ProjectionInput input{test::kCasting, false, MaturityRule::Classic, test::kCasting.date().addDays(10), {}};
-    return BuildMaturityCurve(test::Window(std::vector<float>(10, 20.0f)), input);
-}
-
 struct CurvePage {
     CurvePage() : page(BuildMaturityCurvePage(ui)) { page->resize(600, 615); }
     CuringWidgets ui;
@@ -50,7 +44,7 @@ TEST(CurveChartModule, ThePageMakesItsChartFromTheModuleOnceWhenACurveIsFirstSho
 
     CurvePage p;
     EXPECT_EQ(p.ui.curveView, nullptr);
-    ASSERT_TRUE(ShowCurveOnPage(p.ui, TenDaysOfTwenty(), QStringLiteral("一号楼 三层梁 C30")));
+    ASSERT_TRUE(ShowCurveOnPage(p.ui, test::TenDaysOfTwenty(), QStringLiteral("一号楼 三层梁 C30")));
     auto* view = qobject_cast<QChartView*>(p.ui.curveView);
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->objectName(), "成熟度图");

@@ -24,13 +24,6 @@
 namespace stolvar {
 namespace {
 
-// Ten stored days of 20 ℃ and the projection that follows them.
-MaturityCurve TenDaysOfTwenty()
-{
-    const ProjectionInput input{test::kCasting, false, MaturityRule::Classic, test::kCasting.date().addDays(10), {}};
-    return BuildMaturityCurve(test::Window(std::vector<float>(10, 20.0f)), input);
-}
-
 class MaturityChart : public ::testing::Test
 {
 protected:
@@ -48,13 +41,13 @@ protected:
 TEST_F(MaturityChart, ShowsTheCurveAndAnEmptyGroupLeavesOnlyTheTitle)
 {
     EXPECT_EQ(view->objectName(), "成熟度图");
-    ShowMaturityCurve(view.get(), TenDaysOfTwenty(), MaturityCurveTitle("一号楼", "三层梁", "C30"));
+    ShowMaturityCurve(view.get(), test::TenDaysOfTwenty(), MaturityCurveTitle("一号楼", "三层梁", "C30"));
     QChart* chart = view->chart();
     EXPECT_EQ(chart->title(), "一号楼 三层梁 C30");
     EXPECT_EQ(chart->series().size(), 4);   // stored, projected, 600 line, due day
     EXPECT_EQ(chart->axes().size(), 3);     // days, dates, ℃·d
     // A second fill replaces the first instead of adding to it.
-    ShowMaturityCurve(view.get(), TenDaysOfTwenty(), QStringLiteral("x"));
+    ShowMaturityCurve(view.get(), test::TenDaysOfTwenty(), QStringLiteral("x"));
     EXPECT_EQ(chart->series().size(), 4);
     EXPECT_EQ(chart->axes().size(), 3);
     ShowMaturityCurve(view.get(), MaturityCurve{}, QStringLiteral("二号楼"));
@@ -65,7 +58,7 @@ TEST_F(MaturityChart, ShowsTheCurveAndAnEmptyGroupLeavesOnlyTheTitle)
 
 TEST_F(MaturityChart, ThePreviewPrintsTheChartAndSavesItAsPdfOrPng)
 {
-    ShowMaturityCurve(view.get(), TenDaysOfTwenty(), QStringLiteral("一号楼"));
+    ShowMaturityCurve(view.get(), test::TenDaysOfTwenty(), QStringLiteral("一号楼"));
     test::ScriptedMessages messages;
     QPrinter printer;
     std::unique_ptr<QPrintPreviewDialog> dialog(CreateChartPreview(view.get(), &printer, nullptr, messages));
@@ -141,12 +134,12 @@ TEST_F(MaturityChart, NegativeSumsAreShownAndTheLegendNamesThePanelsDay)
 // A narrow chart puts fewer dates on its top axis, so that none runs into the next.
 TEST_F(MaturityChart, ANarrowChartSpacesItsDates)
 {
-    ShowMaturityCurve(view.get(), TenDaysOfTwenty(), QStringLiteral("x"));
+    ShowMaturityCurve(view.get(), test::TenDaysOfTwenty(), QStringLiteral("x"));
     QValueAxis* wide = AxisAt(view->chart(), Qt::AlignBottom);
     ASSERT_NE(wide, nullptr);
     const int wideTicks = wide->tickCount();
     view->resize(260, 400);
-    ShowMaturityCurve(view.get(), TenDaysOfTwenty(), QStringLiteral("x"));
+    ShowMaturityCurve(view.get(), test::TenDaysOfTwenty(), QStringLiteral("x"));
     QValueAxis* narrow = AxisAt(view->chart(), Qt::AlignBottom);
     ASSERT_NE(narrow, nullptr);
     EXPECT_LT(narrow->tickCount(), wideTicks);

@@ -56,9 +56,11 @@ QGraphicsView* CurveViewOfPage(CuringWidgets& ui, QString* error)
 
 bool ShowCurveOnPage(CuringWidgets& ui, const MaturityCurve& curve, const QString& title)
 {
-    QGraphicsView* view = CurveViewOfPage(ui);
+    QString reason;
+    const CurveChart* chart = LoadCurveChart(&reason);
+    QGraphicsView* view = CurveViewOf(ui, chart, reason);
     if (view)
-        LoadCurveChart(nullptr)->show(view, curve, title);
+        chart->show(view, curve, title);
     return view != nullptr;
 }
 
