@@ -3,7 +3,9 @@
 // longest time the UI thread was blocked. A precise 1 ms timer runs in the program's own
 // event loop; a tick that comes late by more than its interval was held up by whatever ran
 // on the UI thread in between. Hand-run, release build:
-//   QT_QPA_PLATFORM=offscreen build-release/bench/stall_probe /tmp/huge [repeats]
+//   QT_QPA_PLATFORM=offscreen build-release/bench/stall_probe /tmp/huge [repeats] [action]
+// where `action` is part of the names of the actions to replay (all when it is left out);
+// STOLVAR_STALL_EXPLAIN=1 also lists the events that took more than 2 ms in each run.
 #include "app/MainWindow.h"
 #include "app/WindowWidgets.h"
 #include "ui/AppContext.h"
@@ -30,6 +32,7 @@
 #include <QTreeView>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -145,7 +148,7 @@ struct Action {
     std::function<void()> prepare = [] {};
 };
 
-int Run(const QString& folder, int repeats)
+int Run(const QString& folder, int repeats, const QString& only)
 {
     QTemporaryDir home;
     if (!home.isValid() || !CopyFolder(folder, home.path())) {
@@ -236,10 +239,14 @@ int Run(const QString& folder, int repeats)
     std::printf("%-24s %8s %8s %8s   (ms of UI-thread block, %d runs; call: the action's own call, median)\n",
                 "action", "median", "longest", "call", repeats);
     for (const Action& action : actions) {
+        if (!only.isEmpty() && !QString::fromUtf8(action.name).contains(only))
+            continue;
         std::vector<double> longest;
         std::vector<double> calls;
         for (int i = 0; i < repeats; ++i) {
             action.prepare();
+            if (qEnvironmentVariableIsSet("STOLVAR_STALL_EXPLAIN"))
+                std::fprintf(stderr, "%s, run %d:\n", action.name, i + 1);
             const Blocks blocks = Measure(monitor, window.context().tasks.pool(), [&] { action.run(i); });
             longest.push_back(blocks.longest);
             calls.push_back(blocks.action);
@@ -256,14 +263,60 @@ int Run(const QString& folder, int repeats)
 } // namespace
 } // namespace stolvar
 
+namespace {
+
+// With STOLVAR_STALL_EXPLAIN set, names each event the event loop handed out that took more
+// than 2 ms, with its receiver, its wall-clock time and the UI thread's processor time in
+// it (less processor than wall time: the thread waited, or another thread had the core).
+class ExplainingApplication : public QApplication
+{
+public:
+    ExplainingApplication(int& argc, char** argv)
+        : QApplication(argc, argv), m_explain(qEnvironmentVariableIsSet("STOLVAR_STALL_EXPLAIN"))
+    {
+    }
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        if (!m_explain || m_depth > 0)
+            return QApplication::notify(receiver, event);
+        ++m_depth;
+        QElapsedTimer wall;
+        wall.start();
+        const double processorBefore = ThreadProcessorMs();
+        const bool done = QApplication::notify(receiver, event);
+        const double processor = ThreadProcessorMs() - processorBefore;
+        --m_depth;
+        const double ms = double(wall.nsecsElapsed()) / 1e6;
+        if (ms > 2)
+            std::fprintf(stderr, "  %5.1f ms (processor %5.1f) %s %s, event type %d\n", ms, processor,
+                         receiver->metaObject()->className(), qPrintable(receiver->objectName()), int(event->type()));
+        return done;
+    }
+
+private:
+    static double ThreadProcessorMs()
+    {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+    }
+
+    bool m_explain;
+    int m_depth = 0;
+};
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    ExplainingApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: stall_probe <program folder> [repeats]\n");
+        std::fprintf(stderr, "usage: stall_probe <program folder> [repeats] [part of an action's name]\n");
         return 2;
     }
-    return stolvar::Run(QString::fromLocal8Bit(argv[1]), argc > 2 ? std::max(1, std::atoi(argv[2])) : 5);
+    return stolvar::Run(QString::fromLocal8Bit(argv[1]), argc > 2 ? std::max(1, std::atoi(argv[2])) : 5,
+                        argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString());
 }

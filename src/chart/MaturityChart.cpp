@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace stolvar {
 
@@ -193,19 +194,56 @@ void AttachAxes(QChart* chart, const MaturityCurve& curve, double lastDay, const
     }
 }
 
+// The chart's view remembers what it shows: the curve page asks for the curve each time it
+// is shown and after every edit, mostly for the one already drawn, and rebuilding the
+// series, axes and legend costs several milliseconds of layout each time.
+class MaturityChartView : public QChartView
+{
+public:
+    using QChartView::QChartView;
+
+    struct Shown {
+        MaturityCurve curve;
+        QString title;
+        int width = -1;   // the day ticks are spaced for the width
+        bool operator==(const Shown&) const = default;
+    };
+    std::optional<Shown> shown;
+};
+
+// The chart holds nothing to activate or focus. Its view is hidden and shown again with its
+// page, and each time Qt tells the scene that its window was deactivated and activated:
+// the chart then lays out and repaints all its items again, 4–7 ms of each page switch.
+class IgnoreWindowActivation : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        return event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate;
+    }
+};
+
 } // namespace
 
 QChartView* CreateMaturityChartView(QWidget* parent)
 {
-    auto* view = new QChartView(parent);
+    auto* view = new MaturityChartView(parent);
     view->setObjectName(QStringLiteral("成熟度图"));
     view->setRenderHint(QPainter::Antialiasing);
+    view->scene()->installEventFilter(new IgnoreWindowActivation(view));
     view->chart()->legend()->setAlignment(Qt::AlignBottom);
     return view;
 }
 
 void ShowMaturityCurve(QChartView* view, const MaturityCurve& curve, const QString& title)
 {
+    if (auto* remembering = dynamic_cast<MaturityChartView*>(view)) {
+        MaturityChartView::Shown next{curve, title, view->width()};
+        if (remembering->shown == next)
+            return;
+        remembering->shown = std::move(next);
+    }
     QChart* chart = view->chart();
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes()) {

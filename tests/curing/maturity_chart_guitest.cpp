@@ -10,10 +10,12 @@
 #include <QChart>
 #include <QChartView>
 #include <QFile>
+#include <QGraphicsScene>
 #include <QImage>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QTest>
 #include <QValueAxis>
 
 #include <gtest/gtest.h>
@@ -50,10 +52,50 @@ TEST_F(MaturityChart, ShowsTheCurveAndAnEmptyGroupLeavesOnlyTheTitle)
     ShowMaturityCurve(view.get(), test::TenDaysOfTwenty(), QStringLiteral("x"));
     EXPECT_EQ(chart->series().size(), 4);
     EXPECT_EQ(chart->axes().size(), 3);
+    // The same curve and title again keep the chart as it stands; a changed curve does not.
+    const auto kept = [chart] { return chart->series().constFirst()->objectName() == "drawn"; };
+    chart->series().constFirst()->setObjectName("drawn");
+    ShowMaturityCurve(view.get(), test::TenDaysOfTwenty(), QStringLiteral("x"));
+    EXPECT_TRUE(kept());
+    MaturityCurve warmer = test::TenDaysOfTwenty();
+    warmer.runs.first().points.last().ry() += 5;
+    ShowMaturityCurve(view.get(), warmer, QStringLiteral("x"));
+    EXPECT_FALSE(kept());
+    EXPECT_EQ(chart->series().size(), 4);
     ShowMaturityCurve(view.get(), MaturityCurve{}, QStringLiteral("二号楼"));
     EXPECT_TRUE(chart->series().isEmpty());
     EXPECT_TRUE(chart->axes().isEmpty());
     EXPECT_EQ(chart->title(), "二号楼");
+}
+
+// Switching to its page and away hides and shows the view in an active window; the chart
+// stays as it was drawn instead of laying out and repainting all its items again.
+TEST_F(MaturityChart, HidingAndShowingTheViewRedrawsNothing)
+{
+    QWidget window;
+    window.resize(600, 615);
+    QChartView* shown = CreateMaturityChartView(&window);
+    shown->resize(600, 615);
+    ShowMaturityCurve(shown, test::TenDaysOfTwenty(), QStringLiteral("一号楼"));
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::qWait(50);
+    int changes = 0;
+    QObject::connect(shown->scene(), &QGraphicsScene::changed, [&changes] { ++changes; });
+    for (int i = 0; i < 3; ++i) {
+        shown->hide();
+        QCoreApplication::processEvents();
+        shown->show();
+        QTest::qWait(20);
+    }
+    EXPECT_EQ(changes, 0);
+    // A change of the curve still redraws it.
+    MaturityCurve warmer = test::TenDaysOfTwenty();
+    warmer.runs.first().points.last().ry() += 5;
+    ShowMaturityCurve(shown, warmer, QStringLiteral("一号楼"));
+    QTest::qWait(20);
+    EXPECT_GT(changes, 0);
 }
 
 TEST_F(MaturityChart, ThePreviewPrintsTheChartAndSavesItAsPdfOrPng)

@@ -78,6 +78,7 @@ enum class CurveKind { Stored, Forecast, Projected };
 struct CurveRun {
     CurveKind kind = CurveKind::Stored;
     QVector<QPointF> points;
+    bool operator==(const CurveRun&) const = default;
 };
 struct MaturityCurve {
     QVector<CurveRun> runs;
@@ -88,6 +89,7 @@ struct MaturityCurve {
     int dueDay = -1;       // days since casting of the projected or reached day
     int minimumDay = -1;   // the 14th counted day, under the national standard's rule
     QDate castingDay;
+    bool operator==(const MaturityCurve&) const = default;
 };
 MaturityCurve BuildMaturityCurve(const QVector<TemperatureRecord>& records, const ProjectionInput& input);
 
