@@ -33,6 +33,8 @@
 
 #include <algorithm>
 #include <ctime>
+
+#include <sys/resource.h>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -267,7 +269,8 @@ namespace {
 
 // With STOLVAR_STALL_EXPLAIN set, names each event the event loop handed out that took more
 // than 2 ms, with its receiver, its wall-clock time and the UI thread's processor time in
-// it (less processor than wall time: the thread waited, or another thread had the core).
+// it (less processor than wall time: the thread waited, or another thread had the core), and
+// how often it waited, was preempted or read a page from disk.
 class ExplainingApplication : public QApplication
 {
 public:
@@ -284,13 +287,19 @@ public:
         QElapsedTimer wall;
         wall.start();
         const double processorBefore = ThreadProcessorMs();
+        rusage before{};
+        getrusage(RUSAGE_THREAD, &before);
         const bool done = QApplication::notify(receiver, event);
         const double processor = ThreadProcessorMs() - processorBefore;
+        rusage after{};
+        getrusage(RUSAGE_THREAD, &after);
         --m_depth;
         const double ms = double(wall.nsecsElapsed()) / 1e6;
         if (ms > 2)
-            std::fprintf(stderr, "  %5.1f ms (processor %5.1f) %s %s, event type %d\n", ms, processor,
-                         receiver->metaObject()->className(), qPrintable(receiver->objectName()), int(event->type()));
+            std::fprintf(stderr, "  %5.1f ms (processor %5.1f; waits %ld, preempted %ld, page reads %ld) %s %s, event type %d\n",
+                         ms, processor, after.ru_nvcsw - before.ru_nvcsw, after.ru_nivcsw - before.ru_nivcsw,
+                         after.ru_majflt - before.ru_majflt, receiver->metaObject()->className(),
+                         qPrintable(receiver->objectName()), int(event->type()));
         return done;
     }
 
