@@ -5,7 +5,7 @@
 // on the UI thread in between. Hand-run, release build:
 //   QT_QPA_PLATFORM=offscreen build-release/bench/stall_probe /tmp/huge [repeats] [action]
 // where `action` is part of the names of the actions to replay (all when it is left out);
-// STOLVAR_STALL_EXPLAIN=1 also lists the events that took more than 2 ms in each run.
+// STOLVAR_STALL_EXPLAIN=<ms> also lists the events of each run that took longer than that.
 #include "app/MainWindow.h"
 #include "app/WindowWidgets.h"
 #include "ui/AppContext.h"
@@ -267,52 +267,98 @@ int Run(const QString& folder, int repeats, const QString& only)
 
 namespace {
 
-// With STOLVAR_STALL_EXPLAIN set, names each event the event loop handed out that took more
-// than 2 ms, with its receiver, its wall-clock time and the UI thread's processor time in
-// it (less processor than wall time: the thread waited, or another thread had the core), and
-// how often it waited, was preempted or read a page from disk.
-class ExplainingApplication : public QApplication
+// The UI thread's wall-clock and processor time over a span, and how often it waited, was
+// preempted or read a page from disk in it (less processor than wall time: it waited, or
+// another thread had the core).
+class ThreadSpan
 {
 public:
-    ExplainingApplication(int& argc, char** argv)
-        : QApplication(argc, argv), m_explain(qEnvironmentVariableIsSet("STOLVAR_STALL_EXPLAIN"))
+    ThreadSpan()
     {
+        m_wall.start();
+        m_processor = ProcessorMs();
+        getrusage(RUSAGE_THREAD, &m_usage);
     }
 
-    bool notify(QObject* receiver, QEvent* event) override
+    double wallMs() const { return double(m_wall.nsecsElapsed()) / 1e6; }
+
+    QByteArray describe() const
     {
-        if (!m_explain || m_depth > 0)
-            return QApplication::notify(receiver, event);
-        ++m_depth;
-        QElapsedTimer wall;
-        wall.start();
-        const double processorBefore = ThreadProcessorMs();
-        rusage before{};
-        getrusage(RUSAGE_THREAD, &before);
-        const bool done = QApplication::notify(receiver, event);
-        const double processor = ThreadProcessorMs() - processorBefore;
-        rusage after{};
-        getrusage(RUSAGE_THREAD, &after);
-        --m_depth;
-        const double ms = double(wall.nsecsElapsed()) / 1e6;
-        if (ms > 2)
-            std::fprintf(stderr, "  %5.1f ms (processor %5.1f; waits %ld, preempted %ld, page reads %ld) %s %s, event type %d\n",
-                         ms, processor, after.ru_nvcsw - before.ru_nvcsw, after.ru_nivcsw - before.ru_nivcsw,
-                         after.ru_majflt - before.ru_majflt, receiver->metaObject()->className(),
-                         qPrintable(receiver->objectName()), int(event->type()));
-        return done;
+        rusage now{};
+        getrusage(RUSAGE_THREAD, &now);
+        char text[160];
+        std::snprintf(text, sizeof text, "%5.1f ms (processor %5.1f; waits %ld, preempted %ld, page reads %ld)", wallMs(),
+                      ProcessorMs() - m_processor, now.ru_nvcsw - m_usage.ru_nvcsw, now.ru_nivcsw - m_usage.ru_nivcsw,
+                      now.ru_majflt - m_usage.ru_majflt);
+        return text;
     }
 
 private:
-    static double ThreadProcessorMs()
+    static double ProcessorMs()
     {
         timespec now{};
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
         return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
     }
 
+    QElapsedTimer m_wall;
+    double m_processor = 0;
+    rusage m_usage{};
+};
+
+QByteArray Name(const QObject* object)
+{
+    QByteArray name = QByteArray(object->metaObject()->className()) + ' ' + object->objectName().toUtf8();
+    if (object->parent())
+        name += " in " + object->parent()->objectName().toUtf8();
+    return name;
+}
+
+// With STOLVAR_STALL_EXPLAIN=<ms> set, names each event the event loop handed out that took
+// longer than that many milliseconds (2 when the value is no number), with its receiver and
+// its ThreadSpan, and under it the widgets it painted that took longer than a quarter of it.
+class ExplainingApplication : public QApplication
+{
+public:
+    ExplainingApplication(int& argc, char** argv)
+        : QApplication(argc, argv),
+          m_explain(qEnvironmentVariableIsSet("STOLVAR_STALL_EXPLAIN")),
+          m_threshold(ThresholdMs(qEnvironmentVariable("STOLVAR_STALL_EXPLAIN")))
+    {
+    }
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        if (!m_explain || (m_depth > 0 && event->type() != QEvent::Paint))
+            return QApplication::notify(receiver, event);
+        ++m_depth;
+        const ThreadSpan span;
+        const bool done = QApplication::notify(receiver, event);
+        --m_depth;
+        if (m_depth > 0) {
+            if (span.wallMs() > m_threshold / 4)
+                m_paints += "      painted " + span.describe() + ' ' + Name(receiver) + '\n';
+        } else {
+            if (span.wallMs() > m_threshold)
+                std::fprintf(stderr, "  %s %s, event type %d\n%s", span.describe().constData(),
+                             Name(receiver).constData(), int(event->type()), m_paints.constData());
+            m_paints.clear();
+        }
+        return done;
+    }
+
+private:
+    static double ThresholdMs(const QString& value)
+    {
+        bool number = false;
+        const double ms = value.toDouble(&number);
+        return number ? std::max(0.1, ms) : 2.0;
+    }
+
     bool m_explain;
+    double m_threshold;   // ms
     int m_depth = 0;
+    QByteArray m_paints;   // of the event being handed out
 };
 
 } // namespace
