@@ -32,12 +32,12 @@
 #include <QTreeView>
 
 #include <algorithm>
-#include <ctime>
-
-#include <sys/resource.h>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <vector>
+
+#include <sys/resource.h>
 
 namespace stolvar {
 namespace {
