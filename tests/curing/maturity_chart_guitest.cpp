@@ -26,6 +26,14 @@
 namespace stolvar {
 namespace {
 
+// The test curve with its last stored sum 5 ℃·d higher: a changed curve to show.
+MaturityCurve WarmerLastDay()
+{
+    MaturityCurve warmer = test::TenDaysOfTwenty();
+    warmer.runs.first().points.last().ry() += 5;
+    return warmer;
+}
+
 class MaturityChart : public ::testing::Test
 {
 protected:
@@ -57,9 +65,7 @@ TEST_F(MaturityChart, ShowsTheCurveAndAnEmptyGroupLeavesOnlyTheTitle)
     chart->series().constFirst()->setObjectName("drawn");
     ShowMaturityCurve(view.get(), test::TenDaysOfTwenty(), QStringLiteral("x"));
     EXPECT_TRUE(kept());
-    MaturityCurve warmer = test::TenDaysOfTwenty();
-    warmer.runs.first().points.last().ry() += 5;
-    ShowMaturityCurve(view.get(), warmer, QStringLiteral("x"));
+    ShowMaturityCurve(view.get(), WarmerLastDay(), QStringLiteral("x"));
     EXPECT_FALSE(kept());
     EXPECT_EQ(chart->series().size(), 4);
     ShowMaturityCurve(view.get(), MaturityCurve{}, QStringLiteral("二号楼"));
@@ -91,9 +97,7 @@ TEST_F(MaturityChart, HidingAndShowingTheViewRedrawsNothing)
     }
     EXPECT_EQ(changes, 0);
     // A change of the curve still redraws it.
-    MaturityCurve warmer = test::TenDaysOfTwenty();
-    warmer.runs.first().points.last().ry() += 5;
-    ShowMaturityCurve(shown, warmer, QStringLiteral("一号楼"));
+    ShowMaturityCurve(shown, WarmerLastDay(), QStringLiteral("一号楼"));
     QTest::qWait(20);
     EXPECT_GT(changes, 0);
 }
