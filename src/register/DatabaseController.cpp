@@ -13,11 +13,15 @@
 #include <QLabel>
 #include <QPointer>
 
+#include <chrono>
 #include <utility>
 
 namespace stolvar {
 
 namespace {
+
+// Three frames: longer, and the window would wait visibly before it shows at all.
+constexpr std::chrono::milliseconds kWaitToShowFilled(50);
 
 // "table.column" for a column, a table's bare name for a table.
 QString UpgradeReportText(const QStringList& added)
@@ -194,27 +198,44 @@ void DatabaseController::openLastProjectDatabase(std::function<void(bool)> done)
         if (!result.opening.db && !m_ctx.db)
             reportRefusedAtStart(result.opening, path);
     };
-    // The worker takes the file opened ahead when it is this one (waiting for it if need
-    // be), with the project tree read there; otherwise it opens the file and reads the
-    // tree itself. The UI thread only puts that tree into the view.
+    // A file opened ahead that is a few frames from ready is waited for here, before the
+    // window is first painted: the window is then painted once, filled, rather than empty
+    // and again a moment later. Otherwise the worker takes the file opened ahead when it
+    // is this one (waiting for it if need be), with the project tree read there, or opens
+    // the file and reads the tree itself. The UI thread only puts that tree into the view.
+    std::optional<OpenedRegister> taken;
+    if (WaitForOpenedAhead(path, kWaitToShowFilled)) {
+        if (auto ahead = TakeOpenedAheadWithWork(path))
+            taken = FromAhead(std::move(*ahead));
+        if (taken && taken->opening.db && taken->tree) {
+            connectResult(std::move(*taken));
+            return;
+        }
+    }
     m_ctx.tasks.run(
         this,
-        [path] {
+        [path, taken = std::move(taken)]() mutable {
             OpenedRegister result;
-            if (auto ahead = TakeOpenedAheadWithWork(path)) {
-                result.opening = {ahead->db, ahead->problem, ahead->reason};
-                if (auto* tree = std::any_cast<ProjectTree>(&ahead->prepared)) {
-                    result.tree = std::move(*tree);
-                    return result;
-                }
-            } else {
+            if (taken)
+                result = std::move(*taken);
+            else if (auto ahead = TakeOpenedAheadWithWork(path))
+                result = FromAhead(std::move(*ahead));
+            else
                 result.opening = OpenRegister(path, false);
-            }
-            if (result.opening.db)
+            if (result.opening.db && !result.tree)
                 result.tree = LoadProjectOutline(*result.opening.db);
             return result;
         },
         std::move(connectResult));
+}
+
+DatabaseController::OpenedRegister DatabaseController::FromAhead(OpenedAhead ahead)
+{
+    OpenedRegister result;
+    result.opening = {ahead.db, ahead.problem, ahead.reason};
+    if (auto* tree = std::any_cast<ProjectTree>(&ahead.prepared))
+        result.tree = std::move(*tree);
+    return result;
 }
 
 std::optional<ProjectTree> DatabaseController::takePreloadedTree()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/OpenAhead.h"
 #include "db/RegisterCheck.h"
 #include "model/register/ProjectTree.h"
 
@@ -61,8 +62,9 @@ signals:
 private:
     struct OpenedRegister {
         RegisterOpening opening;
-        ProjectTree tree;
+        std::optional<ProjectTree> tree;   // none until the outline is read
     };
+    static OpenedRegister FromAhead(OpenedAhead ahead);
 
     QString openDialogStart(const QString& stored, const QString& selectFile) const;
     // Lets go of the open file, then opens `path` (without its check).

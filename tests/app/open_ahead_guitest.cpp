@@ -1,9 +1,11 @@
 #include "db/OpenAhead.h"
 #include "model/register/GroupStore.h"
+#include "model/register/ProjectOutline.h"
 #include "register/RegisterController.h"
 #include "support/MainWindowFixture.h"
 
 #include <QLabel>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +58,37 @@ TEST(OpenAheadGuiTest, StartUpShowsTheTreeReadAhead)
     ASSERT_EQ(f.window->registerView().nodeCount(), 3);
     EXPECT_EQ(f.window->registerView().nodeText(0), "预读");
     EXPECT_EQ(f.window->registerView().nodeText(2), "二层");
+}
+
+// A file opened ahead that is ready by the time the window is built fills the window
+// before its first painting; one that takes longer than the start-up waits for leaves the
+// window to show first and is taken in the background.
+TEST(OpenAheadGuiTest, TheWindowIsFilledBeforeItShowsOnlyWhenTheOpenAheadIsNearlyDone)
+{
+    {
+        test::MainWindowFixture f;
+        const QString path = PrepareOneGroup(f);
+        StartOpeningAhead(path, [](const Database& db) { return std::any(LoadProjectOutline(db)); });
+        while (!IsOpenedAhead(path))
+            QThread::msleep(5);
+        MainWindow& window = f.construct();   // no event handled yet
+        EXPECT_TRUE(window.isStartedUp());
+        EXPECT_EQ(window.registerView().nodeCount(), 2);
+        EXPECT_EQ(f.ctx().db->path(), path);
+    }
+    test::MainWindowFixture f;
+    const QString path = PrepareOneGroup(f);
+    StartOpeningAhead(path, [](const Database& db) {
+        QThread::msleep(400);
+        return std::any(LoadProjectOutline(db));
+    });
+    MainWindow& window = f.construct();
+    EXPECT_FALSE(window.isStartedUp());
+    EXPECT_EQ(f.ctx().db, nullptr);
+    QSignalSpy started(&window, &MainWindow::startedUp);
+    ASSERT_TRUE(started.wait(20000));
+    EXPECT_EQ(window.registerView().nodeCount(), 2);
+    EXPECT_EQ(f.ctx().db->path(), path);
 }
 
 TEST(OpenAheadGuiTest, AnOpenAheadOfAnotherFileIsLeftAlone)
