@@ -26,6 +26,15 @@ bool DueForReminder(const SpecimenGroup& group, const GroupDueDays& due, DueKind
            && NeedsReminder(group, kind);
 }
 
+DueReminder MakeDueReminder(const SpecimenGroup& group, const GroupDueDays& due, DueKind kind, const QDate& horizon)
+{
+    DueReminder reminder{group, due, kind, {}};
+    if (kind == DueKind::SameCondition)
+        reminder.onHorizon = MaturityOn(due, group.castingDate, horizon);
+    reminder.due.table1.days = {};
+    return reminder;
+}
+
 DueTexts ReminderTexts(const QVector<DueReminder>& reminders, const QDate& horizon, MaturityRule rule)
 {
     DueTexts texts;
@@ -39,8 +48,8 @@ DueTexts ReminderTexts(const QVector<DueReminder>& reminders, const QDate& horiz
             texts.formRemovalText += FormRemovalEntry(r.group);
             break;
         case DueKind::SameCondition: {
-            const MaturityOnDay on = MaturityOn(r.due, r.group.castingDate, horizon);
-            texts.sameConditionText += SameConditionEntry(r.group, WallTime(horizon), on.sum, on.age, rule2015);
+            texts.sameConditionText +=
+                SameConditionEntry(r.group, WallTime(horizon), r.onHorizon.sum, r.onHorizon.age, rule2015);
             break;
         }
         }

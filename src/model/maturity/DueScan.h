@@ -23,12 +23,17 @@ bool NeedsReminder(const SpecimenGroup& group, DueKind kind);
 bool DueForReminder(const SpecimenGroup& group, const GroupDueDays& due, DueKind kind, const QDate& scanDay,
                     int leadDays);
 
-// One reminder listed: the group, its due days, the kind.
+// One reminder listed: the group, its due days without their table-1 days (a scan can
+// list thousands), the kind, and table 1 as it stands on the scan's horizon.
 struct DueReminder {
     SpecimenGroup group;
     GroupDueDays due;
     DueKind kind = DueKind::Standard;
+    MaturityOnDay onHorizon;   // same-condition reminders only
 };
+// The reminder of a kind for a group whose due days were computed in full; `horizon` is the
+// scan day plus the lead time.
+DueReminder MakeDueReminder(const SpecimenGroup& group, const GroupDueDays& due, DueKind kind, const QDate& horizon);
 
 struct DueTexts {
     QString standardText;       // 到期提醒编辑框
@@ -39,7 +44,8 @@ struct DueTexts {
 };
 
 // The texts of the reminders, in the order given; a same-condition entry gives the sum and
-// the age on `horizon` (scan day + lead time), as table 1 has them.
+// the age on `horizon` (scan day + lead time, the one the reminders were made for), as
+// table 1 has them.
 DueTexts ReminderTexts(const QVector<DueReminder>& reminders, const QDate& horizon, MaturityRule rule);
 
 // The ten newest groups (the list must come newest first).

@@ -51,7 +51,7 @@ QVector<DueReminder> DueBefore(const Database& db, const QDate& floor, const QDa
         for (DueKind kind : kDueKinds) {
             const std::optional<QDate> day = DueDayOf(due[i], kind);
             if (day && *day >= floor && *day < horizon)
-                reminders.append({groups[i], due[i], kind});
+                reminders.append(MakeDueReminder(groups[i], due[i], kind, horizon));
         }
     }
     return reminders;

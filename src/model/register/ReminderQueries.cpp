@@ -15,15 +15,15 @@ struct Candidate {
     QDateTime listed;
 };
 
-// Groups whose due days are computed at a time: each carries its table-1 days, which only
-// the groups due for a reminder keep.
+// Groups whose due days are computed at a time: each carries its table-1 days until its
+// reminders are made.
 constexpr qsizetype kDueBatch = 256;
 
 QVector<Candidate> DueCandidates(const Database& db, const ReminderScanInput& input, QString* error)
 {
     const QDate today = input.now.date();
-    const QVector<SpecimenGroup> groups =
-        LoadCandidateGroups(db, today.addDays(-kCatchUpDays), today.addDays(input.leadDays));
+    const QDate horizon = today.addDays(input.leadDays);
+    const QVector<SpecimenGroup> groups = LoadCandidateGroups(db, today.addDays(-kCatchUpDays), horizon);
     const QHash<ReminderKey, QDateTime> log = LoadReminderLog(db, groups, error);
     QVector<Candidate> candidates;
     for (qsizetype first = 0; first < groups.size(); first += kDueBatch) {
@@ -38,7 +38,8 @@ QVector<Candidate> DueCandidates(const Database& db, const ReminderScanInput& in
         for (qsizetype i = 0; i < due.size(); ++i) {
             for (DueKind kind : kDueKinds) {
                 if (DueForReminder(batch[i], due[i], kind, today, input.leadDays))
-                    candidates.append({{batch[i], due[i], kind}, log.value(KeyOf(batch[i].id, kind))});
+                    candidates.append(
+                        {MakeDueReminder(batch[i], due[i], kind, horizon), log.value(KeyOf(batch[i].id, kind))});
             }
         }
     }

@@ -8,15 +8,17 @@ namespace {
 using test::At;
 using test::Group;
 
-DueReminder Reminder(const SpecimenGroup& g, DueKind kind, const QVector<TemperatureRecord>& window = {})
+DueReminder Reminder(const SpecimenGroup& g, DueKind kind, const QDate& horizon,
+                     const QVector<TemperatureRecord>& window = {})
 {
-    return {g, ComputeDueDays(g.castingDate, window, CountingRule{}), kind};
+    return MakeDueReminder(g, ComputeDueDays(g.castingDate, window, CountingRule{}), kind, horizon);
 }
 
 TEST(ReminderTexts, WritesEachKindsEntryExactly)
 {
     const SpecimenGroup g = Group(1, At(2024, 5, 1));
-    const DueTexts texts = ReminderTexts({Reminder(g, DueKind::Standard), Reminder(g, DueKind::FormRemoval)},
+    const DueTexts texts = ReminderTexts({Reminder(g, DueKind::Standard, QDate(2024, 5, 29)),
+                                          Reminder(g, DueKind::FormRemoval, QDate(2024, 5, 29))},
                                          QDate(2024, 5, 29), MaturityRule::Classic);
     EXPECT_EQ(texts.standardText, QStringLiteral("工程名称：一号楼\r\n工程部位：三层梁板\r\n强度等级：C30\r\n"
                                                  "成型日期2024年5月1日\r\n送样日期2024年5月29日\r\n标养：2\r\n\r\n"));
@@ -33,13 +35,14 @@ TEST(ReminderTexts, TheSameConditionEntryGivesSumAndAgeOnTheHorizon)
     for (int d = 0; d <= 40; ++d)
         window.append({d + 1, AddDays(At(2024, 5, 1), d), 20.0f, 25.0f, 15.0f});
     const SpecimenGroup g = Group(1, At(2024, 5, 1));
-    const DueTexts texts = ReminderTexts({Reminder(g, DueKind::SameCondition, window)}, QDate(2024, 6, 2),
-                                         MaturityRule::Classic);
+    const QDate horizon(2024, 6, 2);
+    const DueTexts texts =
+        ReminderTexts({Reminder(g, DueKind::SameCondition, horizon, window)}, horizon, MaturityRule::Classic);
     EXPECT_EQ(texts.sameConditionText, QStringLiteral("工程名称：一号楼\r\n工程部位：三层梁板\r\n强度等级：C30\r\n"
                                                       "成型日期：2024年5月1日\r\n同养：1\r\n截止至2024年6月2日累计温度为：600℃\r\n"
                                                       "截止至2024年6月2日同条件养护龄期为32天\r\n\r\n"));
-    const DueTexts standard = ReminderTexts({Reminder(g, DueKind::SameCondition, window)}, QDate(2024, 6, 2),
-                                            MaturityRule::Standard2015);
+    const DueTexts standard =
+        ReminderTexts({Reminder(g, DueKind::SameCondition, horizon, window)}, horizon, MaturityRule::Standard2015);
     EXPECT_TRUE(standard.sameConditionText.contains(QStringLiteral("600℃（按GB 50204-2015）")));
 }
 
