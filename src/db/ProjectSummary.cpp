@@ -3,8 +3,6 @@
 #include "db/Database.h"
 #include "db/Schema.h"
 
-#include <QHash>
-
 namespace stolvar {
 
 namespace {
@@ -54,38 +52,22 @@ QString CreateTriggers()
 }
 
 // The projects as the column compares their names (ASCII case aside), each known by the
-// first and the last of its spellings in byte order, with its number of groups.
-struct ProjectCount {
-    qint64 groups = 0;
-    QString lastSpelling;
-};
-using Counts = QHash<std::pair<bool, QString>, ProjectCount>;   // (unnamed, first spelling)
+// first and the last of its spellings in byte order, with its number of groups: from the
+// summary and from the groups themselves, in the same order, so that the two are compared
+// row by row without holding either (10,000 projects' names would be a megabyte).
+const char* const kSummaryProjects =
+    "SELECT 无名称, MIN(工程名称 COLLATE BINARY), MAX(工程名称 COLLATE BINARY), SUM(组数) FROM gchz "
+    "GROUP BY 无名称, 工程名称 COLLATE NOCASE "
+    "ORDER BY 1, 2";
+// The rows without a name read as "", as the summary counts them.
+const char* const kGroupProjects =
+    "SELECT 工程名称 IS NULL, MIN(工程名称 COLLATE BINARY), MAX(工程名称 COLLATE BINARY), COUNT(*) FROM gcxx "
+    "GROUP BY 工程名称 ORDER BY 1, 2";
 
-bool ReadSummary(const Database& db, Counts& counts)
+bool SameProject(const Statement& a, const Statement& b)
 {
-    Statement st(db, QStringLiteral("SELECT 无名称, MIN(工程名称), MAX(工程名称), SUM(组数) FROM gchz "
-                                    "GROUP BY 无名称, 工程名称 COLLATE NOCASE"));
-    while (st.next())
-        counts.insert({st.integer(0) != 0, st.text(1)}, {st.integer(3), st.text(2)});
-    return st.ok();
-}
-
-// Whether the groups of every project, read from the index of names, are what the
-// summary counted: as many, spelt from the same first to the same last spelling (so in one
-// way or in several alike).
-bool GroupsAgreeWith(const Database& db, const Counts& counts)
-{
-    Statement st(db, QStringLiteral("SELECT 工程名称 IS NULL, MIN(工程名称 COLLATE BINARY), MAX(工程名称 COLLATE BINARY), "
-                                    "COUNT(*) FROM gcxx GROUP BY 工程名称"));
-    qsizetype projects = 0;
-    while (st.next()) {
-        ++projects;
-        // The rows without a name read as "", as the summary counts them.
-        const auto found = counts.constFind({st.integer(0) != 0, st.text(1)});
-        if (found == counts.cend() || found->groups != st.integer(3) || found->lastSpelling != st.text(2))
-            return false;
-    }
-    return st.ok() && projects == counts.size();
+    return (a.integer(0) != 0) == (b.integer(0) != 0) && a.text(1) == b.text(1) && a.text(2) == b.text(2)
+           && a.integer(3) == b.integer(3);
 }
 
 bool Rebuild(Database& db, QString* error)
@@ -130,8 +112,17 @@ bool HasProjectSummary(const Database& db)
 
 bool ProjectSummaryAgrees(const Database& db)
 {
-    Counts counts;
-    return ReadSummary(db, counts) && GroupsAgreeWith(db, counts);
+    Statement summary(db, QString::fromUtf8(kSummaryProjects));
+    Statement groups(db, QString::fromUtf8(kGroupProjects));
+    for (;;) {
+        const bool more = summary.next();
+        if (more != groups.next())
+            return false;   // one of them lists a project more, or a query failed
+        if (!more)
+            return summary.ok() && groups.ok();
+        if (!SameProject(summary, groups))
+            return false;
+    }
 }
 
 ProjectSummaryState EnsureProjectSummary(Database& db, QString* error)
