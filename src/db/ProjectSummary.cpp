@@ -53,16 +53,18 @@ QString CreateTriggers()
 
 // The projects as the column compares their names (ASCII case aside), each known by the
 // first and the last of its spellings in byte order, with its number of groups: from the
-// summary and from the groups themselves, in the same order, so that the two are compared
-// row by row without holding either (10,000 projects' names would be a megabyte).
+// summary and from the groups themselves, in the same order (the rows without a name
+// first, then by name as the column compares), so that the two are compared row by row
+// without holding either (10,000 projects' names would be a megabyte). The groups come in
+// the order of the index of names, without a sort.
 const char* const kSummaryProjects =
     "SELECT 无名称, MIN(工程名称 COLLATE BINARY), MAX(工程名称 COLLATE BINARY), SUM(组数) FROM gchz "
-    "GROUP BY 无名称, 工程名称 COLLATE NOCASE "
-    "ORDER BY 1, 2";
-// The rows without a name read as "", as the summary counts them.
+    "GROUP BY 无名称, 工程名称 COLLATE NOCASE ORDER BY 无名称 DESC, 工程名称 COLLATE NOCASE";
+// The rows without a name (NULL, first in the column's order) read as "", as the summary
+// counts them.
 const char* const kGroupProjects =
     "SELECT 工程名称 IS NULL, MIN(工程名称 COLLATE BINARY), MAX(工程名称 COLLATE BINARY), COUNT(*) FROM gcxx "
-    "GROUP BY 工程名称 ORDER BY 1, 2";
+    "GROUP BY 工程名称 ORDER BY 工程名称";
 
 bool SameProject(const Statement& a, const Statement& b)
 {

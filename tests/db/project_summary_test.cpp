@@ -59,6 +59,8 @@ protected:
                                                 {"一号楼", "一层"},
                                                 {"Ab楼", "基础"},
                                                 {"AB楼", "一层"},
+                                                {"b楼", "一层"},   // before C楼 with case aside, after it in bytes
+                                                {"C楼", "一层"},
                                                 {"", "无名"},
                                                 {QVariant(), "x"}}) {
             ASSERT_TRUE(test::InsertGroup(*db, project, position, Day(2024, 3, 1)));
