@@ -17,7 +17,7 @@ struct Candidate {
 
 // Groups whose due days are computed at a time: each carries its table-1 days until its
 // reminders are made.
-constexpr qsizetype kDueBatch = 256;
+constexpr qsizetype kDueBatch = 64;
 
 QVector<Candidate> DueCandidates(const Database& db, const ReminderScanInput& input, QString* error)
 {
