@@ -1,3 +1,4 @@
+#include "app/OpenAheadStart.h"
 #include "db/OpenAhead.h"
 #include "model/register/GroupStore.h"
 #include "model/register/ProjectOutline.h"
@@ -68,7 +69,7 @@ TEST(OpenAheadGuiTest, TheWindowIsFilledBeforeItShowsOnlyWhenTheOpenAheadIsNearl
     {
         test::MainWindowFixture f;
         const QString path = PrepareOneGroup(f);
-        StartOpeningAhead(path, [](const Database& db) { return std::any(LoadProjectOutline(db)); });
+        StartOpeningLastDatabase(f.home.path());   // as the program starts it
         while (!IsOpenedAhead(path))
             QThread::msleep(5);
         MainWindow& window = f.construct();   // no event handled yet
