@@ -136,6 +136,12 @@ int ProjectTreeModel::columnCount(const QModelIndex&) const
     return 1;
 }
 
+Qt::ItemFlags ProjectTreeModel::flags(const QModelIndex& index) const
+{
+    const Qt::ItemFlags flags = QAbstractItemModel::flags(index);
+    return index.isValid() && index.internalId() != kTopLevel ? flags | Qt::ItemNeverHasChildren : flags;
+}
+
 QVariant ProjectTreeModel::data(const QModelIndex& index, int role) const
 {
     const int node = nodeOf(index);

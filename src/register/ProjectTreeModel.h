@@ -50,6 +50,8 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // Positions never have children: the view then skips looking for their expansion.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
     void numberProjectsFrom(int project);
