@@ -6,6 +6,7 @@
 // may go on waiting for the next event before it returns.
 #include <QApplication>
 #include <QWidget>
+#include <QWindow>
 
 #include <chrono>
 #include <cstdio>
@@ -33,11 +34,17 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override
     {
-        // Widgets are painted on an update request to their top-level widget or its window.
-        const bool topLevel = receiver->isWindowType()
-                              || (receiver->isWidgetType() && static_cast<QWidget*>(receiver)->isWindow());
-        const bool painting = topLevel && (event->type() == QEvent::Expose || event->type() == QEvent::UpdateRequest);
+        // Widgets are painted on an exposure or an update request to their top-level widget
+        // or its window, and only once the window is exposed: the update request that
+        // show() posts before that paints nothing.
+        QWindow* window = nullptr;
+        if (receiver->isWindowType())
+            window = static_cast<QWindow*>(receiver);
+        else if (receiver->isWidgetType() && static_cast<QWidget*>(receiver)->isWindow())
+            window = static_cast<QWidget*>(receiver)->windowHandle();
+        const bool asked = window && (event->type() == QEvent::Expose || event->type() == QEvent::UpdateRequest);
         const bool done = QApplication::notify(receiver, event);
+        const bool painting = asked && window->isExposed();
         if (painting && !firstPainted)
             firstPainted = Now();
         if (painting && !paintedAfterStart && started && started())
