@@ -68,16 +68,9 @@ std::optional<std::shared_ptr<Database>> TakeOpenedAhead(const QString& path)
 
 bool IsOpenedAhead(const QString& path)
 {
-    return WaitForOpenedAhead(path, std::chrono::milliseconds(0));
-}
-
-// The thread that opens the file never takes the lock, so holding it while waiting stops
-// only another taker, and only for as long as the wait.
-bool WaitForOpenedAhead(const QString& path, std::chrono::milliseconds within)
-{
     Ahead& ahead = TheAhead();
     const std::lock_guard guard(ahead.mutex);
-    return Holds(ahead, path) && ahead.result.wait_for(within) == std::future_status::ready;
+    return Holds(ahead, path) && ahead.result.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
 } // namespace stolvar

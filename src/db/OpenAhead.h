@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <any>
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -40,7 +39,5 @@ std::optional<OpenedAhead> TakeOpenedAheadWithWork(const QString& path);
 std::optional<std::shared_ptr<Database>> TakeOpenedAhead(const QString& path);
 // True when an open ahead of this path has ended and its result is still there to take.
 bool IsOpenedAhead(const QString& path);
-// The same, waiting up to `within` for it to end.
-bool WaitForOpenedAhead(const QString& path, std::chrono::milliseconds within);
 
 } // namespace stolvar

@@ -13,15 +13,11 @@
 #include <QLabel>
 #include <QPointer>
 
-#include <chrono>
 #include <utility>
 
 namespace stolvar {
 
 namespace {
-
-// Three frames: longer, and the window would wait visibly before it shows at all.
-constexpr std::chrono::milliseconds kWaitToShowFilled(50);
 
 // "table.column" for a column, a table's bare name for a table.
 QString UpgradeReportText(const QStringList& added)
@@ -198,13 +194,14 @@ void DatabaseController::openLastProjectDatabase(std::function<void(bool)> done)
         if (!result.opening.db && !m_ctx.db)
             reportRefusedAtStart(result.opening, path);
     };
-    // A file opened ahead that is a few frames from ready is waited for here, before the
-    // window is first painted: the window is then painted once, filled, rather than empty
-    // and again a moment later. Otherwise the worker takes the file opened ahead when it
-    // is this one (waiting for it if need be), with the project tree read there, or opens
-    // the file and reads the tree itself. The UI thread only puts that tree into the view.
+    // A file opened ahead that is ready fills the window here, before it is first painted:
+    // the window is then painted once, filled. One that is not ready is not waited for:
+    // painting the window meanwhile overlaps the rest of its read, which shows the window
+    // sooner and fills it no later. The worker then takes the file opened ahead when it is
+    // this one (waiting for it if need be), with the project tree read there, or opens the
+    // file and reads the tree itself. The UI thread only puts that tree into the view.
     std::optional<OpenedRegister> taken;
-    if (WaitForOpenedAhead(path, kWaitToShowFilled)) {
+    if (IsOpenedAhead(path)) {
         if (auto ahead = TakeOpenedAheadWithWork(path))
             taken = FromAhead(std::move(*ahead));
         if (taken && taken->opening.db && taken->tree) {

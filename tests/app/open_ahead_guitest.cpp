@@ -64,7 +64,7 @@ TEST(OpenAheadGuiTest, StartUpShowsTheTreeReadAhead)
 // A file opened ahead that is ready by the time the window is built fills the window
 // before its first painting; one that takes longer than the start-up waits for leaves the
 // window to show first and is taken in the background.
-TEST(OpenAheadGuiTest, TheWindowIsFilledBeforeItShowsOnlyWhenTheOpenAheadIsNearlyDone)
+TEST(OpenAheadGuiTest, TheWindowIsFilledBeforeItShowsOnlyWhenTheOpenAheadIsDone)
 {
     {
         test::MainWindowFixture f;
