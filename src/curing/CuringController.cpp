@@ -48,37 +48,60 @@ void CuringController::report(const QString& text)
 }
 
 // The typed day through one of the validated edits: nothing without a database or when the
-// clerk declines a maximum below the minimum; the edit's own message is shown.
-std::optional<StoreResult> CuringController::storeTypedDay(TypedDayEdit edit)
+// clerk declines a maximum below the minimum; the edit's own message is shown. The edit
+// runs on a worker: its write and syncs take up to 20 ms on pages not cached yet, and a
+// register just opened holds its writes until its check is done. The edits are stored one
+// at a time, in the order they were asked for.
+void CuringController::storeTypedDay(TypedDayEdit edit, std::function<void(const StoreResult&)> stored)
 {
     if (!m_context.db) {
         report(Messages::NoDatabaseText());
-        return std::nullopt;
+        return;
     }
     if (!confirmSwappedTemperatures())
-        return std::nullopt;
-    const StoreResult result =
-        edit(*m_context.db, m_ui.temperatureDateBox->text(), m_ui.highBox->text(), m_ui.lowBox->text());
-    if (!result.message.isEmpty())
-        report(result.message);
-    return result;
+        return;
+    const CuringWidgets& ui = m_ui;
+    m_typedDays.push_back({m_context.db, edit, ui.temperatureDateBox->text(), ui.highBox->text(), ui.lowBox->text(),
+                           std::move(stored)});
+    if (!m_storingTypedDay)
+        storeNextTypedDay();
+}
+
+void CuringController::storeNextTypedDay()
+{
+    m_storingTypedDay = !m_typedDays.empty();
+    if (!m_storingTypedDay)
+        return;
+    TypedDayStore next = std::move(m_typedDays.front());
+    m_typedDays.pop_front();
+    auto work = [db = std::move(next.db), edit = next.edit, date = next.date, high = next.high, low = next.low] {
+        return edit(*db, date, high, low);
+    };
+    m_context.tasks.run(this, std::move(work), [this, stored = std::move(next.stored)](const StoreResult& result) {
+        if (!result.message.isEmpty())
+            report(result.message);
+        stored(result);
+        storeNextTypedDay();
+    });
 }
 
 void CuringController::addTemperature()
 {
-    const std::optional<StoreResult> result = storeTypedDay(&AddTemperatureRecord);
-    if (!result || !result->ok)
-        return;
-    temperaturesStored();
-    if (m_afterAddition)
-        m_afterAddition();
+    storeTypedDay(&AddTemperatureRecord, [this](const StoreResult& result) {
+        if (!result.ok)
+            return;
+        temperaturesStored();
+        if (m_afterAddition)
+            m_afterAddition();
+    });
 }
 
 void CuringController::changeTemperature()
 {
-    const std::optional<StoreResult> result = storeTypedDay(&ChangeTemperatureRecord);
-    if (result && result->rows > 0)
-        temperaturesStored();
+    storeTypedDay(&ChangeTemperatureRecord, [this](const StoreResult& result) {
+        if (result.rows > 0)
+            temperaturesStored();
+    });
 }
 
 std::unique_ptr<DeleteTemperatureDialog> CuringController::createDeleteDialog()

@@ -7,9 +7,9 @@
 
 #include <QObject>
 
+#include <deque>
 #include <functional>
 #include <memory>
-#include <optional>
 
 namespace stolvar {
 
@@ -18,8 +18,9 @@ struct CuringWidgets;
 class DeleteTemperatureDialog;
 
 // The main window's temperature records, same-condition tables and printed forms: the
-// handlers of their buttons and menu commands. Lives on the UI thread; the table-1
-// refresh after an edit reads the database on a worker and the newest result is applied.
+// handlers of their buttons and menu commands. Lives on the UI thread; the typed days are
+// stored on a worker, one after the other, and the table-1 refresh after an edit reads the
+// database on a worker and the newest result is applied.
 class CuringController : public QObject
 {
     Q_OBJECT
@@ -75,7 +76,14 @@ signals:
 
 private:
     using TypedDayEdit = StoreResult (*)(Database&, const QString&, const QString&, const QString&);
-    std::optional<StoreResult> storeTypedDay(TypedDayEdit edit);
+    struct TypedDayStore {
+        std::shared_ptr<Database> db;   // the register it was typed for
+        TypedDayEdit edit;
+        QString date, high, low;
+        std::function<void(const StoreResult&)> stored;
+    };
+    void storeTypedDay(TypedDayEdit edit, std::function<void(const StoreResult&)> stored);
+    void storeNextTypedDay();
     CountingRule countingRule() const;
     ProjectionInput projectionInput() const;
     void showCurve(const MaturityCurve& curve);
@@ -89,6 +97,9 @@ private:
     AppContext& m_context;
     CuringWidgets& m_ui;
     Generation m_table1Generation;
+    // Typed days waiting to be stored, oldest first; one is stored at a time.
+    std::deque<TypedDayStore> m_typedDays;
+    bool m_storingTypedDay = false;
     std::function<void()> m_afterAddition;
     std::function<int()> m_shownPage;
 };

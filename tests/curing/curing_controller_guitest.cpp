@@ -77,6 +77,7 @@ TEST_F(CuringControllerTest, AddingADayRefreshesTable1AndRefusesTheSameDayAgain)
 
     type("2017-3-1", "30", "20");
     addButton.click();
+    settle();
     EXPECT_EQ(messages->lastText(), QStringLiteral("日期已存在，请重新输入！"));
     EXPECT_EQ(additions, 1);
 }
@@ -90,6 +91,7 @@ TEST_F(CuringControllerTest, ChangingADayRefreshesTable1AndFailuresAreShown)
     EXPECT_EQ(Text(table1, 7, 1), QStringLiteral("25℃"));
     type("2017-3-1", "hot", "20");
     changeButton.click();
+    settle();
     EXPECT_TRUE(messages->lastText().startsWith(QStringLiteral("最高温度")));
 
     context.db.reset();
@@ -98,6 +100,25 @@ TEST_F(CuringControllerTest, ChangingADayRefreshesTable1AndFailuresAreShown)
     controller.fillTable1();
     EXPECT_EQ(messages->lastText(), QStringLiteral("连接数据库失败！"));
     EXPECT_EQ(Text(table1, 7, 0), QString()) << "the day area is left cleared";
+}
+
+// The typed days are stored on a worker, one after the other: a change typed right after the
+// add of the same day finds the added day.
+TEST_F(CuringControllerTest, DaysTypedInQuickSuccessionAreStoredInTheirOrder)
+{
+    type("2017-3-1", "25", "18");
+    addButton.click();
+    type("2017-3-1", "30", "20");
+    changeButton.click();
+    type("2017-3-2", "20", "10");
+    addButton.click();
+    settle();   // each edit starts the next one and a refresh of table 1
+    settle();
+    EXPECT_TRUE(messages->shown.isEmpty());
+    EXPECT_EQ(TemperatureRowsOn(*context.db, QDate(2017, 3, 1)), 1);
+    EXPECT_EQ(Text(table1, 7, 1), QStringLiteral("25℃")) << "the change came after the add";
+    EXPECT_EQ(Text(table1, 8, 1), QStringLiteral("15℃"));
+    EXPECT_EQ(additions, 2);
 }
 
 // A maximum below the minimum is stored only after the clerk confirms it; a refused
