@@ -19,6 +19,8 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include <utility>
+
 namespace stolvar {
 
 bool CuringController::confirmSwappedTemperatures()
@@ -83,6 +85,12 @@ void CuringController::storeNextTypedDay()
         stored(result);
         storeNextTypedDay();
     });
+}
+
+void CuringController::storeQueuedTypedDays()
+{
+    for (const TypedDayStore& day : std::exchange(m_typedDays, {}))
+        day.edit(*day.db, day.date, day.high, day.low);
 }
 
 void CuringController::addTemperature()

@@ -38,6 +38,9 @@ public:
 
     void addTemperature();
     void changeTemperature();
+    // At close, once the workers are done: the typed days still waiting are stored here, so
+    // that none is lost (no message is shown any more).
+    void storeQueuedTypedDays();
     void openDeleteDialog();
     std::unique_ptr<DeleteTemperatureDialog> createDeleteDialog();
     // At start: the day of the last record into the date box, for the next day to be typed.

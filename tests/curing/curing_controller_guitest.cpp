@@ -121,6 +121,23 @@ TEST_F(CuringControllerTest, DaysTypedInQuickSuccessionAreStoredInTheirOrder)
     EXPECT_EQ(additions, 2);
 }
 
+// Closing while days wait to be stored: the one on the worker finishes, the rest are stored
+// at the close.
+TEST_F(CuringControllerTest, DaysStillQueuedAtTheCloseAreStored)
+{
+    type("2017-3-1", "25", "18");
+    addButton.click();
+    type("2017-3-2", "20", "10");
+    addButton.click();
+    type("2017-3-3", "16", "8");
+    addButton.click();
+    context.tasks.stop();   // as the window closes: no result is applied from here on
+    context.tasks.waitForDone();
+    controller.storeQueuedTypedDays();
+    for (int day = 1; day <= 3; ++day)
+        EXPECT_EQ(TemperatureRowsOn(*context.db, QDate(2017, 3, day)), 1) << "3月" << day << "日";
+}
+
 // A maximum below the minimum is stored only after the clerk confirms it; a refused
 // answer stores nothing, for adding and changing alike.
 TEST_F(CuringControllerTest, AMaximumBelowTheMinimumIsStoredOnlyAfterConfirmation)
