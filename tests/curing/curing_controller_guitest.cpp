@@ -103,8 +103,9 @@ TEST_F(CuringControllerTest, ChangingADayRefreshesTable1AndFailuresAreShown)
 }
 
 // The typed days are stored on a worker, one after the other: a change typed right after the
-// add of the same day finds the added day.
-TEST_F(CuringControllerTest, DaysTypedInQuickSuccessionAreStoredInTheirOrder)
+// add of the same day finds the added day. At the close, the one on the worker finishes and
+// those still queued are stored then.
+TEST_F(CuringControllerTest, TypedDaysAreStoredInTheirOrderAndNoneIsLostAtTheClose)
 {
     type("2017-3-1", "25", "18");
     addButton.click();
@@ -119,22 +120,15 @@ TEST_F(CuringControllerTest, DaysTypedInQuickSuccessionAreStoredInTheirOrder)
     EXPECT_EQ(Text(table1, 7, 1), QStringLiteral("25℃")) << "the change came after the add";
     EXPECT_EQ(Text(table1, 8, 1), QStringLiteral("15℃"));
     EXPECT_EQ(additions, 2);
-}
 
-// Closing while days wait to be stored: the one on the worker finishes, the rest are stored
-// at the close.
-TEST_F(CuringControllerTest, DaysStillQueuedAtTheCloseAreStored)
-{
-    type("2017-3-1", "25", "18");
-    addButton.click();
-    type("2017-3-2", "20", "10");
-    addButton.click();
-    type("2017-3-3", "16", "8");
-    addButton.click();
+    for (int day = 3; day <= 5; ++day) {
+        type(qPrintable(QStringLiteral("2017-3-%1").arg(day)), "16", "8");
+        addButton.click();
+    }
     context.tasks.stop();   // as the window closes: no result is applied from here on
     context.tasks.waitForDone();
     controller.storeQueuedTypedDays();
-    for (int day = 1; day <= 3; ++day)
+    for (int day = 3; day <= 5; ++day)
         EXPECT_EQ(TemperatureRowsOn(*context.db, QDate(2017, 3, day)), 1) << "3月" << day << "日";
 }
 
