@@ -76,9 +76,8 @@ void CuringController::storeNextTypedDay()
         return;
     TypedDayStore next = std::move(m_typedDays.front());
     m_typedDays.pop_front();
-    auto work = [db = std::move(next.db), edit = next.edit, date = next.date, high = next.high, low = next.low] {
-        return edit(*db, date, high, low);
-    };
+    auto work = [db = std::move(next.db), edit = next.edit, date = std::move(next.date), high = std::move(next.high),
+                 low = std::move(next.low)] { return edit(*db, date, high, low); };
     m_context.tasks.run(this, std::move(work), [this, stored = std::move(next.stored)](const StoreResult& result) {
         if (!result.message.isEmpty())
             report(result.message);
