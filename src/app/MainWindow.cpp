@@ -341,12 +341,16 @@ void MainWindow::shutDown()
     hide();
     m_workLeftRunning = !m_ctx.tasks.waitForDone(kShutdownWaitMs);
     m_curing->storeQueuedTypedDays();
+    m_ctx.settings.writeWaiting();
     m_database->closeProjectDatabase();
     m_options->storeOptions();
 }
 
 void MainWindow::watchSettingsWrites()
 {
+    m_ctx.settings.setBackgroundWrites([pool = &m_ctx.tasks.pool()](std::function<void()> job) {
+        pool->start(std::move(job));
+    });
     m_ctx.settings.setWriteFailureHandler([this](const QString& path, const QString& reason) {
         QMetaObject::invokeMethod(this, [this, path, reason] { showSettingsWriteFailure(path, reason); },
                                   Qt::AutoConnection);

@@ -4,12 +4,14 @@
 #include "core/Gbk.h"
 
 #include <QFile>
+#include <QHash>
 #include <QFileInfo>
 #include <QMutex>
 #include <QStringList>
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -275,21 +277,157 @@ bool SettingsFileIo::replace(const QString& path, const QByteArray& bytes, QStri
     return false;
 }
 
+namespace {
+
+using Assignment = SettingsStore::Assignment;
+
+bool IsKey(const Assignment& a, const QString& section, const QString& key)
+{
+    return a.section.compare(section, Qt::CaseInsensitive) == 0 && a.key.compare(key, Qt::CaseInsensitive) == 0;
+}
+
+// The values of writeSoon that have not reached their file yet, by file: shared by every
+// store of the process, so that any store reads them.
+struct WaitingFile {
+    QList<Assignment> values;
+    bool writeQueued = false;
+};
+
+class WaitingWrites
+{
+public:
+    std::optional<QString> value(const QString& path, const QString& section, const QString& key)
+    {
+        QMutexLocker lock(&m_mutex);
+        const auto file = m_files.constFind(path);
+        if (file == m_files.cend())
+            return std::nullopt;
+        for (const Assignment& a : file->values) {
+            if (IsKey(a, section, key))
+                return a.value;
+        }
+        return std::nullopt;
+    }
+    // True when no background write of the file is queued yet: the caller queues one.
+    bool set(const QString& path, Assignment change)
+    {
+        QMutexLocker lock(&m_mutex);
+        WaitingFile& file = m_files[path];
+        drop(file, change.section, change.key);
+        file.values.append(std::move(change));
+        return !std::exchange(file.writeQueued, true);
+    }
+    void drop(const QString& path, const QString& section, const QString& key)
+    {
+        QMutexLocker lock(&m_mutex);
+        const auto file = m_files.find(path);
+        if (file != m_files.end())
+            drop(*file, section, key);
+    }
+    // What waits now; a write from here on queues another background write.
+    QList<Assignment> take(const QString& path)
+    {
+        QMutexLocker lock(&m_mutex);
+        const auto file = m_files.find(path);
+        if (file == m_files.end())
+            return {};
+        file->writeQueued = false;
+        return file->values;
+    }
+    // Forgets what was written, but not a value set again since.
+    void written(const QString& path, const QList<Assignment>& done)
+    {
+        QMutexLocker lock(&m_mutex);
+        const auto file = m_files.find(path);
+        if (file == m_files.end())
+            return;
+        file->values.removeIf([&done](const Assignment& a) {
+            return std::any_of(done.begin(), done.end(), [&a](const Assignment& d) {
+                return IsKey(d, a.section, a.key) && d.value == a.value;
+            });
+        });
+        if (file->values.isEmpty() && !file->writeQueued)
+            m_files.erase(file);
+    }
+
+private:
+    static void drop(WaitingFile& file, const QString& section, const QString& key)
+    {
+        file.values.removeIf([&](const Assignment& a) { return IsKey(a, section, key); });
+    }
+
+    QMutex m_mutex;
+    QHash<QString, WaitingFile> m_files;
+};
+
+WaitingWrites& Waiting()
+{
+    static WaitingWrites waiting;
+    return waiting;
+}
+
+// The write under the file's lock: "" when done, else why it failed.
+QString ReplaceLocked(const SettingsFileIo& io, const QString& path, const QList<Assignment>& changes)
+{
+    QByteArray bytes;
+    const SettingsFileIo::ReadStatus status = io.read(path, &bytes);
+    if (status == SettingsFileIo::ReadStatus::Failed)
+        return QStringLiteral("文件无法读取");
+    if (status == SettingsFileIo::ReadStatus::TooLarge)
+        return QStringLiteral("文件超过1 MB，未读取也未改写");
+    const QString before = ini::DecodeFile(bytes);
+    QString text = before;
+    for (const Assignment& change : changes)
+        text = ini::Assign(text, change.section, change.key, change.value);
+    // A value the file holds already is not written again (a click on the selected
+    // node, the start-up restoring the selection): the file stays as it is.
+    if (status == SettingsFileIo::ReadStatus::Ok && text == before)
+        return {};
+    QString reason;
+    if (io.replace(path, text.toUtf8(), &reason))
+        return {};
+    return reason.isEmpty() ? QStringLiteral("文件无法写入") : reason;
+}
+
+// What waits is taken under the file's lock, so that an older value never replaces a newer
+// one that another thread wrote first.
+QString WriteWaitingOf(const SettingsFileIo& io, const QString& path)
+{
+    QMutexLocker lock(&FileMutex());
+    const QList<Assignment> waiting = Waiting().take(path);
+    if (waiting.isEmpty())
+        return {};
+    const QString failure = ReplaceLocked(io, path, waiting);
+    // A failed value is forgotten as a failed write() is: reads give the file's again.
+    Waiting().written(path, waiting);
+    return failure;
+}
+
+void Report(const SettingsStore::WriteFailureHandler& handler, const QString& path, const QString& failure)
+{
+    if (!failure.isEmpty() && handler)
+        handler(path, failure);
+}
+
+} // namespace
+
 SettingsStore::SettingsStore(QString filePath, std::shared_ptr<const SettingsFileIo> io)
     : m_path(std::move(filePath)), m_io(io ? std::move(io) : RealFileIo())
 {
 }
 
+// Reads take no lock: the file is only ever replaced by a rename, so a read sees the old
+// file or the new one whole, and never waits for a write syncing to the disk.
 bool SettingsStore::isTooLarge() const
 {
-    QMutexLocker lock(&FileMutex());
     QByteArray bytes;
     return m_io->read(m_path, &bytes) == SettingsFileIo::ReadStatus::TooLarge;
 }
 
 QString SettingsStore::read(const QString& section, const QString& key, const QString& fallback) const
 {
-    QMutexLocker lock(&FileMutex());
+    if (std::optional<QString> waiting = Waiting().value(m_path, section, key))
+        return *std::move(waiting);
     QByteArray bytes;
     if (m_io->read(m_path, &bytes) != SettingsFileIo::ReadStatus::Ok)
         return fallback;
@@ -297,35 +435,37 @@ QString SettingsStore::read(const QString& section, const QString& key, const QS
     return ini::Lookup(ini::DecodeFile(bytes), section, key, &value) ? value : fallback;
 }
 
-QString SettingsStore::writeLocked(const QString& section, const QString& key, const QString& value) const
-{
-    QByteArray bytes;
-    const SettingsFileIo::ReadStatus status = m_io->read(m_path, &bytes);
-    if (status == SettingsFileIo::ReadStatus::Failed)
-        return QStringLiteral("文件无法读取");
-    if (status == SettingsFileIo::ReadStatus::TooLarge)
-        return QStringLiteral("文件超过1 MB，未读取也未改写");
-    const QString before = ini::DecodeFile(bytes);
-    const QString text = ini::Assign(before, section, key, value);
-    // A value the file holds already is not written again (a click on the selected
-    // node, the start-up restoring the selection): the file stays as it is.
-    if (status == SettingsFileIo::ReadStatus::Ok && text == before)
-        return {};
-    QString reason;
-    if (m_io->replace(m_path, text.toUtf8(), &reason))
-        return {};
-    return reason.isEmpty() ? QStringLiteral("文件无法写入") : reason;
-}
-
 bool SettingsStore::write(const QString& section, const QString& key, const QString& value) const
 {
     QString failure;
     {
         QMutexLocker lock(&FileMutex());
-        failure = writeLocked(section, key, value);
+        Waiting().drop(m_path, section, key);   // this value is the newer one
+        failure = ReplaceLocked(*m_io, m_path, {{section, key, value}});
     }
-    if (!failure.isEmpty() && m_onWriteFailed)
-        m_onWriteFailed(m_path, failure);
+    Report(m_onWriteFailed, m_path, failure);
+    return failure.isEmpty();
+}
+
+void SettingsStore::writeSoon(const keys::Key& key, const QString& value) const
+{
+    // As a read of the file would give it back.
+    const bool queue = Waiting().set(m_path, {key.sectionText(), key.keyText(), SanitizeValue(value)});
+    if (!m_background) {
+        writeWaiting();
+        return;
+    }
+    if (queue) {
+        m_background([path = m_path, io = m_io, handler = m_onWriteFailed] {
+            Report(handler, path, WriteWaitingOf(*io, path));
+        });
+    }
+}
+
+bool SettingsStore::writeWaiting() const
+{
+    const QString failure = WriteWaitingOf(*m_io, m_path);
+    Report(m_onWriteFailed, m_path, failure);
     return failure.isEmpty();
 }
 

@@ -66,6 +66,19 @@ public:
     // is too large (then it is left as it was: replacing it would lose every other setting).
     bool write(const QString& section, const QString& key, const QString& value) const;
 
+    // A write that may wait: for a value written at every click (the tree's remembered
+    // node), where replacing the file each time would sync it to the disk on the UI thread,
+    // tens of milliseconds on a spinning disk. Every read of the file, by any store, gives
+    // the value at once; it reaches the file on the background thread given to
+    // setBackgroundWrites, in one replacement with whatever else waited meanwhile. A failure
+    // goes to the write-failure handler. Without a background thread it is written at once.
+    void writeSoon(const keys::Key& key, const QString& value) const;
+    // Writes what still waits, on the calling thread: at the close, before a copy of the file.
+    // False when the replacement failed.
+    bool writeWaiting() const;
+    using BackgroundRun = std::function<void(std::function<void()> job)>;
+    void setBackgroundWrites(BackgroundRun run) { m_background = std::move(run); }
+
     // The program's boolean texts.
     static QString BoolText(bool value);
     static bool IsTrue(const QString& text);
@@ -81,13 +94,18 @@ public:
     }
     bool readBool(const keys::Key& key) const { return IsTrue(read(key)); }
 
-private:
-    // The write under the file's lock: "" when done, else why it failed.
-    QString writeLocked(const QString& section, const QString& key, const QString& value) const;
+    // One key set to one value.
+    struct Assignment {
+        QString section;
+        QString key;
+        QString value;
+    };
 
+private:
     QString m_path;
     std::shared_ptr<const SettingsFileIo> m_io;
     WriteFailureHandler m_onWriteFailed;
+    BackgroundRun m_background;
 };
 
 // Pure reader and writer of the INI text, used by the store and by its tests.

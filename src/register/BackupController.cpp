@@ -31,6 +31,14 @@ QString DamagedText(const QString& path, const QString& reason)
            + QStringLiteral("\n程序不会再写入这个文件。");
 }
 
+// On a worker: the copy of Temp.ini beside the backup holds what still waited to be
+// written to it (the remembered node) as well.
+BackupOutcome BackUp(const SettingsStore& settings, const Database& db, const BackupRequest& request)
+{
+    settings.writeWaiting();
+    return MakeBackup(db, request);
+}
+
 } // namespace
 
 QString BackupFailedText(const QString& error)
@@ -103,7 +111,7 @@ void BackupController::start(Kind kind)
     const qint64 changes = db->totalChanges();   // writes made during the copy count as after it
     m_running = true;
     m_ctx.tasks.run(
-        this, [db, request] { return MakeBackup(*db, request); },
+        this, [db, request, settings = m_ctx.settings] { return BackUp(settings, *db, request); },
         [this, kind, changes](const BackupOutcome& outcome) { finish(kind, outcome, changes); });
 }
 
@@ -142,7 +150,9 @@ void BackupController::backUpAtClose()
     m_running = true;
     // Nothing is applied after the close; what is not done in time is not done (a copy
     // under its temporary name is cleared by the next backup).
-    m_ctx.tasks.run(this, [db, request] { return MakeBackup(*db, request); }, [](const BackupOutcome&) {});
+    m_ctx.tasks.run(
+        this, [db, request, settings = m_ctx.settings] { return BackUp(settings, *db, request); },
+        [](const BackupOutcome&) {});
 }
 
 std::unique_ptr<RestoreBackupDialog> BackupController::createRestoreDialog()

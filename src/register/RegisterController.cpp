@@ -158,7 +158,7 @@ void RegisterController::onTreeSelectionChanged()
     if (index >= 0 && !hasChildren(index) && m_ctx.db) {
         for (const SpecimenGroup& group : LoadGroups(*m_ctx.db, s.projectName, s.nodeText))
             showGroup(group);
-        m_ctx.settings.write(keys::kTreeSelection, QString::number(index));
+        m_ctx.settings.writeSoon(keys::kTreeSelection, QString::number(index));
     }
     fillStandardCuringList();
 }

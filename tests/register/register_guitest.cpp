@@ -3,10 +3,13 @@
 #include "support/MainWindowFixture.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QTableWidget>
+#include <QThreadPool>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -93,6 +96,30 @@ TEST_F(RegisterGuiTest, SelectingAPositionFillsThePanelAndRemembersTheNode)
     EXPECT_EQ(f.ui().registerUi.positionBox->placeholderText(), "部位不能为空");
     EXPECT_EQ(f.ui().registerUi.remainingLabel->text(), "还有23天达到龄期");   // calendar days to 2 April
     EXPECT_EQ(f.ui().registerUi.standardList->rowCount(), 3);
+}
+
+// A click does not wait for Temp.ini to be synced to the disk: the node is written on a
+// worker, and when every worker is busy until the close, the close writes it.
+TEST_F(RegisterGuiTest, TheRememberedNodeIsWrittenOffTheUiThreadAndKeptAtTheClose)
+{
+    QThreadPool& pool = f.ctx().tasks.pool();
+    QSemaphore release;
+    for (int i = 0; i < pool.maxThreadCount(); ++i)
+        pool.start([&release] { release.acquire(); });
+    select(6);
+    EXPECT_EQ(f.settings().read(keys::kTreeSelection), "6");
+    const auto onDisk = [this] {
+        QFile file(f.home.file(QStringLiteral("Temp.ini")));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    EXPECT_FALSE(onDisk().contains(QStringLiteral("选中位置=6"))) << "written on the UI thread";
+
+    f.window->close();
+    EXPECT_FALSE(f.window->allWorkFinished());
+    EXPECT_TRUE(onDisk().contains(QStringLiteral("选中位置=6\n"))) << onDisk().toStdString();
+    release.release(pool.maxThreadCount());
+    pool.waitForDone();
+    EXPECT_TRUE(onDisk().contains(QStringLiteral("选中位置=6\n"))) << "the late background write undid it";
 }
 
 TEST_F(RegisterGuiTest, RightClickSelectsTheNodeUnderThePointer)
