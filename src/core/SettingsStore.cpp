@@ -162,24 +162,47 @@ QString Assign(const QString& text, const QString& section, const QString& key, 
 
 } // namespace ini
 
+// Read many times at every click (the counting rule, the font sizes): one open, one
+// fstat and a read or two, no more.
 SettingsFileIo::ReadStatus SettingsFileIo::read(const QString& path, QByteArray* bytes) const
 {
-    QFile file(path);
-    if (!file.exists())
-        return ReadStatus::Missing;
-    if (file.size() > kMaxFileBytes)
-        return ReadStatus::TooLarge;
-    if (!file.open(QIODevice::ReadOnly))
-        return ReadStatus::Failed;
-    // A read asks for as many bytes as the file holds (asking for the limit would take a
-    // megabyte of memory at each of the many reads of a small file), and one more: a file
-    // that grew since its size was read is read on, but never past the limit.
-    *bytes = file.read(std::min(file.size(), kMaxFileBytes) + 1);
-    if (file.error() == QFileDevice::NoError && bytes->size() <= kMaxFileBytes && !file.atEnd())
-        bytes->append(file.read(kMaxFileBytes + 1 - bytes->size()));
-    if (file.error() != QFileDevice::NoError)
-        return ReadStatus::Failed;
-    return bytes->size() > kMaxFileBytes ? ReadStatus::TooLarge : ReadStatus::Ok;
+    bytes->clear();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
+    struct stat info {};
+    ReadStatus status = ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ? ReadStatus::Failed : ReadStatus::Ok;
+    if (status == ReadStatus::Ok && info.st_size > kMaxFileBytes)
+        status = ReadStatus::TooLarge;
+    // As many bytes as the file holds and one more: a file that grew since its size was
+    // read is read on, but never past the limit.
+    if (status == ReadStatus::Ok) {
+        bytes->resize(qsizetype(std::min<qint64>(info.st_size, kMaxFileBytes)) + 1);
+        qsizetype filled = 0;
+        for (;;) {
+            if (filled == bytes->size()) {
+                if (filled > kMaxFileBytes)
+                    break;
+                bytes->resize(std::min<qsizetype>(filled * 2, kMaxFileBytes + 1));
+            }
+            const ssize_t n = ::read(fd, bytes->data() + filled, size_t(bytes->size() - filled));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                if (n < 0)
+                    status = ReadStatus::Failed;
+                break;
+            }
+            filled += n;
+        }
+        bytes->resize(filled);
+        if (status == ReadStatus::Ok && filled > kMaxFileBytes)
+            status = ReadStatus::TooLarge;
+    }
+    ::close(fd);
+    if (status != ReadStatus::Ok)
+        bytes->clear();
+    return status;
 }
 
 int SettingsFileIo::writeBytes(std::FILE* file, const QByteArray& bytes) const
