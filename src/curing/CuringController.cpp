@@ -154,9 +154,9 @@ CountingRule CuringController::countingRule() const
 
 // Under the national standard's rule table 1 says so after its title, on the screen
 // only; the printed form is unchanged. (Table 2 says so in the line under it.)
-void CuringController::showRuleNote()
+void CuringController::showRuleNote(MaturityRule rule)
 {
-    ShowRuleNote(m_ui.table1, countingRule().rule);
+    ShowRuleNote(m_ui.table1, rule);
 }
 
 void CuringController::applyTable1(const MaturityResult& result, MaturityRule rule)
@@ -172,8 +172,8 @@ void CuringController::applyTable1(const MaturityResult& result, MaturityRule ru
 void CuringController::fillTable1()
 {
     m_table1Generation.next();   // a refresh still running is now out of date
-    showRuleNote();
     const CountingRule current = countingRule();
+    showRuleNote(current.rule);
     applyTable1(ComputeTable1(m_context.db.get(), m_context.selection.samplingDate, current), current.rule);
 }
 
@@ -204,9 +204,9 @@ void CuringController::refreshTable1InBackground()
 
 void CuringController::fillTable2()
 {
-    showRuleNote();
     const CurrentSelection& selection = m_context.selection;
     const CountingRule current = countingRule();
+    showRuleNote(current.rule);
     const MaturityResult result = ComputeTable2(m_context.db.get(), selection.samplingDate, current);
     if (!result.ok())
         return report(result.failure);
@@ -220,19 +220,19 @@ void CuringController::fillTable2()
 void CuringController::showOutlook()
 {
     const CuringWidgets& ui = m_ui;
-    showRuleNote();
+    const CountingRule current = countingRule();
+    showRuleNote(current.rule);
     if (!m_context.db)
         return;
-    const GroupOutlook outlook = ComputeGroupOutlook(m_context.db.get(), projectionInput());
+    const GroupOutlook outlook = ComputeGroupOutlook(m_context.db.get(), projectionInput(current));
     ui.projectionLabel->setText(ProjectionText(outlook.projection));
     ui.missingDaysLabel->setText(MissingDaysText(outlook.missingDays));
     if (shownPage() == kCurvePage)
         showCurve(outlook.curve);
 }
 
-ProjectionInput CuringController::projectionInput() const
+ProjectionInput CuringController::projectionInput(const CountingRule& current) const
 {
-    const CountingRule current = countingRule();
     return {m_context.selection.samplingDate, current.countFromNextDay, current.rule, m_context.today().date(), {}};
 }
 
@@ -245,7 +245,7 @@ void CuringController::showCurve(const MaturityCurve& curve)
 
 void CuringController::refreshAfterRuleChange()
 {
-    showRuleNote();
+    showRuleNote(countingRule().rule);
     if (!m_context.selection.samplingDate.isValid())
         return;
     fillTable1();   // table 1 also writes 累计温度标签, whichever page is shown
@@ -299,7 +299,7 @@ void CuringController::printCurve()
         return;
     }
     if (m_context.db && m_context.selection.samplingDate.isValid())
-        showCurve(ComputeGroupOutlook(m_context.db.get(), projectionInput()).curve);
+        showCurve(ComputeGroupOutlook(m_context.db.get(), projectionInput(countingRule())).curve);
     PrintChartWithPreview(m_ui.curveView, m_context.window, m_context.messages());
 }
 

@@ -88,10 +88,10 @@ private:
     void storeTypedDay(TypedDayEdit edit, std::function<void(const StoreResult&)> stored);
     void storeNextTypedDay();
     CountingRule countingRule() const;
-    ProjectionInput projectionInput() const;
+    ProjectionInput projectionInput(const CountingRule& current) const;
     void showCurve(const MaturityCurve& curve);
     int shownPage() const;
-    void showRuleNote();
+    void showRuleNote(MaturityRule rule);
     void applyTable1(const MaturityResult& result, MaturityRule rule);
     void report(const QString& text);
     // Asks before a maximum below the minimum is stored; true to go on.
