@@ -1,10 +1,13 @@
 #include "ui/GridCells.h"
 
+#include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QHeaderView>
 #include <QTableWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace stolvar {
 
@@ -69,11 +72,28 @@ int SpannedHeight(const QTableWidget* grid, int row, int rows)
     return height;
 }
 
+// Table 1 is filled again at every click on a position, mostly with texts it has shown
+// before (days, temperatures, headings); each is shaped and measured once. On the UI
+// thread only, as every widget; a few thousand texts at most are kept.
+QSize TextSize(const QFont& font, const QString& text)
+{
+    static QHash<std::pair<QFont, QString>, QSize> measured;
+    constexpr qsizetype kMaxMeasured = 4096;
+    std::pair<QFont, QString> key{font, text};
+    if (const auto known = measured.constFind(key); known != measured.cend())
+        return *known;
+    if (measured.size() >= kMaxMeasured)
+        measured.clear();
+    const QSize size = QFontMetrics(font).size(0, text);
+    measured.insert(std::move(key), size);
+    return size;
+}
+
 void GrowCell(QTableWidget* grid, const QTableWidgetItem& item, int row, int column)
 {
     const int rows = std::max(1, grid->rowSpan(row, column));
     const int columns = std::max(1, grid->columnSpan(row, column));
-    const QSize text = QFontMetrics(item.font()).size(0, item.text());
+    const QSize text = TextSize(item.font(), item.text());
     const int last = column + columns - 1;
     const int missingWidth = text.width() + kTextPaddingX - SpannedWidth(grid, column, columns);
     if (missingWidth > 0 && !grid->isColumnHidden(last))
