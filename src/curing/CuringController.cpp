@@ -141,10 +141,22 @@ int CuringController::shownPage() const
 void CuringController::showGroup(const SpecimenGroup& group)
 {
     WriteGroupHeaderCells(m_ui.table1, m_ui.table2, {group.project, group.position, group.castingDate, group.grade});
-    fillTable1();   // it also writes 累计温度标签, whichever page is shown
+    showCuring();
+}
+
+// Table 1 (it also writes 累计温度标签, whichever page is shown), table 2 when it is shown,
+// and the outlook, from one read of the group's days.
+void CuringController::showCuring()
+{
+    m_table1Generation.next();   // a refresh still running is now out of date
+    const CountingRule current = countingRule();
+    showRuleNote(current.rule);
+    const GroupCuring curing = ComputeGroupCuring(m_context.db.get(), projectionInput(current));
+    applyTable1(curing.table1, current.rule);
     if (shownPage() == kTable2Page)
         fillTable2();
-    showOutlook();
+    if (m_context.db)
+        applyOutlook(curing.outlook);
 }
 
 CountingRule CuringController::countingRule() const
@@ -219,12 +231,15 @@ void CuringController::fillTable2()
 
 void CuringController::showOutlook()
 {
-    const CuringWidgets& ui = m_ui;
     const CountingRule current = countingRule();
     showRuleNote(current.rule);
-    if (!m_context.db)
-        return;
-    const GroupOutlook outlook = ComputeGroupOutlook(m_context.db.get(), projectionInput(current));
+    if (m_context.db)
+        applyOutlook(ComputeGroupOutlook(m_context.db.get(), projectionInput(current)));
+}
+
+void CuringController::applyOutlook(const GroupOutlook& outlook)
+{
+    const CuringWidgets& ui = m_ui;
     ui.projectionLabel->setText(ProjectionText(outlook.projection));
     ui.missingDaysLabel->setText(MissingDaysText(outlook.missingDays));
     if (shownPage() == kCurvePage)
@@ -246,12 +261,8 @@ void CuringController::showCurve(const MaturityCurve& curve)
 void CuringController::refreshAfterRuleChange()
 {
     showRuleNote(countingRule().rule);
-    if (!m_context.selection.samplingDate.isValid())
-        return;
-    fillTable1();   // table 1 also writes 累计温度标签, whichever page is shown
-    if (shownPage() == kTable2Page)
-        fillTable2();
-    showOutlook();
+    if (m_context.selection.samplingDate.isValid())
+        showCuring();
 }
 
 void CuringController::applyTable1Frame()

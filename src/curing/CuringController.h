@@ -92,6 +92,8 @@ private:
     void showCurve(const MaturityCurve& curve);
     int shownPage() const;
     void showRuleNote(MaturityRule rule);
+    void showCuring();
+    void applyOutlook(const GroupOutlook& outlook);
     void applyTable1(const MaturityResult& result, MaturityRule rule);
     void report(const QString& text);
     // Asks before a maximum below the minimum is stored; true to go on.

@@ -128,26 +128,59 @@ GroupOutlook OutlookFromRecords(const QVector<TemperatureRecord>& records, const
     return outlook;
 }
 
+namespace {
+
+// The days of a group's projection window; false with `failure` set when there are none to
+// read (no database, or a failed read). A group without a casting date reads nothing.
+bool LoadProjectionRecords(Database* db, const ProjectionInput& input, QVector<TemperatureRecord>* records,
+                           QString* failure)
+{
+    if (!db) {
+        *failure = ConnectFailedText();
+        return false;
+    }
+    if (!input.castingDate.isValid())
+        return false;
+    const DayWindow window = ProjectionWindow(input.castingDate);
+    QString error;
+    *records = LoadTemperatureWindow(*db, window.from, window.to, &error);
+    if (!error.isEmpty()) {
+        *failure = QueryFailedText();
+        return false;
+    }
+    return true;
+}
+
+GroupOutlook OutlookWithClimate(Database& db, const QVector<TemperatureRecord>& records, ProjectionInput input)
+{
+    if (!input.climate)
+        input.climate = CachedClimate(db);
+    return OutlookFromRecords(records, input);
+}
+
+} // namespace
+
 GroupOutlook ComputeGroupOutlook(Database* db, const ProjectionInput& input)
 {
     GroupOutlook outlook;
-    if (!db) {
-        outlook.failure = ConnectFailedText();
+    QVector<TemperatureRecord> records;
+    if (!LoadProjectionRecords(db, input, &records, &outlook.failure))
         return outlook;
+    return OutlookWithClimate(*db, records, input);
+}
+
+GroupCuring ComputeGroupCuring(Database* db, const ProjectionInput& input)
+{
+    GroupCuring curing;
+    QVector<TemperatureRecord> records;
+    if (!LoadProjectionRecords(db, input, &records, &curing.outlook.failure)) {
+        curing.table1.failure = curing.outlook.failure;
+        return curing;
     }
-    if (!input.castingDate.isValid())
-        return outlook;
-    const DayWindow window = ProjectionWindow(input.castingDate);
-    QString error;
-    const QVector<TemperatureRecord> records = LoadTemperatureWindow(*db, window.from, window.to, &error);
-    if (!error.isEmpty()) {
-        outlook.failure = QueryFailedText();
-        return outlook;
-    }
-    ProjectionInput withClimate = input;
-    if (!withClimate.climate)
-        withClimate.climate = CachedClimate(*db);
-    return OutlookFromRecords(records, withClimate);
+    const QVector<TemperatureRecord> due = RecordsBetween(records, DueWindow(input.castingDate, input.rule));
+    curing.table1.summary = AccumulateTable1(due, input.countFromNextDay, input.rule);
+    curing.outlook = OutlookWithClimate(*db, records, input);
+    return curing;
 }
 
 } // namespace stolvar

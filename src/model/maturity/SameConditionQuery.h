@@ -62,4 +62,12 @@ GroupOutlook ComputeGroupOutlook(Database* db, const ProjectionInput& input);
 // The same from records already read for the group's projection window.
 GroupOutlook OutlookFromRecords(const QVector<TemperatureRecord>& records, const ProjectionInput& input);
 
+// What a click on a position shows at once, table 1 and the outlook, from one read of the
+// group's days: the projection window holds table 1's due window.
+struct GroupCuring {
+    MaturityResult table1;
+    GroupOutlook outlook;
+};
+GroupCuring ComputeGroupCuring(Database* db, const ProjectionInput& input);
+
 } // namespace stolvar
