@@ -52,12 +52,22 @@ void FitListColumns(QTableWidget* grid)
 // that fits the dates into their 120-pixel columns.
 constexpr int kDefaultListFontSize = 20;
 
-void SetCell(QTableWidget* grid, int row, int column, const QString& text, const QFont* font = nullptr)
+// A click on another position of the same project shows the same list: a cell that shows
+// its text already keeps its item and is neither measured nor painted again. True when the
+// cell changed.
+bool SetCell(QTableWidget* grid, int row, int column, const QString& text, const QFont* font = nullptr)
 {
-    auto* item = new QTableWidgetItem(text);
+    QTableWidgetItem* item = grid->item(row, column);
+    if (item && item->text() == text && (!font || item->font() == *font))
+        return false;
+    if (!item) {
+        item = new QTableWidgetItem;
+        grid->setItem(row, column, item);
+    }
+    item->setText(text);
     if (font)
         item->setFont(*font);
-    grid->setItem(row, column, item);
+    return true;
 }
 
 } // namespace
@@ -229,21 +239,26 @@ void RegisterController::filterStandardCuringList()
 void RegisterController::showList(const QVector<SpecimenGroup>& groups)
 {
     QTableWidget* grid = m_ui.standardList;
+    bool changed = grid->rowCount() != 1 + groups.size();
+    grid->setRowCount(1 + int(groups.size()));
     const QStringList header = StandardListHeader();
     for (int c = 0; c < header.size(); ++c)
-        SetCell(grid, 0, c, header[c]);
+        changed |= SetCell(grid, 0, c, header[c]);
     QFont font = grid->font();
     if (const int size = listFontSize(); size > 0)
         font.setPointSizeF(size / 2.0);
     const QDateTime now = m_ctx.now();
-    grid->setRowCount(1 + int(groups.size()));
     for (int r = 0; r < groups.size(); ++r) {
         const QStringList cells = StandardListRow(groups[r], now);
         for (int c = 0; c < cells.size(); ++c)
-            SetCell(grid, r + 1, c, cells[c], &font);
+            changed |= SetCell(grid, r + 1, c, cells[c], &font);
         grid->setRowHeight(r + 1, kListRowHeight);
     }
-    FitListColumns(grid);
+    // Measuring every cell of every column is most of a fill's time.
+    if (changed || grid->viewport()->width() != m_listFittedWidth) {
+        FitListColumns(grid);
+        m_listFittedWidth = grid->viewport()->width();
+    }
     emit listShown();
 }
 

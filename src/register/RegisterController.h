@@ -78,6 +78,7 @@ private:
     ProjectTreeModel* m_model;   // owned by the tree view
     QString m_listFontSizeText;   // the last "标养字号" read
     Generation m_listGeneration;   // a later fill of the list drops a search still running
+    int m_listFittedWidth = -1;    // the list's width when its columns were last fitted
 };
 
 // The line above the printed standard-curing list on every page: project and day printed.

@@ -259,6 +259,40 @@ TEST_F(RegisterGuiTest, KeywordFilterStaysInsideTheProject)
     EXPECT_EQ(cell(2, 6), kSent);
 }
 
+// Another position of the same project shows the same list: its cells are kept as they are
+// (not painted again); a list that changes shows exactly what a fresh fill would, also
+// when it comes back to the rows it had.
+TEST_F(RegisterGuiTest, TheListChangesOnlyTheCellsThatChange)
+{
+    QTableWidget* list = f.ui().registerUi.standardList;
+    const auto texts = [list] {
+        QStringList all;
+        for (int r = 0; r < list->rowCount(); ++r)
+            for (int c = 0; c < list->columnCount(); ++c)
+                all << (list->item(r, c) ? list->item(r, c)->text() : QStringLiteral("(none)"));
+        return all;
+    };
+    select(1);
+    const QStringList project = texts();
+    const QTableWidgetItem* kept = list->item(2, 1);
+    select(2);
+    EXPECT_EQ(texts(), project);
+    EXPECT_EQ(list->item(2, 1), kept) << "a cell was made again";
+
+    f.ui().registerUi.keywordBox->setText("二");
+    f.ui().registerUi.keywordButton->click();
+    ASSERT_EQ(list->rowCount(), 2);
+    EXPECT_EQ(cell(1, 1), "二层梁");
+    EXPECT_EQ(cell(1, 6), kSent);
+    f.ui().registerUi.keywordBox->clear();
+    f.ui().registerUi.keywordButton->click();
+    EXPECT_EQ(texts(), project);
+    select(5);   // the other project
+    EXPECT_EQ(list->rowCount(), 3);
+    EXPECT_EQ(cell(1, 1), "基础");
+    EXPECT_EQ(cell(2, 1), "一层柱");
+}
+
 TEST_F(RegisterGuiTest, AllProjectsSearchesNamesPositionsAndGradesOfEveryProject)
 {
     select(0);
