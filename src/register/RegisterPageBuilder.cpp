@@ -2,6 +2,7 @@
 
 #include "register/RegisterWidgets.h"
 #include "ui/GridCells.h"
+#include "ui/MeasuredItemDelegate.h"
 #include "ui/SpinButton.h"
 #include "ui/WidgetFactory.h"
 
@@ -111,6 +112,7 @@ void BuildRegisterList(QWidget* central, RegisterWidgets& ui)
 void SetupStandardListGrid(QTableWidget* grid)
 {
     SetupGrid(grid, 1, 9, 20, 60);
+    grid->setItemDelegate(new MeasuredItemDelegate(grid));
 }
 
 void BuildRegisterDataControls(QWidget* page, RegisterWidgets& ui)
