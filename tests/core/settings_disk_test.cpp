@@ -1,5 +1,6 @@
 #include "core/Gbk.h"
 #include "core/SettingsStore.h"
+#include "support/FileBytes.h"
 #include "support/FullDisk.h"
 #include "support/TempHome.h"
 
@@ -10,27 +11,16 @@
 
 #include <cerrno>
 
-
 // Temp.ini on a bad disk: a write that fails at any of its steps leaves the old file as it
 // was and no temporary file behind; a file in two encodings and an oversized file are read
 // without destroying them.
 namespace stolvar {
 namespace {
 
+using test::ReadBytes;
+using test::WriteBytes;
+
 const QByteArray kOriginal = "[数据库文件名]\n文件名=/home/材料员/一号楼.dat\n[查询几天内到期试块]\n数值=3\n";
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 enum class Step { Write, Flush, Sync, Close, Rename };
 

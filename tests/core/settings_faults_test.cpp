@@ -1,6 +1,7 @@
 #include "core/SettingsStore.h"
 #include "core/TaskRunner.h"
 #include "support/FailingSettingsIo.h"
+#include "support/FileBytes.h"
 #include "support/TempHome.h"
 
 #include <QCoreApplication>
@@ -15,11 +16,7 @@
 namespace stolvar {
 namespace {
 
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using test::ReadBytes;
 
 // Section and key names compare without regard to case, in reading and in assigning.
 TEST(SettingsNames, SectionAndKeyMatchWhateverTheirCase)

@@ -1,5 +1,6 @@
 #include "core/Gbk.h"
 #include "core/SettingsStore.h"
+#include "support/FileBytes.h"
 #include "support/TempHome.h"
 
 #include <QFile>
@@ -9,18 +10,8 @@
 namespace stolvar {
 namespace {
 
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using test::ReadBytes;
+using test::WriteBytes;
 
 class SettingsStoreTest : public ::testing::Test
 {

@@ -1,5 +1,6 @@
 #include "core/SettingsStore.h"
 #include "support/FailingSettingsIo.h"
+#include "support/FileBytes.h"
 #include "support/TempHome.h"
 
 #include <QFile>
@@ -14,18 +15,8 @@
 namespace stolvar {
 namespace {
 
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
+using test::ReadBytes;
+using test::WriteBytes;
 
 // The real file system, counting replacements; `duringReplace` runs once, in the middle of
 // the next replacement (after the file's text was made, before it is renamed into place).
