@@ -195,21 +195,23 @@ void CuringController::temperaturesStored()
     emit temperaturesChanged();
 }
 
+// Table 1 and the outlook after a change of days, both computed on a worker: the UI thread
+// never waits there for the connection while the scans that follow the change hold it.
 void CuringController::refreshTable1InBackground()
 {
     const quint64 generation = m_table1Generation.next();
     const CurrentSelection group = m_context.selection;
     const CountingRule current = countingRule();
-    auto work = [db = m_context.db, casting = group.samplingDate, current] {
-        return ComputeTable1(db.get(), casting, current);
-    };
+    auto work = [db = m_context.db, input = projectionInput(current)] { return ComputeGroupCuring(db.get(), input); };
     // The clerk may pick another position meanwhile (on a page where table 1 is not
     // refilled): a result for the group no longer shown is dropped.
-    auto apply = [this, generation, group, current](const MaturityResult& result) {
+    auto apply = [this, generation, group, current](const GroupCuring& curing) {
         if (!m_table1Generation.isCurrent(generation) || !IsSameGroup(group, m_context.selection))
             return;
-        applyTable1(result, current.rule);
-        showOutlook();
+        showRuleNote(current.rule);
+        applyTable1(curing.table1, current.rule);
+        if (m_context.db)
+            applyOutlook(curing.outlook);
     };
     m_context.tasks.run(this, std::move(work), std::move(apply));
 }
@@ -227,14 +229,6 @@ void CuringController::fillTable2()
                             result.summary);
     GrowToFitTexts(m_ui.table2);
     m_ui.table2Legend->setText(Table2NoteText(current.rule, result.summary));
-}
-
-void CuringController::showOutlook()
-{
-    const CountingRule current = countingRule();
-    showRuleNote(current.rule);
-    if (m_context.db)
-        applyOutlook(ComputeGroupOutlook(m_context.db.get(), projectionInput(current)));
 }
 
 void CuringController::applyOutlook(const GroupOutlook& outlook)

@@ -60,7 +60,6 @@ public:
     void applyTable1Frame();
     // The selected group's projected date and missing days in the panel, and its maturity
     // curve when that page is shown.
-    void showOutlook();
     // After the counting rule changed: every view of the selected group again.
     void refreshAfterRuleChange();
 

@@ -12,6 +12,7 @@
 #include "ui/GridCells.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,10 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <future>
+#include <thread>
 
 namespace stolvar {
 namespace {
@@ -206,6 +211,37 @@ TEST_F(CuringControllerTest, ARefreshForAGroupNoLongerShownIsDropped)
     controller.refreshTable1InBackground();   // for the group now shown
     settle();
     EXPECT_EQ(label.text(), QStringLiteral("同养1天|10℃"));
+}
+
+// After a change of days the scans that follow hold the shared connection on workers: the
+// refreshed table 1 and outlook are computed there too, so the UI thread applies them
+// without waiting for the connection.
+TEST_F(CuringControllerTest, ARefreshIsAppliedWhileAWorkerHoldsTheConnection)
+{
+    InsertDayIfMissing(*context.db, QDate(2017, 3, 1), 10, 0, 0);
+    InsertDayIfMissing(*context.db, QDate(2017, 3, 3), 20, 0, 0);
+    controller.refreshTable1InBackground();
+    context.tasks.waitForDone();   // its result waits for the UI thread
+
+    std::promise<void> held;
+    std::atomic<bool> applied{false};
+    bool appliedWhileHeld = false;
+    std::thread holder([&] {
+        const auto lock = context.db->lock();
+        held.set_value();
+        const QDeadlineTimer deadline(5000);
+        while (!applied && !deadline.hasExpired())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        appliedWhileHeld = applied;
+    });
+    held.get_future().wait();
+    QCoreApplication::processEvents();
+    applied = true;
+    holder.join();
+
+    EXPECT_TRUE(appliedWhileHeld) << "the UI thread waited for the connection";
+    EXPECT_EQ(label.text(), QStringLiteral("同养2天|30℃"));
+    EXPECT_EQ(ui.curingUi.missingDaysLabel->text(), QStringLiteral("缺少2天温度记录：3月2日、3月4日"));
 }
 
 // Every text of a grid within its cell (a merged cell's width and height), in its own font.
