@@ -9,6 +9,7 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -68,7 +69,38 @@ QString DamagedWriteRefusedText()
 
 Database::~Database()
 {
+    for (const KeptStatement& kept : m_kept)
+        sqlite3_finalize(kept.stmt);
     sqlite3_close_v2(m_db);
+}
+
+sqlite3_stmt* Database::takeKeptStatement(const QByteArray& sql) const
+{
+    for (auto it = m_kept.rbegin(); it != m_kept.rend(); ++it) {
+        if (it->sql == sql) {
+            sqlite3_stmt* stmt = it->stmt;
+            m_kept.erase(std::next(it).base());
+            return stmt;
+        }
+    }
+    return nullptr;
+}
+
+// A statement of the same text already kept (one used inside another) is finalized.
+void Database::keepStatement(const QByteArray& sql, sqlite3_stmt* stmt) const
+{
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    const bool twice = std::any_of(m_kept.begin(), m_kept.end(), [&](const KeptStatement& k) { return k.sql == sql; });
+    if (twice) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    if (int(m_kept.size()) >= kKeptStatements) {
+        sqlite3_finalize(m_kept.front().stmt);
+        m_kept.erase(m_kept.begin());
+    }
+    m_kept.push_back({sql, stmt});
 }
 
 std::shared_ptr<Database> Database::OpenWithFlags(const QString& path, int flags, QString* error, int* code)
@@ -340,10 +372,26 @@ QString Database::lastError() const
     return m_lastFailure.isEmpty() ? ErrorText(m_db) : m_lastFailure;
 }
 
-Statement::Statement(const Database& db, const QString& sql) : m_lock(db.lock()), m_owner(db), m_db(db.handle())
+namespace {
+
+// Queries and writes are kept; a pragma may be answered when it is prepared, and the schema
+// it reads may change under a kept one.
+bool IsWorthKeeping(const QByteArray& sql)
 {
-    const QByteArray text = sql.toUtf8();
-    if (sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &m_stmt, nullptr) != SQLITE_OK) {
+    const QByteArray head = sql.left(7).trimmed().toUpper();
+    return head.startsWith("SELECT") || head.startsWith("INSERT") || head.startsWith("UPDATE")
+           || head.startsWith("DELETE") || head.startsWith("WITH");
+}
+
+} // namespace
+
+Statement::Statement(const Database& db, const QString& sql)
+    : m_lock(db.lock()), m_owner(db), m_db(db.handle()), m_sql(sql.toUtf8())
+{
+    m_keep = IsWorthKeeping(m_sql);
+    if (m_keep)
+        m_stmt = db.takeKeptStatement(m_sql);
+    if (!m_stmt && sqlite3_prepare_v2(m_db, m_sql.constData(), int(m_sql.size()), &m_stmt, nullptr) != SQLITE_OK) {
         fail();
         return;
     }
@@ -362,7 +410,10 @@ Statement::Statement(const Database& db, const QString& sql) : m_lock(db.lock())
 
 Statement::~Statement()
 {
-    sqlite3_finalize(m_stmt);
+    if (m_stmt && m_keep && m_ok)
+        m_owner.keepStatement(m_sql, m_stmt);
+    else
+        sqlite3_finalize(m_stmt);
 }
 
 void Statement::fail()
