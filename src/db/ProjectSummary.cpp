@@ -81,7 +81,7 @@ bool Rebuild(Database& db, QString* error)
 
 bool HasTable(const Database& db)
 {
-    return !TableColumns(db, QStringLiteral("gchz")).isEmpty();
+    return HasTable(db, QStringLiteral("gchz"));
 }
 
 // What a tool that dropped some of the summary left of it; made again whole.

@@ -17,12 +17,12 @@ const char* const kCreateResults =
 
 bool HasResultsTable(const Database& db)
 {
-    return !TableColumns(db, QStringLiteral("syjg")).isEmpty();
+    return HasTable(db, QStringLiteral("syjg"));
 }
 
 bool HasFormRequirementColumn(const Database& db)
 {
-    return TableColumns(db, QStringLiteral("gcxx")).contains(QStringLiteral("拆模要求"), Qt::CaseInsensitive);
+    return HasColumn(db, QStringLiteral("gcxx"), QStringLiteral("拆模要求"));
 }
 
 bool EnsureResultsSchema(Database& db, QString* error)

@@ -4,6 +4,8 @@
 #include "db/ProjectSummary.h"
 #include "db/ResultsSchema.h"
 
+#include <sqlcipher/sqlite3.h>
+
 namespace stolvar {
 
 namespace {
@@ -74,9 +76,27 @@ QStringList TableColumns(const Database& db, const QString& table)
     return columns;
 }
 
+bool HasColumn(const Database& db, const QString& table, const QString& column)
+{
+    // A read of the schema table first: it notices a schema another connection changed
+    // and reloads it, which the engine's table lookup alone does not.
+    Statement current(db, QStringLiteral("SELECT 1 FROM sqlite_master LIMIT 0"));
+    current.next();
+    return sqlite3_table_column_metadata(db.handle(), "main", table.toUtf8().constData(), column.toUtf8().constData(),
+                                         nullptr, nullptr, nullptr, nullptr, nullptr)
+           == SQLITE_OK;
+}
+
+bool HasTable(const Database& db, const QString& table)
+{
+    Statement st(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+    st.bind(1, table);
+    return st.next();
+}
+
 bool HasSourceColumn(const Database& db)
 {
-    return TableColumns(db, QStringLiteral("skxx")).contains(QStringLiteral("来源"), Qt::CaseInsensitive);
+    return HasColumn(db, QStringLiteral("skxx"), QStringLiteral("来源"));
 }
 
 bool EnsureSourceColumn(Database& db, QString* error)

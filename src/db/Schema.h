@@ -20,6 +20,10 @@ bool CreateReminderLogTable(Database& db, QString* error = nullptr);
 // by day); created when missing, so that files of older releases get them at first open.
 bool EnsureIndexes(Database& db, QString* error = nullptr);
 QStringList TableColumns(const Database& db, const QString& table);
+// Whether a table, or a column of it (in any case), exists: asked on every click, so without
+// preparing a statement of its own; a change made through another connection is seen.
+bool HasTable(const Database& db, const QString& table);
+bool HasColumn(const Database& db, const QString& table, const QString& column);
 
 // skxx.来源, the source of each day's temperatures, is added to a file opened for writing
 // (one ALTER TABLE); a read-only file is left as it is and reads every day as typed.

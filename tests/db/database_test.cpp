@@ -108,6 +108,93 @@ TEST_F(DatabaseTest, BoundTextIsStoredAsTyped)
     EXPECT_EQ(st.text(0), tricky);
 }
 
+// A statement's text is prepared once and kept for its next use: each use starts afresh
+// with its own values, one used inside another of the same text walks on its own, and a
+// kept query follows a change of the table under it.
+TEST_F(DatabaseTest, AKeptStatementIsLikeANewOne)
+{
+    auto db = test::MakeProjectDatabase(home.file(QStringLiteral("p.dat")));
+    ASSERT_TRUE(db);
+    for (const char* position : {"一层柱", "二层柱", "三层柱"})
+        ASSERT_TRUE(test::InsertGroup(*db, QStringLiteral("一号楼"), QString::fromUtf8(position), test::Day(2017, 3, 1)));
+    const QString byPosition = QStringLiteral("SELECT 工程部位 FROM gcxx WHERE 工程部位 <> ? ORDER BY id");
+    const auto positions = [&](const QString& except) {
+        QStringList seen;
+        Statement st(*db, byPosition);
+        st.bind(1, except);
+        while (st.next())
+            seen << st.text(0);
+        return seen;
+    };
+    EXPECT_EQ(positions(QStringLiteral("二层柱")), QStringList({"一层柱", "三层柱"}));
+    EXPECT_EQ(positions(QStringLiteral("一层柱")), QStringList({"二层柱", "三层柱"}));
+
+    QStringList pairs;
+    Statement outer(*db, byPosition);
+    outer.bind(1, QString());
+    while (outer.next())
+        pairs << outer.text(0) + QLatin1Char('|') + positions(outer.text(0)).join(QLatin1Char(','));
+    EXPECT_EQ(pairs, QStringList({"一层柱|二层柱,三层柱", "二层柱|一层柱,三层柱", "三层柱|一层柱,二层柱"}));
+
+    // A value bound before is not carried over: unbound, the mark is NULL and matches nothing.
+    {
+        Statement unbound(*db, byPosition);
+        EXPECT_FALSE(unbound.next());
+        EXPECT_TRUE(unbound.ok());
+    }
+    const QString everything = QStringLiteral("SELECT * FROM gcxx");
+    const int before = Statement(*db, everything).columnCount();
+    ASSERT_TRUE(db->execute(QStringLiteral("ALTER TABLE gcxx ADD COLUMN 备注 TEXT")));
+    Statement after(*db, everything);
+    ASSERT_TRUE(after.next());
+    EXPECT_EQ(after.columnCount(), before + 1);
+}
+
+// A statement left in the middle of its rows gives up its read of the file when it ends,
+// so another connection can write at once; and a closed connection frees all it kept.
+TEST_F(DatabaseTest, AKeptStatementHoldsNothingOnTheFile)
+{
+    const QString path = home.file(QStringLiteral("p.dat"));
+    const sqlite3_int64 used = sqlite3_memory_used();
+    auto db = test::MakeProjectDatabase(path);
+    ASSERT_TRUE(db);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(test::InsertGroup(*db, QStringLiteral("一号楼"), QStringLiteral("部位%1").arg(i), test::Day(2017, 3, 1)));
+    {
+        Statement half(*db, QStringLiteral("SELECT 工程部位 FROM gcxx"));
+        ASSERT_TRUE(half.next());
+    }
+    auto other = db->openSibling();
+    ASSERT_TRUE(other);
+    sqlite3_busy_timeout(other->handle(), 0);
+    EXPECT_TRUE(other->execute(QStringLiteral("DELETE FROM gcxx WHERE 工程部位 = '部位0'"))) << other->lastError().toStdString();
+
+    other.reset();
+    db.reset();
+    EXPECT_EQ(sqlite3_memory_used(), used) << "a closed connection left its statements behind";
+}
+
+// The answers the schema checks give, also for a change made through another connection
+// (the check at opening adds columns and tables on a connection of its own).
+TEST_F(DatabaseTest, TablesAndColumnsAreFoundAsTheFileHasThem)
+{
+    auto db = test::MakeProjectDatabase(home.file(QStringLiteral("p.dat")));
+    ASSERT_TRUE(db);
+    EXPECT_TRUE(HasTable(*db, QStringLiteral("gcxx")));
+    EXPECT_TRUE(HasTable(*db, QStringLiteral("GCHZ")));   // a table without row ids
+    EXPECT_FALSE(HasTable(*db, QStringLiteral("qhsj")));
+    EXPECT_TRUE(HasColumn(*db, QStringLiteral("gcxx"), QStringLiteral("工程部位")));
+    EXPECT_TRUE(HasColumn(*db, QStringLiteral("SKXX"), QStringLiteral("Id")));
+    EXPECT_FALSE(HasColumn(*db, QStringLiteral("gcxx"), QStringLiteral("备注")));
+    EXPECT_FALSE(HasColumn(*db, QStringLiteral("qhsj"), QStringLiteral("id")));
+
+    auto other = db->openSibling();
+    ASSERT_TRUE(other);
+    ASSERT_TRUE(other->execute(QStringLiteral("ALTER TABLE gcxx ADD COLUMN 备注 TEXT; CREATE TABLE qhsj (id INTEGER)")));
+    EXPECT_TRUE(HasColumn(*db, QStringLiteral("gcxx"), QStringLiteral("备注")));
+    EXPECT_TRUE(HasTable(*db, QStringLiteral("qhsj")));
+}
+
 // The file must open with the stock command-line client and our key.
 TEST_F(DatabaseTest, StockClientReadsOurFileWithTheKey)
 {

@@ -188,7 +188,7 @@ WriteResult DeleteGroupsWhere(Database& db, const QString& condition, const QVar
         return WriteResult::Failed;
     for (const char* table : kGroupTables) {
         const QString name = QString::fromUtf8(table);
-        if (TableColumns(db, name).isEmpty())
+        if (!HasTable(db, name))
             continue;
         Statement owned(db, QStringLiteral("DELETE FROM %1 WHERE 试块编号 IN (SELECT id FROM gcxx WHERE %2)").arg(name, condition));
         if (!BindValues(owned, values).run())

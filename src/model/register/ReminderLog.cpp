@@ -61,7 +61,7 @@ QVector<DueReminder> DueBefore(const Database& db, const QDate& floor, const QDa
 
 bool HasReminderLog(const Database& db)
 {
-    return !TableColumns(db, QStringLiteral("txjl")).isEmpty();
+    return HasTable(db, QStringLiteral("txjl"));
 }
 
 bool EnsureReminderLog(Database& db, const QDateTime& now, int leadDays, const CountingRule& rule, QString* error)

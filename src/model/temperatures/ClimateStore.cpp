@@ -17,7 +17,7 @@ const char* const kCreateClimate = "CREATE TABLE IF NOT EXISTS qhsj (日期 TEXT
 
 bool HasClimateTable(const Database& db)
 {
-    return !TableColumns(db, QStringLiteral("qhsj")).isEmpty();
+    return HasTable(db, QStringLiteral("qhsj"));
 }
 
 struct ClimateCache {
