@@ -79,15 +79,10 @@ bool Rebuild(Database& db, QString* error)
            && db.execute(QString::fromUtf8(kFill), error) && tx.commit();
 }
 
-bool HasTable(const Database& db)
-{
-    return HasTable(db, QStringLiteral("gchz"));
-}
-
 // What a tool that dropped some of the summary left of it; made again whole.
 bool DropPartialSummary(Database& db, QString* error)
 {
-    if (HasTable(db) && !db.execute(QStringLiteral("DROP TABLE gchz"), error))
+    if (HasTable(db, QStringLiteral("gchz")) && !db.execute(QStringLiteral("DROP TABLE gchz"), error))
         return false;
     for (const char* trigger : kTriggers) {
         if (!db.execute(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(trigger)), error))
