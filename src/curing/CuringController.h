@@ -58,8 +58,6 @@ public:
     void temperaturesStored();
     // The frame of table 1 with the font sizes of Temp.ini.
     void applyTable1Frame();
-    // The selected group's projected date and missing days in the panel, and its maturity
-    // curve when that page is shown.
     // After the counting rule changed: every view of the selected group again.
     void refreshAfterRuleChange();
 
