@@ -340,7 +340,7 @@ void MainWindow::shutDown()
     m_ctx.tasks.stop();
     hide();
     m_workLeftRunning = !m_ctx.tasks.waitForDone(kShutdownWaitMs);
-    m_curing->storeQueuedTypedDays();
+    m_ctx.writes.storeWaiting();
     m_ctx.settings.writeWaiting();
     m_database->closeProjectDatabase();
     m_options->storeOptions();

@@ -51,9 +51,8 @@ void CuringController::report(const QString& text)
 
 // The typed day through one of the validated edits: nothing without a database or when the
 // clerk declines a maximum below the minimum; the edit's own message is shown. The edit
-// runs on a worker: its write and syncs take up to 20 ms on pages not cached yet, and a
-// register just opened holds its writes until its check is done. The edits are stored one
-// at a time, in the order they were asked for.
+// is stored with the register's other edits, on a worker and in the order they were asked
+// for, in the register it was typed for.
 void CuringController::storeTypedDay(TypedDayEdit edit, std::function<void(const StoreResult&)> stored)
 {
     if (!m_context.db) {
@@ -63,33 +62,13 @@ void CuringController::storeTypedDay(TypedDayEdit edit, std::function<void(const
     if (!confirmSwappedTemperatures())
         return;
     const CuringWidgets& ui = m_ui;
-    m_typedDays.push_back({m_context.db, edit, ui.temperatureDateBox->text(), ui.highBox->text(), ui.lowBox->text(),
-                           std::move(stored)});
-    if (!m_storingTypedDay)
-        storeNextTypedDay();
-}
-
-void CuringController::storeNextTypedDay()
-{
-    m_storingTypedDay = !m_typedDays.empty();
-    if (!m_storingTypedDay)
-        return;
-    TypedDayStore next = std::move(m_typedDays.front());
-    m_typedDays.pop_front();
-    auto work = [db = std::move(next.db), edit = next.edit, date = std::move(next.date), high = std::move(next.high),
-                 low = std::move(next.low)] { return edit(*db, date, high, low); };
-    m_context.tasks.run(this, std::move(work), [this, stored = std::move(next.stored)](const StoreResult& result) {
+    auto store = [db = m_context.db, edit, date = ui.temperatureDateBox->text(), high = ui.highBox->text(),
+                  low = ui.lowBox->text()] { return edit(*db, date, high, low); };
+    m_context.writes.post(this, std::move(store), [this, stored = std::move(stored)](const StoreResult& result) {
         if (!result.message.isEmpty())
             report(result.message);
         stored(result);
-        storeNextTypedDay();
     });
-}
-
-void CuringController::storeQueuedTypedDays()
-{
-    for (const TypedDayStore& day : std::exchange(m_typedDays, {}))
-        day.edit(*day.db, day.date, day.high, day.low);
 }
 
 void CuringController::addTemperature()

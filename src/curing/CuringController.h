@@ -7,7 +7,6 @@
 
 #include <QObject>
 
-#include <deque>
 #include <functional>
 #include <memory>
 
@@ -38,9 +37,6 @@ public:
 
     void addTemperature();
     void changeTemperature();
-    // At close, once the workers are done: the typed days still waiting are stored here, so
-    // that none is lost (no message is shown any more).
-    void storeQueuedTypedDays();
     void openDeleteDialog();
     std::unique_ptr<DeleteTemperatureDialog> createDeleteDialog();
     // At start: the day of the last record into the date box, for the next day to be typed.
@@ -76,14 +72,7 @@ signals:
 
 private:
     using TypedDayEdit = StoreResult (*)(Database&, const QString&, const QString&, const QString&);
-    struct TypedDayStore {
-        std::shared_ptr<Database> db;   // the register it was typed for
-        TypedDayEdit edit;
-        QString date, high, low;
-        std::function<void(const StoreResult&)> stored;
-    };
     void storeTypedDay(TypedDayEdit edit, std::function<void(const StoreResult&)> stored);
-    void storeNextTypedDay();
     CountingRule countingRule() const;
     ProjectionInput projectionInput(const CountingRule& current) const;
     void showCurve(const MaturityCurve& curve);
@@ -99,9 +88,6 @@ private:
     AppContext& m_context;
     CuringWidgets& m_ui;
     Generation m_table1Generation;
-    // Typed days waiting to be stored, oldest first; one is stored at a time.
-    std::deque<TypedDayStore> m_typedDays;
-    bool m_storingTypedDay = false;
     std::function<void()> m_afterAddition;
     std::function<int()> m_shownPage;
 };

@@ -3,6 +3,7 @@
 #include "core/Environment.h"
 #include "core/SettingsStore.h"
 #include "core/TaskRunner.h"
+#include "core/WriteQueue.h"
 #include "ui/Selection.h"
 #include "ui/WidgetMessages.h"
 
@@ -33,6 +34,7 @@ struct AppContext {
     Environment env;
     SettingsStore settings;
     TaskRunner tasks;
+    WriteQueue writes{tasks};   // the register's edits, in the order they were made
     std::shared_ptr<Database> db;   // the open project database; null when none
     CurrentSelection selection;
     QWidget* window = nullptr;

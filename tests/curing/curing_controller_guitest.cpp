@@ -132,7 +132,7 @@ TEST_F(CuringControllerTest, TypedDaysAreStoredInTheirOrderAndNoneIsLostAtTheClo
     }
     context.tasks.stop();   // as the window closes: no result is applied from here on
     context.tasks.waitForDone();
-    controller.storeQueuedTypedDays();
+    context.writes.storeWaiting();
     for (int day = 3; day <= 5; ++day)
         EXPECT_EQ(TemperatureRowsOn(*context.db, QDate(2017, 3, day)), 1) << "3月" << day << "日";
 }
