@@ -333,6 +333,9 @@ void MainWindow::shutDown()
         return;
     m_shutDown = true;
     m_ui.frame.reminderTimer->stop();
+    // Every edit asked for is stored first (a few milliseconds each): the backup made at the
+    // close holds them.
+    m_ctx.writes.finish();
     // No work starts from here on and no late result is applied; network requests in
     // flight are aborted. The window goes first; a run that still hangs (a mail server
     // that does not answer) is left behind after a short wait.
@@ -340,7 +343,6 @@ void MainWindow::shutDown()
     m_ctx.tasks.stop();
     hide();
     m_workLeftRunning = !m_ctx.tasks.waitForDone(kShutdownWaitMs);
-    m_ctx.writes.storeWaiting();
     m_ctx.settings.writeWaiting();
     m_database->closeProjectDatabase();
     m_options->storeOptions();

@@ -24,8 +24,8 @@ void GroupEditor::deleteSelectedGroup()
     const QString question = QStringLiteral("您确定要删除") + s.projectName + s.nodeText + QStringLiteral("的记录吗？");
     if (!m_ctx.messages().ask(m_ctx.window, question, QStringLiteral("警告"), Messages::Icon::Information))
         return;
-    if (reportWrite(DeleteGroup(*m_ctx.db, s.projectName, s.nodeText)))
-        treeChanged({s.projectName});
+    write([project = s.projectName, position = s.nodeText](Database& db) { return DeleteGroup(db, project, position); },
+          [this, project = s.projectName] { treeChanged({project}); });
 }
 
 void GroupEditor::deleteProjectNode()
@@ -35,8 +35,7 @@ void GroupEditor::deleteProjectNode()
     const QString question = QStringLiteral("您确定要删除工程“%1”的全部%2组试块记录吗？").arg(project).arg(groups);
     if (!m_ctx.messages().ask(m_ctx.window, question, QStringLiteral("警告"), Messages::Icon::Information))
         return;
-    if (reportWrite(DeleteProject(*m_ctx.db, project)))
-        treeChanged({project});
+    write([project](Database& db) { return DeleteProject(db, project); }, [this, project] { treeChanged({project}); });
 }
 
 void GroupEditor::deleteRowsWithoutKey()
@@ -49,10 +48,10 @@ void GroupEditor::deleteRowsWithoutKey()
     if (!m_ctx.messages().ask(m_ctx.window, question, QStringLiteral("警告"), Messages::Icon::Information))
         return;
     // Rows without a name or position may lie in any project: the tree is read whole.
-    if (reportWrite(DeleteRowsWithoutKey(*m_ctx.db))) {
+    write(&DeleteRowsWithoutKey, [this] {
         m_tree.fillProjectTree();
         emit registerChanged();
-    }
+    });
 }
 
 } // namespace stolvar

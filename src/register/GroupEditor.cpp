@@ -77,15 +77,41 @@ bool GroupEditor::checkWidths(const QStringList& texts)
     return true;
 }
 
-bool GroupEditor::reportWrite(WriteResult result, const QString& duplicateMessage)
+void GroupEditor::write(Edit edit, std::function<void()> done, const QString& duplicateMessage)
 {
-    if (result == WriteResult::Duplicate) {
+    auto store = [db = m_ctx.db, edit = std::move(edit)] {
+        StoredEdit stored{edit(*db), {}};
+        if (stored.result == WriteResult::Failed)
+            stored.error = db->lastError();
+        return stored;
+    };
+    m_ctx.writes.post(this, std::move(store),
+                      [this, db = m_ctx.db, done = std::move(done), duplicateMessage](const StoredEdit& stored) {
+                          if (reportWrite(stored, duplicateMessage) && db == m_ctx.db)
+                              done();
+                      });
+}
+
+// The marks of "已委托" give back the state stored, or nothing when it was not stored.
+void GroupEditor::writeState(std::function<std::optional<QString>(Database&)> edit,
+                             std::function<void(const std::optional<QString>&)> landed)
+{
+    m_ctx.writes.post(this, [db = m_ctx.db, edit = std::move(edit)] { return edit(*db); },
+                      [this, db = m_ctx.db, landed = std::move(landed)](const std::optional<QString>& stored) {
+                          if (db == m_ctx.db)
+                              landed(stored);
+                      });
+}
+
+bool GroupEditor::reportWrite(const StoredEdit& stored, const QString& duplicateMessage)
+{
+    if (stored.result == WriteResult::Duplicate) {
         m_ctx.messages().show(m_ctx.window, duplicateMessage);
         return false;
     }
-    if (result == WriteResult::Failed) {
+    if (stored.result == WriteResult::Failed) {
         // A full disk is said as such: the clerk can free space and try again.
-        const QString error = m_ctx.db->lastError();
+        const QString& error = stored.error;
         m_ctx.messages().show(m_ctx.window,
                               error == DiskFullText() ? error
                                                       : QStringLiteral("写入数据库失败：") + error
@@ -117,10 +143,12 @@ void GroupEditor::addSpecimenGroup()
         error(DateMessage(), true);
         return;
     }
-    if (!reportWrite(AddGroup(*m_ctx.db, g), QStringLiteral("该部位已存在，请重新命名！")))
-        return;
-    m_ctx.messages().show(m_ctx.window, QStringLiteral("添加成功！请按返回退出！"));
-    treeChanged({g.project});
+    write([g](Database& db) { return AddGroup(db, g); },
+          [this, project = g.project] {
+              m_ctx.messages().show(m_ctx.window, QStringLiteral("添加成功！请按返回退出！"));
+              treeChanged({project});
+          },
+          QStringLiteral("该部位已存在，请重新命名！"));
 }
 
 // A rename onto an existing project merges the two: refused when a position is in both,
@@ -152,9 +180,10 @@ void GroupEditor::renameProject()
     }
     if (!requireDatabase() || !checkWidths({name}) || !confirmMerge(m_ctx.selection.projectName, name))
         return;
-    if (reportWrite(RenameProject(*m_ctx.db, m_ctx.selection.projectName, name),
-                    QStringLiteral("工程“%1”已有相同的部位，不能重命名！").arg(name)))
-        treeChanged({m_ctx.selection.projectName, name});
+    const QString project = m_ctx.selection.projectName;
+    write([project, name](Database& db) { return RenameProject(db, project, name); },
+          [this, project, name] { treeChanged({project, name}); },
+          QStringLiteral("工程“%1”已有相同的部位，不能重命名！").arg(name));
 }
 
 void GroupEditor::changePosition()
@@ -167,10 +196,10 @@ void GroupEditor::changePosition()
     }
     if (!requireDatabase() || !checkWidths({position}))
         return;
-    const CurrentSelection& s = m_ctx.selection;
-    if (reportWrite(ChangePosition(*m_ctx.db, s.projectName, s.nodeText, position),
-                    QStringLiteral("该部位已存在，请重新命名！")))
-        treeChanged({s.projectName});
+    const QString project = m_ctx.selection.projectName;
+    const QString old = m_ctx.selection.nodeText;
+    write([project, old, position](Database& db) { return ChangePosition(db, project, old, position); },
+          [this, project] { treeChanged({project}); }, QStringLiteral("该部位已存在，请重新命名！"));
 }
 
 void GroupEditor::changeStrengthGrade()
@@ -181,9 +210,12 @@ void GroupEditor::changeStrengthGrade()
         error(QStringLiteral("强度等级不能为空！"), true);
         return;
     }
-    if (requireDatabase() && checkWidths({grade})
-        && reportWrite(ChangeGrade(*m_ctx.db, m_ctx.selection.projectName, m_ctx.selection.nodeText, grade)))
-        groupChanged();
+    if (!requireDatabase() || !checkWidths({grade}))
+        return;
+    const QString project = m_ctx.selection.projectName;
+    const QString position = m_ctx.selection.nodeText;
+    write([project, position, grade](Database& db) { return ChangeGrade(db, project, position, grade); },
+          [this] { groupChanged(); });
 }
 
 void GroupEditor::changeCastingDate()
@@ -201,11 +233,14 @@ void GroupEditor::changeCastingDate()
     }
     const QString project = m_ctx.selection.projectName;
     const QString position = m_ctx.selection.nodeText;
-    if (!requireDatabase() || !reportWrite(ChangeCastingDate(*m_ctx.db, project, position, date)))
+    if (!requireDatabase())
         return;
     // Positions are listed by casting date: the group may move, and stays the selected one.
-    m_tree.updateProjectKeepingGroup(project, position);
-    emit registerChanged();
+    write([project, position, date](Database& db) { return ChangeCastingDate(db, project, position, date); },
+          [this, project, position] {
+              m_tree.updateProjectKeepingGroup(project, position);
+              emit registerChanged();
+          });
 }
 
 void GroupEditor::changeGroupCounts()
@@ -219,9 +254,12 @@ void GroupEditor::changeGroupCounts()
     }
     const QString same = ui.sameCountBox->text();
     const QString form = ui.formCountBox->text();
-    if (requireDatabase() && checkWidths({standard, same, form})
-        && reportWrite(ChangeCounts(*m_ctx.db, m_ctx.selection.projectName, m_ctx.selection.nodeText, standard, same, form)))
-        groupChanged();
+    if (!requireDatabase() || !checkWidths({standard, same, form}))
+        return;
+    const QString project = m_ctx.selection.projectName;
+    const QString position = m_ctx.selection.nodeText;
+    write([=](Database& db) { return ChangeCounts(db, project, position, standard, same, form); },
+          [this] { groupChanged(); });
 }
 
 void GroupEditor::setStandardStatus(const QString& state, const QString& noPositionMessage)
@@ -233,27 +271,43 @@ void GroupEditor::setStandardStatus(const QString& state, const QString& noPosit
     }
     if (!requireDatabase())
         return;
-    const std::optional<QString> stored = SetStandardState(*m_ctx.db, s.projectName, s.nodeText, state);
-    m_ui.standardStateLabel->setText(QStringLiteral("标养状态：") + stored.value_or(QString()));
-    if (stored) {
-        m_tree.fillStandardCuringList();
-        emit registerChanged();
-    }
+    writeState([project = s.projectName, position = s.nodeText, state](Database& db) {
+                   return SetStandardState(db, project, position, state);
+               },
+               [this](const std::optional<QString>& stored) {
+                   m_ui.standardStateLabel->setText(QStringLiteral("标养状态：") + stored.value_or(QString()));
+                   if (stored) {
+                       m_tree.fillStandardCuringList();
+                       emit registerChanged();
+                   }
+               });
 }
 
 void GroupEditor::setSameConditionStatus(const QString& state)
 {
-    const CurrentSelection& s = m_ctx.selection;
-    const std::optional<QString> stored =
-        m_ctx.db ? SetSameConditionState(*m_ctx.db, s.projectName, s.nodeText, state) : std::nullopt;
-    if (!stored) {
-        m_ctx.messages().show(m_ctx.window, QStringLiteral("修改失败，请退出并重试！"), Messages::DefaultTitle(),
-                              Messages::Icon::Information);
+    if (!m_ctx.db) {
+        sameStateNotStored();
         return;
     }
-    m_ui.sameStateLabel->setText(QStringLiteral("同养状态：") + *stored);
-    m_tree.fillStandardCuringList();
-    emit registerChanged();
+    const CurrentSelection& s = m_ctx.selection;
+    writeState([project = s.projectName, position = s.nodeText, state](Database& db) {
+                   return SetSameConditionState(db, project, position, state);
+               },
+               [this](const std::optional<QString>& stored) {
+                   if (!stored) {
+                       sameStateNotStored();
+                       return;
+                   }
+                   m_ui.sameStateLabel->setText(QStringLiteral("同养状态：") + *stored);
+                   m_tree.fillStandardCuringList();
+                   emit registerChanged();
+               });
+}
+
+void GroupEditor::sameStateNotStored()
+{
+    m_ctx.messages().show(m_ctx.window, QStringLiteral("修改失败，请退出并重试！"), Messages::DefaultTitle(),
+                          Messages::Icon::Information);
 }
 
 // After a change of projects or positions their nodes are read again, which shows the

@@ -4,15 +4,21 @@
 
 #include <QObject>
 
+#include <functional>
+#include <memory>
+#include <optional>
+
 namespace stolvar {
 
 struct AppContext;
+class Database;
 class RegisterController;
 struct RegisterWidgets;
 
 // The buttons of "试块管理", "标养状态" and "同养状态": every change the clerk makes to
-// the register by hand. Input is checked before anything is written; a failed write is
-// reported and changes nothing else.
+// the register by hand. Input is checked before anything is written. The writes are stored
+// with the register's other edits, on a worker and in their order; the views follow when
+// each one has landed. A failed write is reported and changes nothing else.
 class GroupEditor : public QObject
 {
     Q_OBJECT
@@ -40,8 +46,20 @@ private:
     bool requireDatabase();
     bool checkWidths(const QStringList& texts);
     bool confirmMerge(const QString& project, const QString& newName);
-    bool reportWrite(WriteResult result, const QString& duplicateMessage = {});
+    // A write's outcome, with the connection's error of a failed one, read where it failed.
+    struct StoredEdit {
+        WriteResult result = WriteResult::Failed;
+        QString error;
+    };
+    using Edit = std::function<WriteResult(Database&)>;
+    // Stores `edit` in the open register; `done` follows a write that was done, while that
+    // register is still the open one.
+    void write(Edit edit, std::function<void()> done, const QString& duplicateMessage = {});
+    void writeState(std::function<std::optional<QString>(Database&)> edit,
+                    std::function<void(const std::optional<QString>&)> landed);
+    bool reportWrite(const StoredEdit& stored, const QString& duplicateMessage);
     void error(const QString& text, bool withIcon);
+    void sameStateNotStored();
     void deleteProjectNode();
     void deleteRowsWithoutKey();
 

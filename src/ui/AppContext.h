@@ -34,7 +34,7 @@ struct AppContext {
     Environment env;
     SettingsStore settings;
     TaskRunner tasks;
-    WriteQueue writes{tasks};   // the register's edits, in the order they were made
+    WriteQueue writes;   // the register's edits, in the order they were made
     std::shared_ptr<Database> db;   // the open project database; null when none
     CurrentSelection selection;
     QWidget* window = nullptr;

@@ -47,8 +47,7 @@ protected:
         return stored;
     }
 
-    TaskRunner tasks{4};
-    WriteQueue queue{tasks};
+    WriteQueue queue;
     QObject owner;
     QSemaphore gate{1};   // taken by the test to hold a store where it is
     std::mutex mutex;
@@ -95,34 +94,25 @@ TEST_F(WriteQueueTest, EditsAreStoredOneAtATimeOffTheUiThreadAndLandInTheirOrder
     EXPECT_EQ(landed, (std::vector<int>{4}));
 }
 
-// The close: the workers are stopped while one edit is being stored and others wait, and
-// one more is asked for after the stop. Every one is stored, in order, and none lands.
-TEST_F(WriteQueueTest, TheCloseStoresWhatWaitsInOrderAndLandsNothing)
+// The close: one edit is being stored and others wait. The close waits for every one, in
+// order, and none lands; one asked for after the close is stored at once.
+TEST_F(WriteQueueTest, TheCloseStoresEveryEditInOrderAndLandsNone)
 {
     gate.acquire();
     post(0);
     ASSERT_TRUE(test::WaitUntil([&] { return storing == 1; }));
     post(1);
     post(2);
-    tasks.stop();
-    post(3);
     gate.release();
-    tasks.waitForDone();
-    EXPECT_EQ(storedSoFar(), (std::vector<int>{0})) << "an edit started after the stop";
-
-    queue.storeWaiting();
-    EXPECT_EQ(storedSoFar(), (std::vector<int>{0, 1, 2, 3}));
+    queue.finish();
+    EXPECT_EQ(storedSoFar(), (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(queue.idle());
     QCoreApplication::processEvents();
     EXPECT_TRUE(landed.empty());
 
-    // A queue with nothing in flight at the stop keeps what is asked for after it.
-    WriteQueue idleAtTheStop(tasks);
-    idleAtTheStop.post(&owner, [this] { return store(4); }, [](int) {});
-    tasks.waitForDone();
-    EXPECT_EQ(storedSoFar().size(), 4u);
-    idleAtTheStop.storeWaiting();
-    EXPECT_EQ(storedSoFar().back(), 4);
+    post(3);
+    EXPECT_EQ(storedSoFar(), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_TRUE(queue.idle());
 }
 
 } // namespace

@@ -130,9 +130,7 @@ TEST_F(CuringControllerTest, TypedDaysAreStoredInTheirOrderAndNoneIsLostAtTheClo
         type(qPrintable(QStringLiteral("2017-3-%1").arg(day)), "16", "8");
         addButton.click();
     }
-    context.tasks.stop();   // as the window closes: no result is applied from here on
-    context.tasks.waitForDone();
-    context.writes.storeWaiting();
+    context.writes.finish();   // as the window closes: no result is applied from here on
     for (int day = 3; day <= 5; ++day)
         EXPECT_EQ(TemperatureRowsOn(*context.db, QDate(2017, 3, day)), 1) << "3月" << day << "日";
 }

@@ -43,7 +43,7 @@ protected:
         ui.projectBox->setText("九号楼");
         ui.positionBox->setText(position);
         ui.castingDateBox->setText("2017-2-27");
-        ui.addGroupButton->click();
+        f.clickAndLand(ui.addGroupButton);
     }
     int groups() { return test::CountRows(*f.ctx().db, "gcxx"); }
     bool waitForMessage(const QString& start)

@@ -12,6 +12,11 @@
 #include <QThreadPool>
 #include <QTreeView>
 
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 namespace stolvar {
@@ -142,10 +147,65 @@ TEST_F(RegisterGuiTest, RebuildReselectsTheRememberedPlace)
     f.ui().registerUi.projectBox->setText("乙");
     f.ui().registerUi.positionBox->setText("零层");
     f.ui().registerUi.castingDateBox->setText("2017-2-1");
-    f.ui().registerUi.addGroupButton->click();
+    f.clickAndLand(f.ui().registerUi.addGroupButton);
     EXPECT_EQ(f.messages->lastText(), "添加成功！请按返回退出！");
     EXPECT_EQ(tree().selectedNodeIndex(), 2);
     EXPECT_EQ(f.ui().registerUi.positionBox->text(), "一层梁");
+}
+
+// An edit does not wait on the UI thread for the register: while another thread holds the
+// connection, the click returns at once, and the message and the tree follow once the edit
+// is stored. Edits still waiting when the window closes are stored before it is gone.
+TEST_F(RegisterGuiTest, EditsAreStoredOffTheUiThreadAndNoneIsLostAtTheClose)
+{
+    const auto addGroup = [this](const QString& position) {
+        f.ui().registerUi.projectBox->setText("乙");
+        f.ui().registerUi.positionBox->setText(position);
+        f.ui().registerUi.castingDateBox->setText("2017-3-8");
+        f.ui().registerUi.addGroupButton->click();
+    };
+    std::promise<void> held;
+    std::atomic<bool> clicked{false};
+    bool clickedWhileHeld = false;
+    std::thread holder([&] {
+        const auto lock = f.ctx().db->lock();
+        held.set_value();
+        const QDeadlineTimer deadline(5000);
+        while (!clicked && !deadline.hasExpired())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        clickedWhileHeld = clicked;
+    });
+    held.get_future().wait();
+    addGroup("四层板");
+    clicked = true;
+    holder.join();
+    EXPECT_TRUE(clickedWhileHeld) << "the click waited for the connection";
+    EXPECT_EQ(tree().nodeCount(), 7) << "the tree changed before the group was stored";
+    f.landEdits();
+    EXPECT_EQ(f.messages->lastText(), "添加成功！请按返回退出！");
+    EXPECT_EQ(tree().nodeCount(), 8);
+
+    // The close, while the connection is held again: both edits are in the file afterwards
+    // (without a backup at the close, whose copy would wait for them too).
+    f.settings().write(keys::kAutoBackup, "假");
+    std::promise<void> heldAgain;
+    std::atomic<bool> released{false};
+    std::thread slowDisk([&] {
+        auto lock = f.ctx().db->lock();
+        heldAgain.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        released = true;
+        lock.unlock();
+    });
+    heldAgain.get_future().wait();
+    addGroup("五层板");
+    addGroup("六层板");
+    f.window->close();
+    EXPECT_TRUE(released) << "the window closed before the edits waiting were stored";
+    slowDisk.join();
+    const auto db = Database::OpenReadOnly(f.home.file("工程.dat"));
+    ASSERT_TRUE(db);
+    EXPECT_EQ(LoadGroups(*db, "乙").size(), 6);
 }
 
 TEST_F(RegisterGuiTest, AddRefusesDuplicatesBadDatesAndLongText)
@@ -153,15 +213,15 @@ TEST_F(RegisterGuiTest, AddRefusesDuplicatesBadDatesAndLongText)
     f.ui().registerUi.projectBox->setText("甲");
     f.ui().registerUi.positionBox->setText("基础");
     f.ui().registerUi.castingDateBox->setText("2017-3-5");
-    f.ui().registerUi.addGroupButton->click();
+    f.clickAndLand(f.ui().registerUi.addGroupButton);
     EXPECT_EQ(f.messages->lastText(), "该部位已存在，请重新命名！");
     f.ui().registerUi.positionBox->setText("新部位");
     f.ui().registerUi.castingDateBox->setText("2017-2-30");
-    f.ui().registerUi.addGroupButton->click();
+    f.clickAndLand(f.ui().registerUi.addGroupButton);
     EXPECT_TRUE(f.messages->lastText().contains("不是有效的日期"));
     f.ui().registerUi.castingDateBox->setText("2017-3-5");
     f.ui().registerUi.gradeBox->setText(QString(51, QChar('C')));
-    f.ui().registerUi.addGroupButton->click();
+    f.clickAndLand(f.ui().registerUi.addGroupButton);
     EXPECT_TRUE(f.messages->lastText().contains("不能超过50个字符"));
     EXPECT_EQ(LoadGroups(*f.ctx().db, "甲").size(), 2);
 }
@@ -170,22 +230,22 @@ TEST_F(RegisterGuiTest, EditButtonsCheckTheirBoxesAndWrite)
 {
     select(5);   // 甲 / 基础
     f.ui().registerUi.gradeBox->clear();
-    f.ui().registerUi.changeGradeButton->click();
+    f.clickAndLand(f.ui().registerUi.changeGradeButton);
     EXPECT_EQ(f.messages->shown.back().text, "强度等级不能为空！");
     EXPECT_EQ(f.messages->shown.back().title, "错误！");
     f.ui().registerUi.gradeBox->setText("C35");
-    f.ui().registerUi.changeGradeButton->click();
+    f.clickAndLand(f.ui().registerUi.changeGradeButton);
     f.ui().registerUi.castingDateBox->setText("2017/03/04");
-    f.ui().registerUi.changeDateButton->click();
+    f.clickAndLand(f.ui().registerUi.changeDateButton);
     f.ui().registerUi.standardCountBox->clear();
-    f.ui().registerUi.changeCountsButton->click();
+    f.clickAndLand(f.ui().registerUi.changeCountsButton);
     EXPECT_EQ(f.messages->lastText(), "标养组数不能为空！");
     const SpecimenGroup g = LoadGroups(*f.ctx().db, "甲", QString("基础")).value(0);
     EXPECT_EQ(g.grade, "C35");
     EXPECT_EQ(g.castingDate, Day(2017, 3, 4));
 
     f.ui().registerUi.projectBox->setText("甲'楼");
-    f.ui().registerUi.renameProjectButton->click();
+    f.clickAndLand(f.ui().registerUi.renameProjectButton);
     EXPECT_EQ(LoadGroups(*f.ctx().db, "甲'楼").size(), 2);
 }
 
@@ -194,14 +254,14 @@ TEST_F(RegisterGuiTest, RenameOntoAnExistingProjectMergesOnlyAfterConfirmationAn
     select(0);   // 乙: 一层梁, 二层梁, 三层板
     f.ui().registerUi.projectBox->setText("甲");
     f.messages->answers = {false};
-    f.ui().registerUi.renameProjectButton->click();
+    f.clickAndLand(f.ui().registerUi.renameProjectButton);
     ASSERT_EQ(f.messages->asked.size(), 1);
     EXPECT_EQ(f.messages->asked.back().text, "工程“甲”已存在。重命名后“乙”的全部部位将并入“甲”，确定要合并吗？");
     EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 3);
 
     test::InsertGroup(*f.ctx().db, "甲", "三层板", Day(2017, 3, 21));
     test::InsertGroup(*f.ctx().db, "甲", "一层梁", Day(2017, 3, 22));
-    f.ui().registerUi.renameProjectButton->click();
+    f.clickAndLand(f.ui().registerUi.renameProjectButton);
     EXPECT_EQ(f.messages->asked.size(), 1) << "a collision is refused without asking";
     EXPECT_EQ(f.messages->lastText(), "工程“甲”已有相同的部位：一层梁、三层板。\n重命名会使两个同名部位无法区分，未重命名。");
     EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 3);
@@ -209,7 +269,7 @@ TEST_F(RegisterGuiTest, RenameOntoAnExistingProjectMergesOnlyAfterConfirmationAn
     ASSERT_EQ(DeleteGroup(*f.ctx().db, "甲", "三层板"), WriteResult::Done);
     ASSERT_EQ(DeleteGroup(*f.ctx().db, "甲", "一层梁"), WriteResult::Done);
     f.messages->answers = {true};
-    f.ui().registerUi.renameProjectButton->click();
+    f.clickAndLand(f.ui().registerUi.renameProjectButton);
     EXPECT_EQ(f.messages->asked.size(), 2);
     EXPECT_TRUE(LoadGroups(*f.ctx().db, "乙").isEmpty());
     EXPECT_EQ(LoadGroups(*f.ctx().db, "甲").size(), 5);
@@ -219,12 +279,12 @@ TEST_F(RegisterGuiTest, RenameOntoAnExistingProjectMergesOnlyAfterConfirmationAn
 TEST_F(RegisterGuiTest, StatusButtonsNeedAPosition)
 {
     select(0);   // a project node: the position is the project's own name
-    f.ui().registerUi.markSameButton->click();
+    f.clickAndLand(f.ui().registerUi.markSameButton);
     EXPECT_EQ(f.messages->lastText(), "修改失败，请退出并重试！");
     select(1);
-    f.ui().registerUi.markStandardButton->click();
+    f.clickAndLand(f.ui().registerUi.markStandardButton);
     EXPECT_EQ(f.ui().registerUi.standardStateLabel->text(), "标养状态：已委托");
-    f.ui().registerUi.unmarkSameButton->click();
+    f.clickAndLand(f.ui().registerUi.unmarkSameButton);
     EXPECT_EQ(f.ui().registerUi.sameStateLabel->text(), "同养状态：未委托");
 }
 
@@ -232,17 +292,17 @@ TEST_F(RegisterGuiTest, DeleteAsksNamingExactlyWhatGoes)
 {
     select(1);
     f.messages->answers = {false};
-    f.ui().registerUi.deleteGroupButton->click();
+    f.clickAndLand(f.ui().registerUi.deleteGroupButton);
     EXPECT_EQ(f.messages->asked.back().text, "您确定要删除乙一层梁的记录吗？");
     EXPECT_EQ(f.messages->asked.back().title, "警告");
     EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 3);
     f.messages->answers = {true};
-    f.ui().registerUi.deleteGroupButton->click();
+    f.clickAndLand(f.ui().registerUi.deleteGroupButton);
     EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 2);
 
     select(0);   // a whole project
     f.messages->answers = {true};
-    f.ui().registerUi.deleteGroupButton->click();
+    f.clickAndLand(f.ui().registerUi.deleteGroupButton);
     EXPECT_EQ(f.messages->asked.back().text, "您确定要删除工程“乙”的全部2组试块记录吗？");
     EXPECT_EQ(LoadGroups(*f.ctx().db, "乙").size(), 0);
     EXPECT_EQ(LoadGroups(*f.ctx().db, "甲").size(), 2);

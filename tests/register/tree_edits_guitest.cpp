@@ -99,46 +99,46 @@ TEST_F(TreeEditsGuiTest, EditsChangeTheTreeInPlaceAsARebuildWouldShowIt)
     ui().projectBox->setText("功成");   // sounds like the others, sorts among them
     ui().positionBox->setText("基础");
     ui().castingDateBox->setText("2017-3-12");
-    ui().addGroupButton->click();
+    f.clickAndLand(ui().addGroupButton);
     EXPECT_EQ(f.messages->lastText(), "添加成功！请按返回退出！");
     expectLikeARebuild("a new project");
 
     select("工程", "二层");
     ui().positionBox->setText("垫层");
     ui().castingDateBox->setText("2017-3-1");
-    ui().addGroupButton->click();
+    f.clickAndLand(ui().addGroupButton);
     expectLikeARebuild("a position before the selected one");
 
     select("攻城", "一层");
     ui().projectBox->setText("公城");
-    ui().renameProjectButton->click();
+    f.clickAndLand(ui().renameProjectButton);
     expectLikeARebuild("a renamed project");
 
     select("工成", "三层");
     ui().projectBox->setText("工程");
     f.messages->answers << true;   // the merge
-    ui().renameProjectButton->click();
+    f.clickAndLand(ui().renameProjectButton);
     expectLikeARebuild("a merged project");
 
     select("工程", "一层");
     ui().positionBox->setText("一层顶");
-    ui().changePositionButton->click();
+    f.clickAndLand(ui().changePositionButton);
     expectLikeARebuild("a moved group");
 
     select("工程", "垫层");
     f.messages->answers << true;
-    ui().deleteGroupButton->click();
+    f.clickAndLand(ui().deleteGroupButton);
     expectLikeARebuild("a deleted group");
 
     select("乙", "一层梁");
     f.messages->answers << true;
-    ui().deleteGroupButton->click();
+    f.clickAndLand(ui().deleteGroupButton);
     expectLikeARebuild("the last group of a project");
 
     view()->setCurrentIndex(view()->model()->index(0, 0));
     const QString project = view()->currentIndex().data().toString();
     f.messages->answers << true;
-    ui().deleteGroupButton->click();
+    f.clickAndLand(ui().deleteGroupButton);
     expectLikeARebuild("a deleted project");
     EXPECT_FALSE(state().nodes.contains("+" + project));
 }
@@ -149,7 +149,7 @@ TEST_F(TreeEditsGuiTest, ANewCastingDateMovesTheGroupAndKeepsItSelected)
 {
     select("工程", "一层");   // 3 March, before 二层 of 5 March
     ui().castingDateBox->setText("2017-3-6");
-    ui().changeDateButton->click();
+    f.clickAndLand(ui().changeDateButton);
     EXPECT_EQ(resets->count(), 0) << "the edit rebuilt the tree";
     const TreeState moved = state();
     EXPECT_EQ(moved.positionBox, "一层");

@@ -6,6 +6,7 @@
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
 #include "support/TestRegister.h"
+#include "support/Wait.h"
 #include "ui/AppContext.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,7 @@ public:
     {
         for (int round = 0; round < 3; ++round) {
             context.tasks.waitForDone();
+            WaitUntil([this] { return context.writes.idle(); });
             QCoreApplication::processEvents();
         }
     }

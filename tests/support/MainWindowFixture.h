@@ -4,11 +4,15 @@
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
 #include "support/TestRegister.h"
+#include "support/Wait.h"
 #include "ui/Pages.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -58,6 +62,15 @@ public:
         if (!window->isStartedUp())
             started.wait(20000);
         return *window;
+    }
+
+    // Edits are stored on a worker: this lets every edit asked for so far land, its
+    // message shown and the views updated.
+    void landEdits() { EXPECT_TRUE(WaitUntil([this] { return ctx().writes.idle(); })) << "an edit never landed"; }
+    void clickAndLand(QAbstractButton* button)
+    {
+        button->click();
+        landEdits();
     }
 
     AppContext& ctx() { return window->context(); }
