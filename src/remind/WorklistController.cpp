@@ -70,16 +70,26 @@ void WorklistController::markSelectedSent()
     if (!m_ctx.db || row < 0 || row >= m_items.size() || m_items[row].kind == DueKind::FormRemoval)
         return;
     const WorkItem item = m_items[row];
-    const std::optional<QString> stored =
-        item.kind == DueKind::Standard ? SetStandardState(*m_ctx.db, item.group.project, item.group.position, kSent)
-                                       : SetSameConditionState(*m_ctx.db, item.group.project, item.group.position, kSent);
-    if (!stored) {
-        m_ctx.messages().show(m_ctx.window, QStringLiteral("修改失败，请退出并重试！"), Messages::DefaultTitle(),
-                              Messages::Icon::Warning);
-        return;
-    }
+    // Stored with the register's other edits; the row leaves once the mark is stored.
+    auto store = [db = m_ctx.db, item] {
+        return item.kind == DueKind::Standard ? SetStandardState(*db, item.group.project, item.group.position, kSent)
+                                              : SetSameConditionState(*db, item.group.project, item.group.position, kSent);
+    };
+    m_ctx.writes.post(this, std::move(store), [this, db = m_ctx.db, item](const std::optional<QString>& stored) {
+        if (!stored) {
+            m_ctx.messages().show(m_ctx.window, QStringLiteral("修改失败，请退出并重试！"), Messages::DefaultTitle(),
+                                  Messages::Icon::Warning);
+            return;
+        }
+        if (db == m_ctx.db)
+            markedSent(item);
+    });
+}
+
+void WorklistController::markedSent(const WorkItem& item)
+{
     m_generation.next();   // a refresh started before the mark would bring the row back
-    m_items.remove(row);
+    m_items.removeIf([&](const WorkItem& shown) { return shown.group.id == item.group.id && shown.kind == item.kind; });
     show(m_items);
     emit registerChanged();
 }

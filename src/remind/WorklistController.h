@@ -34,6 +34,7 @@ signals:
 private:
     void show(const QVector<WorkItem>& items);
     void updateButton();
+    void markedSent(const WorkItem& item);
     int leadDays() const;
 
     AppContext& m_ctx;

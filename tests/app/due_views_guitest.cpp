@@ -138,8 +138,8 @@ TEST_F(DueViews, TheWorklistSelectsAndMarksGroups)
 
     work->selectRow(standardRow);
     ASSERT_TRUE(f.ui().worklistUi.markSentButton->isEnabled());
-    f.ui().worklistUi.markSentButton->click();
-    EXPECT_EQ(work->rowCount(), rows - 1) << "the row leaves at once";
+    f.clickAndLand(f.ui().worklistUi.markSentButton);
+    EXPECT_EQ(work->rowCount(), rows - 1) << "the row leaves once the mark is stored";
     EXPECT_EQ(f.ui().registerUi.standardStateLabel->text(), "标养状态：已委托") << "the panel follows";
 }
 
