@@ -97,7 +97,7 @@ struct Blocks {
 
 // The longest block while `action` runs from the event loop and its results (also those
 // of workers) are applied: 400 ms, and as long as the workers it started still run.
-Blocks Measure(StallMonitor& monitor, QThreadPool& workers, const std::function<void()>& action)
+Blocks Measure(StallMonitor& monitor, AppContext& context, const std::function<void()>& action)
 {
     Spin(50);
     monitor.reset();
@@ -110,7 +110,7 @@ Blocks Measure(StallMonitor& monitor, QThreadPool& workers, const std::function<
     });
     Spin(400);
     for (QElapsedTimer waited; waited.isValid() ? waited.elapsed() < 30000 : (waited.start(), true);) {
-        if (workers.activeThreadCount() == 0)
+        if (context.tasks.pool().activeThreadCount() == 0 && context.writes.idle())
             break;
         Spin(20);
     }
@@ -249,7 +249,7 @@ int Run(const QString& folder, int repeats, const QString& only)
             action.prepare();
             if (qEnvironmentVariableIsSet("STOLVAR_STALL_EXPLAIN"))
                 std::fprintf(stderr, "%s, run %d:\n", action.name, i + 1);
-            const Blocks blocks = Measure(monitor, window.context().tasks.pool(), [&] { action.run(i); });
+            const Blocks blocks = Measure(monitor, window.context(), [&] { action.run(i); });
             longest.push_back(blocks.longest);
             calls.push_back(blocks.action);
         }
