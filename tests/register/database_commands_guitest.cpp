@@ -1,16 +1,24 @@
 #include "register/DatabaseController.h"
+#include "model/register/GroupStore.h"
 #include "register/NewDatabaseDialog.h"
 #include "support/MainWindowFixture.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
 
 namespace stolvar {
 namespace {
@@ -47,6 +55,47 @@ TEST(OpenProjectDatabase, ChoosingAFileConnectsRemembersItAndFillsTheViews)
     EXPECT_EQ(f.settings().read(keys::kDatabaseFile), path);
     EXPECT_EQ(f.ui().registerUi.tree->model()->rowCount(), 1);
     EXPECT_EQ(f.ui().curingUi.temperatureDateBox->text(), "2017年3月3日");
+}
+
+// An add still being stored when the clerk opens another register goes into the register it
+// was made in, and the window, now showing the other one, is left as it is.
+TEST(OpenProjectDatabase, AnEditStillBeingStoredGoesToItsOwnRegister)
+{
+    test::MainWindowFixture f;
+    const QString first = f.home.file("一号楼.dat");
+    test::InsertGroup(*test::MakeProjectDatabase(first), "一号楼", "基础", Day(2017, 3, 1));
+    const QString second = f.home.file("二号楼.dat");
+    test::InsertGroup(*test::MakeProjectDatabase(second), "二号楼", "基础", Day(2017, 3, 1));
+    f.settings().write(keys::kDatabaseFile, first);
+    f.start();
+
+    std::promise<void> held;
+    std::atomic<bool> opened{false};
+    std::thread holder([&, db = f.ctx().db] {
+        const auto lock = db->lock();
+        held.set_value();
+        const QDeadlineTimer deadline(5000);
+        while (!opened && !deadline.hasExpired())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    held.get_future().wait();
+    f.ui().registerUi.projectBox->setText("一号楼");
+    f.ui().registerUi.positionBox->setText("一层柱");
+    f.ui().registerUi.castingDateBox->setText("2017-3-8");
+    f.ui().registerUi.addGroupButton->click();
+    f.messages->fileNames = {second};
+    f.window->database().openProjectDatabase();
+    opened = true;
+    holder.join();
+    f.landEdits();
+
+    EXPECT_FALSE(f.messages->texts().contains("添加成功！请按返回退出！"));
+    const QAbstractItemModel* tree = f.ui().registerUi.tree->model();
+    ASSERT_EQ(tree->rowCount(), 1);
+    EXPECT_EQ(tree->index(0, 0).data().toString(), "二号楼");
+    EXPECT_EQ(tree->rowCount(tree->index(0, 0)), 1);
+    EXPECT_EQ(LoadGroups(*Database::OpenReadOnly(first), "一号楼").size(), 2);
+    EXPECT_EQ(LoadGroups(*Database::OpenReadOnly(second), "二号楼").size(), 1);
 }
 
 TEST(OpenProjectDatabase, AFileThatIsNoDatabaseLeavesNothingOpen)
