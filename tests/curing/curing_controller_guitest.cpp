@@ -7,12 +7,12 @@
 #include "db/Schema.h"
 #include "model/temperatures/TemperatureStore.h"
 #include "support/ControllerFixture.h"
+#include "support/HeldConnection.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempHome.h"
 #include "ui/GridCells.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,10 +21,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <future>
-#include <thread>
 
 namespace stolvar {
 namespace {
@@ -221,23 +217,9 @@ TEST_F(CuringControllerTest, ARefreshIsAppliedWhileAWorkerHoldsTheConnection)
     controller.refreshTable1InBackground();
     context.tasks.waitForDone();   // its result waits for the UI thread
 
-    std::promise<void> held;
-    std::atomic<bool> applied{false};
-    bool appliedWhileHeld = false;
-    std::thread holder([&] {
-        const auto lock = context.db->lock();
-        held.set_value();
-        const QDeadlineTimer deadline(5000);
-        while (!applied && !deadline.hasExpired())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        appliedWhileHeld = applied;
-    });
-    held.get_future().wait();
+    test::HeldConnection held(context.db);
     QCoreApplication::processEvents();
-    applied = true;
-    holder.join();
-
-    EXPECT_TRUE(appliedWhileHeld) << "the UI thread waited for the connection";
+    EXPECT_TRUE(held.heldUntilReleased()) << "the UI thread waited for the connection";
     EXPECT_EQ(label.text(), QStringLiteral("同养2天|30℃"));
     EXPECT_EQ(ui.curingUi.missingDaysLabel->text(), QStringLiteral("缺少2天温度记录：3月2日、3月4日"));
 }

@@ -1,10 +1,10 @@
 #include "register/DatabaseController.h"
 #include "model/register/GroupStore.h"
 #include "register/NewDatabaseDialog.h"
+#include "support/HeldConnection.h"
 #include "support/MainWindowFixture.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -14,11 +14,6 @@
 #include <QTreeView>
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <chrono>
-#include <future>
-#include <thread>
 
 namespace stolvar {
 namespace {
@@ -69,24 +64,14 @@ TEST(OpenProjectDatabase, AnEditStillBeingStoredGoesToItsOwnRegister)
     f.settings().write(keys::kDatabaseFile, first);
     f.start();
 
-    std::promise<void> held;
-    std::atomic<bool> opened{false};
-    std::thread holder([&, db = f.ctx().db] {
-        const auto lock = db->lock();
-        held.set_value();
-        const QDeadlineTimer deadline(5000);
-        while (!opened && !deadline.hasExpired())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    });
-    held.get_future().wait();
+    test::HeldConnection held(f.ctx().db);
     f.ui().registerUi.projectBox->setText("一号楼");
     f.ui().registerUi.positionBox->setText("一层柱");
     f.ui().registerUi.castingDateBox->setText("2017-3-8");
     f.ui().registerUi.addGroupButton->click();
     f.messages->fileNames = {second};
     f.window->database().openProjectDatabase();
-    opened = true;
-    holder.join();
+    held.release();
     f.landEdits();
 
     EXPECT_FALSE(f.messages->texts().contains("添加成功！请按返回退出！"));

@@ -1,5 +1,6 @@
 #include "model/register/GroupStore.h"
 #include "register/RegisterController.h"
+#include "support/HeldConnection.h"
 #include "support/MainWindowFixture.h"
 
 #include <QCheckBox>
@@ -164,22 +165,9 @@ TEST_F(RegisterGuiTest, EditsAreStoredOffTheUiThreadAndNoneIsLostAtTheClose)
         f.ui().registerUi.castingDateBox->setText("2017-3-8");
         f.ui().registerUi.addGroupButton->click();
     };
-    std::promise<void> held;
-    std::atomic<bool> clicked{false};
-    bool clickedWhileHeld = false;
-    std::thread holder([&] {
-        const auto lock = f.ctx().db->lock();
-        held.set_value();
-        const QDeadlineTimer deadline(5000);
-        while (!clicked && !deadline.hasExpired())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        clickedWhileHeld = clicked;
-    });
-    held.get_future().wait();
+    test::HeldConnection held(f.ctx().db);
     addGroup("四层板");
-    clicked = true;
-    holder.join();
-    EXPECT_TRUE(clickedWhileHeld) << "the click waited for the connection";
+    EXPECT_TRUE(held.heldUntilReleased()) << "the click waited for the connection";
     EXPECT_EQ(tree().nodeCount(), 7) << "the tree changed before the group was stored";
     f.landEdits();
     EXPECT_EQ(f.messages->lastText(), "添加成功！请按返回退出！");
