@@ -51,8 +51,8 @@ void CuringController::report(const QString& text)
 
 // The typed day through one of the validated edits: nothing without a database or when the
 // clerk declines a maximum below the minimum; the edit's own message is shown. The edit
-// is stored with the register's other edits, on a worker and in the order they were asked
-// for, in the register it was typed for.
+// goes through the register's write queue with the other edits, in the order they were
+// asked for, and is stored in the register it was typed for.
 void CuringController::storeTypedDay(TypedDayEdit edit, std::function<void(const StoreResult&)> stored)
 {
     if (!m_context.db) {

@@ -5,7 +5,6 @@
 #include <QObject>
 
 #include <functional>
-#include <memory>
 #include <optional>
 
 namespace stolvar {
@@ -16,9 +15,8 @@ class RegisterController;
 struct RegisterWidgets;
 
 // The buttons of "试块管理", "标养状态" and "同养状态": every change the clerk makes to
-// the register by hand. Input is checked before anything is written. The writes are stored
-// with the register's other edits, on a worker and in their order; the views follow when
-// each one has landed. A failed write is reported and changes nothing else.
+// the register by hand. Input is checked before anything is written. The writes go through
+// the register's write queue, in their order; the views follow when each one has landed. A failed write is reported and changes nothing else.
 class GroupEditor : public QObject
 {
     Q_OBJECT
