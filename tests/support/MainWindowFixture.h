@@ -64,8 +64,8 @@ public:
         return *window;
     }
 
-    // Edits are stored on a worker: this lets every edit asked for so far land, its
-    // message shown and the views updated.
+    // Edits are stored on the write queue's thread: this lets every edit asked for so far
+    // land, its message shown and the views updated.
     void landEdits() { EXPECT_TRUE(WaitUntil([this] { return ctx().writes.idle(); })) << "an edit never landed"; }
     void clickAndLand(QAbstractButton* button)
     {
