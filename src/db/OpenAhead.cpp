@@ -2,6 +2,8 @@
 
 #include "db/Database.h"
 
+#include <QThread>
+
 #include <chrono>
 #include <future>
 #include <mutex>
@@ -35,6 +37,11 @@ void StartOpeningAhead(const QString& path, AheadWork prepare)
     const std::lock_guard guard(ahead.mutex);
     if (ahead.result.valid())
         return;
+    // Qt takes the first thread that uses it for the program's main thread. The opening
+    // thread makes Qt objects; were it first, QApplication, made later on the real main
+    // thread, would warn that it was not made there, and Qt would lose its main thread
+    // when the opening thread ends. The asking thread is made known to Qt before.
+    QThread::currentThread();
     ahead.path = path;
     ahead.result = std::async(std::launch::async, [path, prepare = std::move(prepare)] {
         RegisterOpening opening = OpenRegister(path, false);

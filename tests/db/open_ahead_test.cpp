@@ -3,6 +3,8 @@
 #include "support/TempHome.h"
 #include "support/TestRegister.h"
 
+#include <QProcess>
+
 #include <gtest/gtest.h>
 
 namespace stolvar {
@@ -66,6 +68,19 @@ TEST_F(OpenAheadTest, AFileThatDoesNotOpenGivesNull)
     const auto taken = TakeOpenedAhead(path);
     ASSERT_TRUE(taken.has_value());
     EXPECT_EQ(*taken, nullptr);
+}
+
+// The program opens its last register before Qt starts on the main thread. Qt must still
+// take the main thread for its own, however fast the opening thread is: the probe lets that
+// thread finish first, then starts Qt.
+TEST_F(OpenAheadTest, QtStillTakesTheMainThreadWhenTheOpeningThreadIsDoneFirst)
+{
+    ASSERT_TRUE(test::MakeProjectDatabase(path));
+    QProcess probe;
+    probe.start(QStringLiteral(STOLVAR_OPEN_AHEAD_PROBE), {path});
+    ASSERT_TRUE(probe.waitForFinished(30000));
+    EXPECT_EQ(probe.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(probe.exitCode(), 0) << probe.readAllStandardError().toStdString();
 }
 
 } // namespace
