@@ -27,6 +27,7 @@ class TransferController;
 class VersionController;
 class WorklistController;
 class WeatherController;
+class FirstPainting;
 
 // The one main window: builds the controls, routes every command to the subsystem
 // that does the work, and runs the start-up and shutdown sequences.
@@ -84,6 +85,7 @@ private:
     void connectControllers();
     void connectRegisterChanges();
     void connectStrength();
+    void holdBackgroundWorkUntilPainted();
     void startUp();
     void finishStartUp(bool databaseOpened);
     void shutDown();
@@ -111,6 +113,7 @@ private:
     ProportionalLayout* m_layout = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     StartHint* m_startHint = nullptr;
+    FirstPainting* m_firstPainting = nullptr;
     bool m_shutDown = false;
     bool m_startedUp = false;
     bool m_workLeftRunning = false;

@@ -5,6 +5,7 @@
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -22,7 +23,7 @@ using StopFlag = std::shared_ptr<const std::atomic<bool>>;
 class TaskRunner
 {
 public:
-    explicit TaskRunner(int maxThreads = 4) { m_pool.setMaxThreadCount(maxThreads); }
+    explicit TaskRunner(int maxThreads = 4) : m_maxThreads(maxThreads) { m_pool.setMaxThreadCount(maxThreads); }
     ~TaskRunner() { m_pool.waitForDone(); }
 
     template <typename Work, typename Apply>
@@ -57,7 +58,14 @@ public:
     bool waitForDone(int msecs) { return m_pool.waitForDone(msecs); }
     QThreadPool& pool() { return m_pool; }
 
+    // Until release(), at most `threads` tasks run at once and the others wait their turn
+    // in order: the start-up leaves the processor to the window's first painting.
+    void holdTo(int threads) { m_pool.setMaxThreadCount(std::clamp(threads, 1, m_maxThreads)); }
+    void release() { m_pool.setMaxThreadCount(m_maxThreads); }
+    bool isHeld() const { return m_pool.maxThreadCount() < m_maxThreads; }
+
 private:
+    const int m_maxThreads;
     std::shared_ptr<std::atomic<bool>> m_stopped = std::make_shared<std::atomic<bool>>(false);
     QThreadPool m_pool;
 };

@@ -4,9 +4,12 @@
 #include "model/register/ProjectOutline.h"
 #include "register/RegisterController.h"
 #include "support/MainWindowFixture.h"
+#include "support/Wait.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QThread>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +93,53 @@ TEST(OpenAheadGuiTest, TheWindowIsFilledBeforeItShowsOnlyWhenTheOpenAheadIsDone)
     ASSERT_TRUE(started.wait(20000));
     EXPECT_EQ(window.registerView().nodeCount(), 2);
     EXPECT_EQ(f.ctx().db->path(), path);
+}
+
+// Calls `seen` as each exposure of a window arrives, before it is painted.
+class ExposureWatch : public QObject
+{
+public:
+    ExposureWatch(QWindow* window, std::function<void()> seen) : m_seen(std::move(seen)) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose)
+            m_seen();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_seen;
+};
+
+// The start-up's background work (the register's check first) runs one task at a time
+// until the window is painted filled, then side by side; a window that is not shown holds
+// it no longer than its start-up.
+TEST(OpenAheadGuiTest, TheStartUpWorkWaitsForTheWindowPaintedFilled)
+{
+    {
+        test::MainWindowFixture f;
+        const QString path = PrepareOneGroup(f);
+        StartOpeningLastDatabase(f.home.path());
+        while (!IsOpenedAhead(path))
+            QThread::msleep(5);
+        MainWindow& window = f.construct();   // filled already; its check is waiting
+        ASSERT_TRUE(window.isStartedUp());
+        QElapsedTimer clock;
+        clock.start();
+        window.show();
+        bool heldWhenExposed = false;
+        ExposureWatch exposure(window.windowHandle(), [&] { heldWhenExposed = heldWhenExposed || f.ctx().tasks.isHeld(); });
+        EXPECT_TRUE(f.ctx().tasks.isHeld());
+        EXPECT_TRUE(test::WaitUntil([&] { return !f.ctx().tasks.isHeld(); }));
+        EXPECT_TRUE(heldWhenExposed) << "the work was let go before the window was painted";
+        EXPECT_LT(clock.elapsed(), 900) << "let go by the time limit, not by the painting";
+    }
+    test::MainWindowFixture f;
+    PrepareOneGroup(f);
+    f.start();   // never shown
+    EXPECT_TRUE(test::WaitUntil([&] { return !f.ctx().tasks.isHeld(); }, 900));
 }
 
 TEST(OpenAheadGuiTest, AnOpenAheadOfAnotherFileIsLeftAlone)
