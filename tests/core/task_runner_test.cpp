@@ -45,7 +45,7 @@ TEST(TaskRunnerTest, AHeldRunnerRunsOneTaskAtATimeInOrderUntilReleased)
                 --running;
                 return task;
             },
-            [&applied](int task) { applied.push_back(task); });
+            [&applied](int result) { applied.push_back(result); });
     }
     ASSERT_TRUE(test::WaitUntil([&] { return running == 1; }));
     gate.release();   // the first ends; only the second may start
