@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <utility>
+
 namespace stolvar {
 
 FirstPainting::FirstPainting(QWidget* window, std::function<bool()> ready, int latestMs, std::function<void()> done)

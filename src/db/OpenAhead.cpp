@@ -39,8 +39,8 @@ void StartOpeningAhead(const QString& path, AheadWork prepare)
         return;
     // Qt takes the first thread that uses it for the program's main thread. The opening
     // thread makes Qt objects; were it first, QApplication, made later on the real main
-    // thread, would warn that it was not made there, and Qt would lose its main thread
-    // when the opening thread ends. The asking thread is made known to Qt before.
+    // thread, would find itself on another thread than Qt's main one and warn so. The
+    // asking thread is made known to Qt before.
     QThread::currentThread();
     ahead.path = path;
     ahead.result = std::async(std::launch::async, [path, prepare = std::move(prepare)] {
