@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -27,7 +29,7 @@ class RemindersGuiTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        auto db = f.prepareDatabase();
+        db = f.prepareDatabase();
         ASSERT_TRUE(db);
         test::InsertGroup(*db, "城北花园", "二层梁板", Day(2017, 4, 15), kNotSent, kNotSent, "C30", "2", "1", "1");
         test::InsertGroup(*db, "城北花园", "已送检", Day(2017, 4, 15), kSent);
@@ -40,7 +42,16 @@ protected:
 
     QString mailStatus() { return f.ui().frame.statusParts[kMailStatePart]->text(); }
 
+    // Runs one due scan and waits until it has been applied (its mail gate sets the status).
+    void rescan()
+    {
+        f.ui().frame.statusParts[kMailStatePart]->setText(QStringLiteral("-"));
+        f.window->reminders().scanDueSpecimens();
+        ASSERT_TRUE(test::WaitUntil([&] { return mailStatus() != QStringLiteral("-"); }));
+    }
+
     test::MainWindowFixture f{Day(2017, 5, 10, 10, 0)};
+    std::shared_ptr<Database> db;
 };
 
 TEST_F(RemindersGuiTest, StartUpFillsTheBoxesAndMailsOnceADay)
@@ -163,6 +174,37 @@ TEST_F(RemindersGuiTest, ChangingTheLeadTimeRescansAtOnce)
     EXPECT_EQ(f.settings().read(keys::kLeadDays), "4");
     // A longer lead time keeps what was listed today: the group due on 13 May stays in the box.
     EXPECT_TRUE(f.ui().reminderUi.standardDueBox->toPlainText().contains("二层梁板"));
+}
+
+// Every edit rescans. A scan that finds the reminders shown already leaves the box as it
+// is, where the clerk scrolled it; one that finds a new reminder shows it at the end, and
+// a box something else wrote into is filled again.
+TEST_F(RemindersGuiTest, ARescanFindingTheSameRemindersLeavesTheBoxWhereTheClerkScrolledIt)
+{
+    for (int floor = 3; floor <= 14; ++floor)
+        test::InsertGroup(*db, "城南小区", QStringLiteral("%1层梁板").arg(floor), Day(2017, 4, 15));
+    f.start();
+    QPlainTextEdit* box = f.ui().reminderUi.standardDueBox;
+    ASSERT_TRUE(test::WaitUntil([&] { return box->toPlainText().contains("14层梁板"); }));
+    QScrollBar* bar = box->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "the box must need scrolling";
+    EXPECT_EQ(bar->value(), bar->maximum());
+    bar->setValue(0);
+    const int revision = box->document()->revision();
+
+    rescan();
+    EXPECT_EQ(box->document()->revision(), revision) << "the same text was set again";
+    EXPECT_EQ(bar->value(), 0);
+
+    test::InsertGroup(*db, "城南小区", "屋面板", Day(2017, 4, 15));
+    rescan();
+    EXPECT_TRUE(box->toPlainText().contains("屋面板"));
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    box->setPlainText(QStringLiteral("-"));
+    rescan();
+    EXPECT_TRUE(box->toPlainText().contains("二层梁板")) << box->toPlainText().toStdString();
+    EXPECT_TRUE(box->toPlainText().contains("屋面板"));
 }
 
 // While the mail is out, status part 4 says so and no second sending starts; the
