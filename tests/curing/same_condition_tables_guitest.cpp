@@ -111,5 +111,52 @@ TEST_F(Table2Test, ARefillRebuildsTheRowsAndTheFooter)
     EXPECT_EQ(Text(grid, 93, 0), QStringLiteral("5月30日"));
 }
 
+// Everything a refill must leave as a fill into a new grid would: rows, heights, texts,
+// sources, tooltips and merges.
+QStringList Snapshot(const QTableWidget& grid)
+{
+    QStringList cells{QString::number(grid.rowCount())};
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        cells << QStringLiteral("row %1: %2").arg(r).arg(grid.rowHeight(r));
+        for (int c = 0; c < grid.columnCount(); ++c) {
+            const QTableWidgetItem* item = grid.item(r, c);
+            cells << QStringLiteral("%1,%2 [%3] %4 %5 span %6×%7")
+                         .arg(r)
+                         .arg(c)
+                         .arg(item ? item->text() : QStringLiteral("-"),
+                              item ? item->data(kSourceRole).toString() : QString(),
+                              item ? item->toolTip() : QString())
+                         .arg(grid.rowSpan(r, c))
+                         .arg(grid.columnSpan(r, c));
+        }
+    }
+    return cells;
+}
+
+MaturitySummary Summary(int days, int forecastFrom)
+{
+    QVector<TemperatureRecord> window = Window(std::vector<float>(size_t(days), 12.0f));
+    for (int i = forecastFrom; i < days; ++i)
+        window[i].source = TemperatureSource::Forecast;
+    return AccumulateTable2(window, false);
+}
+
+TEST_F(Table2Test, ARefillLeavesTheGridAsAFillIntoANewGrid)
+{
+    const struct {
+        int days, forecastFrom;
+    } fills[] = {{5, 3}, {5, 3}, {8, 8}, {2, 0}, {2, 2}, {0, 0}, {6, 1}, {6, 6}};
+    for (size_t i = 1; i < std::size(fills); ++i) {
+        const auto [daysBefore, forecastBefore] = fills[i - 1];
+        const auto [days, forecastFrom] = fills[i];
+        QTableWidget fresh;
+        SetupTable2Grid(&fresh);
+        FillSameConditionTable2(&fresh, kGroup, Summary(days, forecastFrom));
+        FillSameConditionTable2(&grid, kGroup, Summary(daysBefore, forecastBefore));
+        FillSameConditionTable2(&grid, kGroup, Summary(days, forecastFrom));
+        EXPECT_EQ(Snapshot(grid), Snapshot(fresh)) << daysBefore << " days, then " << days;
+    }
+}
+
 } // namespace
 } // namespace stolvar

@@ -3,6 +3,7 @@
 #include "core/Conversions.h"
 #include "ui/GridCells.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -93,11 +94,15 @@ void WriteTable2Day(QTableWidget* grid, int row, const MaturityDay& day)
     }
 }
 
+// The footer may land on a row that held a day: its other cells are emptied.
 void WriteTable2Footer(QTableWidget* grid, int row)
 {
-    grid->setRowHeight(row, kFooterHeight);
-    grid->setItem(row, 0, new QTableWidgetItem(QStringLiteral(" 取样员：")));
-    grid->setItem(row, 3, new QTableWidgetItem(QStringLiteral(" 见证员：")));
+    if (grid->rowHeight(row) != kFooterHeight)
+        grid->setRowHeight(row, kFooterHeight);
+    for (int column = 0; column < kTable2Columns; ++column) {
+        const char* text = column == 0 ? " 取样员：" : column == 3 ? " 见证员：" : nullptr;
+        grid->setItem(row, column, text ? new QTableWidgetItem(QString::fromUtf8(text)) : nullptr);
+    }
     grid->setSpan(row, 1, 1, 2);
     grid->setSpan(row, 4, 1, 3);
 }
@@ -214,14 +219,20 @@ void FillSameConditionTable1(QTableWidget* grid, QLabel* accumulatedLabel, const
 void FillSameConditionTable2(QTableWidget* grid, const Table2Header& header, const MaturitySummary& summary)
 {
     const int dayRows = int(summary.days.size());
+    const int footer = kTable2HeaderRows + dayRows;
+    const int oldFooter = grid->rowCount() - 1;
     grid->setUpdatesEnabled(false);
     grid->clearSpans();
-    grid->setRowCount(kTable2HeaderRows);   // drops the old days and footer
-    grid->setRowCount(kTable2HeaderRows + dayRows + 1);
+    // The rows are written over, not dropped and added again: a new row count, or a row
+    // of a new height, has the view lay itself out once more after the painting that
+    // shows the page, and paint the whole table a second time.
+    grid->setRowCount(footer + 1);
+    if (oldFooter >= kTable2HeaderRows && oldFooter < footer)
+        grid->setRowHeight(oldFooter, grid->verticalHeader()->defaultSectionSize());
     WriteTable2Headers(grid, header);
     for (int i = 0; i < dayRows; ++i)
         WriteTable2Day(grid, kTable2HeaderRows + i, summary.days[i]);
-    WriteTable2Footer(grid, kTable2HeaderRows + dayRows);
+    WriteTable2Footer(grid, footer);
     grid->setUpdatesEnabled(true);
 }
 
