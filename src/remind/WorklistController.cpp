@@ -46,10 +46,16 @@ void WorklistController::show(const QVector<WorkItem>& items)
     m_items = items;
     QTableWidget* grid = m_ui.grid;
     grid->setRowCount(int(items.size()));
+    // Only the cells whose text changed are written: a refresh that finds the list as it
+    // is shown (the page shown again, an edit elsewhere) repaints nothing.
     for (int r = 0; r < items.size(); ++r) {
         const QStringList cells = WorklistRow(items[r]);
-        for (int c = 0; c < cells.size(); ++c)
-            grid->setItem(r, c, new QTableWidgetItem(cells[c]));
+        for (int c = 0; c < cells.size(); ++c) {
+            if (QTableWidgetItem* cell = grid->item(r, c))
+                cell->setText(cells[c]);
+            else
+                grid->setItem(r, c, new QTableWidgetItem(cells[c]));
+        }
     }
     m_ui.summaryLabel->setText(WorklistSummary(items, leadDays()));
     updateButton();

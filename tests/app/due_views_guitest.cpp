@@ -140,6 +140,16 @@ TEST_F(DueViews, TheWorklistSelectsAndMarksGroups)
     ASSERT_TRUE(f.ui().worklistUi.markSentButton->isEnabled());
     f.clickAndLand(f.ui().worklistUi.markSentButton);
     EXPECT_EQ(work->rowCount(), rows - 1) << "the row leaves once the mark is stored";
+    // The rows below it moved up: each row shows the item now in its place.
+    const QVector<WorkItem>& items = f.window->worklist().items();
+    ASSERT_EQ(items.size(), work->rowCount());
+    for (int r = 0; r < work->rowCount(); ++r) {
+        QStringList shown;
+        for (int c = 0; c < work->columnCount(); ++c)
+            shown << cell(work, r, c);
+        EXPECT_EQ(shown, WorklistRow(items[r])) << "row " << r;
+        EXPECT_FALSE(cell(work, r, 0) == "标养" && cell(work, r, 1) == "甲") << "row " << r;
+    }
     EXPECT_EQ(f.ui().registerUi.standardStateLabel->text(), "标养状态：已委托") << "the panel follows";
 }
 
