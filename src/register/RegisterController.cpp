@@ -166,8 +166,9 @@ void RegisterController::onTreeSelectionChanged()
     // On a project node the position box stays empty: its placeholder says what it needs.
     m_ui.positionBox->setText(s.nodeText != s.projectName ? s.nodeText : QString());
     if (index >= 0 && !hasChildren(index) && m_ctx.db) {
-        for (const SpecimenGroup& group : LoadGroups(*m_ctx.db, s.projectName, s.nodeText))
-            showGroup(group);
+        // A position held by more than one row shows the latest of them.
+        if (const auto group = LoadLastGroup(*m_ctx.db, s.projectName, s.nodeText))
+            showGroup(*group);
         m_ctx.settings.writeSoon(keys::kTreeSelection, QString::number(index));
     }
     fillStandardCuringList();

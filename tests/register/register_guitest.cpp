@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSemaphore>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QThreadPool>
 #include <QTreeView>
@@ -102,6 +103,27 @@ TEST_F(RegisterGuiTest, SelectingAPositionFillsThePanelAndRemembersTheNode)
     EXPECT_EQ(f.ui().registerUi.positionBox->placeholderText(), "部位不能为空");
     EXPECT_EQ(f.ui().registerUi.remainingLabel->text(), "还有23天达到龄期");   // calendar days to 2 April
     EXPECT_EQ(f.ui().registerUi.standardList->rowCount(), 3);
+}
+
+// Rows an older register holds twice for one position give a node each; any of them shows
+// the latest row, and the panel and the tables are filled once, not once per row.
+TEST(RegisterDuplicateRows, APositionHeldByManyRowsShowsItsLatestOnce)
+{
+    test::MainWindowFixture f{Day(2017, 3, 10, 10, 0)};
+    auto db = f.prepareDatabase();
+    ASSERT_TRUE(db);
+    for (int day : {1, 6, 3})
+        test::InsertGroup(*db, "甲", "基础", Day(2017, 3, day), kNotSent, kNotSent, QStringLiteral("C3%1").arg(day));
+    f.start();
+    const QAbstractItemModel* model = f.ui().registerUi.tree->model();
+    const QModelIndex project = model->index(0, 0);
+    ASSERT_EQ(model->rowCount(project), 3);
+    QSignalSpy shown(&f.window->registerView(), &RegisterController::groupShown);
+    f.ui().registerUi.tree->setCurrentIndex(model->index(0, 0, project));
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(f.ui().registerUi.gradeBox->text(), "C36");
+    EXPECT_EQ(f.ui().registerUi.castingDateBox->text(), "2017年3月6日");
+    EXPECT_EQ(f.ctx().selection.samplingDate, Day(2017, 3, 6));
 }
 
 // A click does not wait for Temp.ini to be synced to the disk: the node is written on a

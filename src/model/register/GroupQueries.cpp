@@ -57,6 +57,19 @@ QVector<SpecimenGroup> LoadGroups(const Database& db, const QString& project, co
     return ReadGroups(st, error);
 }
 
+std::optional<SpecimenGroup> LoadLastGroup(const Database& db, const QString& project, const QString& position,
+                                           QString* error)
+{
+    // The exact reverse of LoadGroups' order, so the first row here is the last one there.
+    Statement st(db, SelectGroupsSql(QStringLiteral("WHERE 工程名称 = ? AND 工程部位 = ? "
+                                                    "ORDER BY 取样日期 DESC, id DESC LIMIT 1")));
+    st.bindAll(project, position);
+    const QVector<SpecimenGroup> rows = ReadGroups(st, error);
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
 QVector<SpecimenGroup> LoadGroupsMatching(const Database& db, const QString& project, const QString& keyword,
                                           QString* error)
 {

@@ -30,6 +30,10 @@ QVector<SpecimenGroup> LoadAllGroups(const Database& db, GroupOrder order, QStri
 // Groups of a project, or of one position of it, in order of casting date.
 QVector<SpecimenGroup> LoadGroups(const Database& db, const QString& project,
                                   const std::optional<QString>& position = std::nullopt, QString* error = nullptr);
+// The group a position node shows: the last of the position's groups in order of casting
+// date, or none.
+std::optional<SpecimenGroup> LoadLastGroup(const Database& db, const QString& project, const QString& position,
+                                           QString* error = nullptr);
 // Groups of a project whose position contains `keyword` literally (% and _ are no wildcards).
 QVector<SpecimenGroup> LoadGroupsMatching(const Database& db, const QString& project, const QString& keyword,
                                           QString* error = nullptr);

@@ -103,6 +103,28 @@ TEST_F(GroupStoreTest, QuotesAndWildcardsAreStoredAndFoundAsTyped)
     EXPECT_EQ(LoadGroupsMatching(*db, "other", "梁").size(), 0);
 }
 
+// A position held by several rows shows the last of them as LoadGroups orders them: by
+// casting date (a row without one first), then by id.
+TEST_F(GroupStoreTest, TheLastGroupOfAPositionHeldTwiceIsTheLastInCastingOrder)
+{
+    test::InsertGroup(*db, "P", "s", Day(2017, 3, 5), kNotSent, kNotSent, "C40");
+    test::InsertGroup(*db, "P", "s", Day(2017, 3, 9), kNotSent, kNotSent, "C50");
+    test::InsertGroup(*db, "P", "s", Day(2017, 3, 1), kNotSent, kNotSent, "C20");
+    test::InsertGroup(*db, "P", "s", Day(2017, 3, 9), kNotSent, kNotSent, "C60");   // same day, later id
+    test::InsertGroup(*db, "P", "s", QDateTime(), kNotSent, kNotSent, "C10");
+    test::InsertGroup(*db, "P", "t", Day(2017, 4, 1), kNotSent, kNotSent, "C70");
+    test::InsertGroup(*db, "Q", "s", Day(2017, 5, 1), kNotSent, kNotSent, "C80");
+    const std::optional<SpecimenGroup> last = LoadLastGroup(*db, "P", "s");
+    ASSERT_TRUE(last.has_value());
+    EXPECT_EQ(last->grade, "C60");
+    const QVector<SpecimenGroup> all = LoadGroups(*db, "P", QString("s"));
+    ASSERT_EQ(all.size(), 5);
+    EXPECT_EQ(all.first().grade, "C10");
+    EXPECT_EQ(all.last().grade, last->grade);
+    EXPECT_FALSE(LoadLastGroup(*db, "P", "P").has_value());   // a project node has no group
+    EXPECT_FALSE(LoadLastGroup(*db, "P", "none").has_value());
+}
+
 TEST_F(GroupStoreTest, AddRefusesAnExistingPositionOfTheSameProjectOnly)
 {
     SpecimenGroup g;
