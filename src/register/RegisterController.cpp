@@ -30,6 +30,9 @@ namespace stolvar {
 namespace {
 
 constexpr int kListRowHeight = 30;
+// A project with more groups than this is read for the list on a worker (some 3.5 ms a
+// thousand groups), and the list shows its rows when they are read.
+constexpr int kListReadOnTheSpot = 1000;
 
 // The position and the two dates keep their designed widths at least, every column is as
 // wide as its texts (header row included, in the list's font size), and the position takes
@@ -68,6 +71,17 @@ bool SetCell(QTableWidget* grid, int row, int column, const QString& text, const
     if (font)
         item->setFont(*font);
     return true;
+}
+
+// The list's texts, row by row: a pure function of the groups and the time, so a worker
+// can compute them.
+QVector<QStringList> ListRowsOf(const QVector<SpecimenGroup>& groups, const QDateTime& now)
+{
+    QVector<QStringList> rows;
+    rows.reserve(groups.size());
+    for (const SpecimenGroup& group : groups)
+        rows.append(StandardListRow(group, now));
+    return rows;
 }
 
 } // namespace
@@ -204,57 +218,91 @@ int RegisterController::listFontSize()
 
 void RegisterController::fillStandardCuringList()
 {
-    m_listGeneration.next();
-    QVector<SpecimenGroup> groups;
-    if (m_ctx.db)
-        groups = LoadGroups(*m_ctx.db, m_ctx.selection.projectName);
-    showList(groups);
+    const quint64 generation = m_listGeneration.next();
+    if (!m_ctx.db) {
+        showList({});
+        return;
+    }
+    const QString project = m_ctx.selection.projectName;
+    if (projectGroupCount(project) <= kListReadOnTheSpot) {
+        showList(ListRowsOf(LoadGroups(*m_ctx.db, project), m_ctx.now()));
+        return;
+    }
+    readListOnWorker(generation, [db = m_ctx.db, project] { return LoadGroups(*db, project); });
+}
+
+void RegisterController::readListOnWorker(quint64 generation, std::function<QVector<SpecimenGroup>()> read)
+{
+    auto texts = [read = std::move(read), now = m_ctx.now()] { return ListRowsOf(read(), now); };
+    m_ctx.tasks.run(this, std::move(texts), [this, generation](const ListRows& rows) {
+        if (m_listGeneration.isCurrent(generation))
+            showList(rows);
+    });
+}
+
+// Every group of a project is a node of it, so the tree knows how many rows its list reads.
+int RegisterController::projectGroupCount(const QString& project) const
+{
+    const ProjectTree& tree = m_model->tree();
+    const int index = tree.findProject(project);
+    return index < 0 ? 0 : tree.positionCount(index);
 }
 
 // Off: the positions of the selected node's project. 全部工程: project names, positions and
 // grades of every project, each position shown with its project; that search reads every
-// row of the register, so it runs on a worker and the list shows its rows when it is done.
+// row of the register, so it runs on a worker and the list shows its rows when it is done
+// (as does the search of a project too large to read on the spot).
 void RegisterController::filterStandardCuringList()
 {
     const quint64 generation = m_listGeneration.next();
     const bool everywhere = m_ui.allProjectsBox && m_ui.allProjectsBox->isChecked();
-    if (m_ctx.db && everywhere) {
-        auto search = [db = m_ctx.db, keyword = m_ui.keywordBox->text()] {
-            QVector<SpecimenGroup> groups = LoadGroupsMatchingAnywhere(*db, keyword);
-            for (SpecimenGroup& g : groups)
-                g.position = g.project + QStringLiteral(" / ") + g.position;
-            return groups;
-        };
-        m_ctx.tasks.run(this, std::move(search), [this, generation](const QVector<SpecimenGroup>& groups) {
-            if (m_listGeneration.isCurrent(generation))
-                showList(groups);
-        });
+    const QString keyword = m_ui.keywordBox->text();
+    const QString project = m_ctx.selection.projectName;
+    if (!m_ctx.db) {
+        showList({});
         return;
     }
-    QVector<SpecimenGroup> groups;
-    if (m_ctx.db)
-        groups = LoadGroupsMatching(*m_ctx.db, m_ctx.selection.projectName, m_ui.keywordBox->text());
-    showList(groups);
+    if (!everywhere && projectGroupCount(project) <= kListReadOnTheSpot) {
+        showList(ListRowsOf(LoadGroupsMatching(*m_ctx.db, project, keyword), m_ctx.now()));
+        return;
+    }
+    auto search = [db = m_ctx.db, project, keyword, everywhere] {
+        if (!everywhere)
+            return LoadGroupsMatching(*db, project, keyword);
+        QVector<SpecimenGroup> groups = LoadGroupsMatchingAnywhere(*db, keyword);
+        for (SpecimenGroup& g : groups)
+            g.position = g.project + QStringLiteral(" / ") + g.position;
+        return groups;
+    };
+    readListOnWorker(generation, std::move(search));
 }
 
-void RegisterController::showList(const QVector<SpecimenGroup>& groups)
+void RegisterController::showList(const ListRows& rows)
 {
     QTableWidget* grid = m_ui.standardList;
-    bool changed = grid->rowCount() != 1 + groups.size();
-    grid->setRowCount(1 + int(groups.size()));
+    const int rowsBefore = grid->rowCount();
+    bool changed = rowsBefore != 1 + rows.size();
+    grid->setRowCount(1 + int(rows.size()));
     const QStringList header = StandardListHeader();
     for (int c = 0; c < header.size(); ++c)
         changed |= SetCell(grid, 0, c, header[c]);
     QFont font = grid->font();
     if (const int size = listFontSize(); size > 0)
         font.setPointSizeF(size / 2.0);
-    const QDateTime now = m_ctx.now();
-    for (int r = 0; r < groups.size(); ++r) {
-        const QStringList cells = StandardListRow(groups[r], now);
-        for (int c = 0; c < cells.size(); ++c)
-            changed |= SetCell(grid, r + 1, c, cells[c], &font);
-        grid->setRowHeight(r + 1, kListRowHeight);
+    // The rows as last written are kept beside the grid: a row that reads the same is
+    // not looked at in the grid, so refilling a long list as it stands costs little.
+    const bool sameFont = font == m_shownListFont;
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList& cells = rows[r];
+        if (!sameFont || r >= m_shownListRows.size() || m_shownListRows[r] != cells) {
+            for (int c = 0; c < cells.size(); ++c)
+                changed |= SetCell(grid, r + 1, c, cells[c], &font);
+        }
+        if (r + 1 >= rowsBefore)
+            grid->setRowHeight(r + 1, kListRowHeight);
     }
+    m_shownListRows = rows;
+    m_shownListFont = font;
     // Measuring every cell of every column is most of a fill's time.
     if (changed || grid->viewport()->width() != m_listFittedWidth) {
         FitListColumns(grid);

@@ -5,6 +5,10 @@
 #include "model/register/ProjectTree.h"
 
 #include <QDateTime>
+#include <QFont>
+#include <QStringList>
+
+#include <functional>
 #include <QObject>
 
 namespace stolvar {
@@ -55,7 +59,7 @@ public:
     int nodeCount() const;
 
 signals:
-    // A position node's group was loaded into the panel (once per matching row).
+    // A position node's group was loaded into the panel (its latest row).
     void groupShown(const stolvar::SpecimenGroup& group);
     // The same-condition table 1 page became current: its frame is laid out again.
     void table1PageShown();
@@ -70,8 +74,12 @@ private:
     // Refreshes the projects in place with no node current meanwhile; false when the tree
     // had to be read whole instead.
     bool refreshProjectsQuietly(const QStringList& projects);
-    void showList(const QVector<SpecimenGroup>& groups);
+    using ListRows = QVector<QStringList>;   // the list's texts below its header
+    void showList(const ListRows& rows);
     int listFontSize();
+    int projectGroupCount(const QString& project) const;
+    // Reads the list's rows on a worker; they are shown unless a later fill came first.
+    void readListOnWorker(quint64 generation, std::function<QVector<SpecimenGroup>()> read);
 
     AppContext& m_ctx;
     RegisterWidgets& m_ui;
@@ -79,6 +87,8 @@ private:
     QString m_listFontSizeText;   // the last "标养字号" read
     Generation m_listGeneration;   // a later fill of the list drops a search still running
     int m_listFittedWidth = -1;    // the list's width when its columns were last fitted
+    ListRows m_shownListRows;   // the rows as last written
+    QFont m_shownListFont;      // and the font they were written in
 };
 
 // The line above the printed standard-curing list on every page: project and day printed.

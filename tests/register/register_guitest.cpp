@@ -1,3 +1,4 @@
+#include "core/Conversions.h"
 #include "model/register/GroupStore.h"
 #include "register/RegisterController.h"
 #include "support/HeldConnection.h"
@@ -124,6 +125,107 @@ TEST(RegisterDuplicateRows, APositionHeldByManyRowsShowsItsLatestOnce)
     EXPECT_EQ(f.ui().registerUi.gradeBox->text(), "C36");
     EXPECT_EQ(f.ui().registerUi.castingDateBox->text(), "2017年3月6日");
     EXPECT_EQ(f.ctx().selection.samplingDate, Day(2017, 3, 6));
+}
+
+// "大" holds more groups than the list reads on the spot: its list is read on a worker and
+// shown when done, unless a later fill came first. "小" is read on the spot.
+class RegisterLargeProjectTest : public ::testing::Test
+{
+protected:
+    static constexpr int kLargeGroups = 1001;
+
+    void SetUp() override
+    {
+        auto db = f.prepareDatabase();
+        ASSERT_TRUE(db);
+        ASSERT_TRUE(db->execute(QStringLiteral("BEGIN")));
+        for (int i = 0; i < kLargeGroups; ++i)
+            test::InsertGroup(*db, "大", QStringLiteral("部位%1").arg(i), Day(2014, 1, 1).addDays(i));
+        ASSERT_TRUE(db->execute(QStringLiteral("COMMIT")));
+        test::InsertGroup(*db, "小", "基础", Day(2017, 3, 1));
+        test::InsertGroup(*db, "小", "一层柱", Day(2017, 3, 5));
+        f.start();
+        settle();
+    }
+
+    // The project's `row`-th position node.
+    QModelIndex position(const QString& project, int row)
+    {
+        const QAbstractItemModel* model = f.ui().registerUi.tree->model();
+        for (int p = 0; p < model->rowCount(); ++p) {
+            const QModelIndex node = model->index(p, 0);
+            if (node.data().toString() == project) {
+                model->rowCount(node);
+                return model->index(row, 0, node);
+            }
+        }
+        return {};
+    }
+    void select(const QString& project, int row) { f.ui().registerUi.tree->setCurrentIndex(position(project, row)); }
+    // Lets the workers end and their results reach the list.
+    void settle()
+    {
+        for (int round = 0; round < 3; ++round) {
+            f.ctx().tasks.waitForDone();
+            QCoreApplication::processEvents();
+        }
+    }
+    QString cell(int row, int column)
+    {
+        const QTableWidgetItem* item = f.ui().registerUi.standardList->item(row, column);
+        return item ? item->text() : QString();
+    }
+
+    test::MainWindowFixture f{Day(2017, 3, 10, 10, 0)};
+};
+
+TEST_F(RegisterLargeProjectTest, ItsListIsShownWhenReadAndALaterFillWins)
+{
+    QTableWidget* list = f.ui().registerUi.standardList;
+    select("大", 5);
+    settle();
+    ASSERT_EQ(list->rowCount(), 1 + kLargeGroups);
+    EXPECT_EQ(cell(1, 1), "部位0");
+    EXPECT_EQ(cell(kLargeGroups, 1), QStringLiteral("部位%1").arg(kLargeGroups - 1));
+    EXPECT_EQ(cell(kLargeGroups, 3), FormatLongDate(Day(2014, 1, 1).addDays(kLargeGroups - 1)));
+    EXPECT_EQ(list->rowHeight(kLargeGroups), 30);
+
+    select("小", 1);   // on the spot, so it shows first
+    EXPECT_EQ(list->rowCount(), 3);
+    select("大", 6);
+    select("小", 0);   // before the read of "大" is done
+    settle();
+    ASSERT_EQ(list->rowCount(), 3);
+    EXPECT_EQ(cell(1, 1), "基础");
+    EXPECT_EQ(cell(2, 1), "一层柱");
+}
+
+// The list keeps the texts it wrote beside the grid; a fill must still write every cell
+// whose text or font differs from what the grid shows.
+TEST_F(RegisterLargeProjectTest, ARefillWritesWhatChangedAfterEveryKindOfChange)
+{
+    QTableWidget* list = f.ui().registerUi.standardList;
+    select("大", 0);
+    settle();
+    select("小", 0);   // fewer rows
+    select("大", 1);   // more again: the rows dropped come back with their texts and height
+    settle();
+    ASSERT_EQ(list->rowCount(), 1 + kLargeGroups);
+    EXPECT_EQ(cell(2, 1), "部位1");
+    EXPECT_EQ(cell(500, 1), "部位499");
+    EXPECT_EQ(list->rowHeight(500), 30);
+
+    f.settings().write(keys::kStandardFontSize, "14");
+    select("大", 2);
+    settle();
+    EXPECT_EQ(list->item(500, 1)->font().pointSizeF(), 7.0);   // half points
+
+    auto db = f.ctx().db;
+    ASSERT_TRUE(db->execute(QStringLiteral("UPDATE gcxx SET 强度等级 = 'C60' WHERE 工程部位 = '部位499'")));
+    select("大", 3);
+    settle();
+    EXPECT_EQ(cell(500, 2), "C60");
+    EXPECT_EQ(cell(499, 2), "C30");
 }
 
 // A click does not wait for Temp.ini to be synced to the disk: the node is written on a
