@@ -31,7 +31,7 @@ void GroupEditor::deleteSelectedGroup()
 void GroupEditor::deleteProjectNode()
 {
     const QString project = m_ctx.selection.projectName;
-    const qsizetype groups = LoadGroups(*m_ctx.db, project).size();
+    const int groups = CountProjectGroups(*m_ctx.db, project);
     const QString question = QStringLiteral("您确定要删除工程“%1”的全部%2组试块记录吗？").arg(project).arg(groups);
     if (!m_ctx.messages().ask(m_ctx.window, question, QStringLiteral("警告"), Messages::Icon::Information))
         return;

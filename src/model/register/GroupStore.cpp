@@ -332,6 +332,13 @@ int CountRowsWithoutKey(const Database& db)
     return st.next() ? int(st.integer(0)) : 0;
 }
 
+int CountProjectGroups(const Database& db, const QString& project)
+{
+    Statement st(db, QStringLiteral("SELECT count(*) FROM gcxx WHERE 工程名称 = ?"));
+    st.bind(1, project);
+    return st.next() ? int(st.integer(0)) : 0;
+}
+
 std::optional<QString> SetStandardState(Database& db, const QString& project, const QString& position,
                                         const QString& state)
 {

@@ -50,6 +50,8 @@ WriteResult DeleteProject(Database& db, const QString& project);
 // Removes every row whose project or position is NULL or empty (nodes with empty text).
 WriteResult DeleteRowsWithoutKey(Database& db);
 int CountRowsWithoutKey(const Database& db);
+// The rows DeleteProject would delete.
+int CountProjectGroups(const Database& db, const QString& project);
 
 // Sets 标养状态 or 同养状态 on the first matching row and reads it back; none when no row matched.
 std::optional<QString> SetStandardState(Database& db, const QString& project, const QString& position,

@@ -161,7 +161,9 @@ TEST_F(GroupStoreTest, EditsChangeOnlyTheirRows)
     EXPECT_EQ(s3.sameCount, "");
     EXPECT_EQ(LoadGroups(*db, "Q", QString("s1")).value(0).grade, "C30");
     EXPECT_EQ(ChangeGrade(*db, "R", "nothing", "C40"), WriteResult::NoRow);
+    EXPECT_EQ(CountProjectGroups(*db, "R"), 2);   // what the question before deleting names
     EXPECT_EQ(DeleteProject(*db, "R"), WriteResult::Done);
+    EXPECT_EQ(CountProjectGroups(*db, "R"), 0);
     EXPECT_EQ(test::CountRows(*db, "gcxx"), 1);
 }
 
