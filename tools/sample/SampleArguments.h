@@ -15,7 +15,7 @@ struct SampleArguments {
     QString error;   // not empty: the command line is wrong, nothing is to be written
 };
 
-// stolvar-sample <folder> [--large|--huge] [--seed N]
+// stolvar-sample <folder> [--large|--huge|--wide] [--seed N]
 SampleArguments ParseSampleArguments(const QStringList& arguments);
 QString SampleUsage();
 

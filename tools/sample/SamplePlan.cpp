@@ -27,6 +27,8 @@ Shape ShapeOf(SampleSize size)
         return {2000, 10, kTwentyYears};
     case SampleSize::Huge:
         return {10000, 10, kTwentyYears};
+    case SampleSize::Wide:
+        return {10, 10000, kTwentyYears};
     case SampleSize::Site:
         break;
     }
@@ -45,6 +47,20 @@ struct Pour {
 int NextPourGap(SampleRandom& rng)
 {
     return rng.between(3, 7);
+}
+
+// A project of the wide register goes through its building's positions zone after zone
+// ("第3区一层柱"), pouring on one day in two.
+void PlanWideProject(QVector<Pour>& pours, int project, QDate day, const Shape& shape, const QDate& today,
+                     SampleRandom& rng)
+{
+    const QVector<SamplePosition> positions = SamplePositions(rng);
+    for (int i = 0; i < shape.positions && day <= today; ++i) {
+        SamplePosition position = positions[i % positions.size()];
+        position.name = QStringLiteral("第%1区").arg(i / positions.size() + 1) + position.name;
+        pours.append({project, i, position, day});
+        day = day.addDays(rng.between(0, 1));
+    }
 }
 
 void PlanProject(QVector<Pour>& pours, int project, QDate day, const Shape& shape, const QDate& today,
@@ -70,6 +86,12 @@ QDate SiteStart(int project, const QDate& today, SampleRandom& rng)
 QDate SpreadStart(const Shape& shape, const QDate& today, SampleRandom& rng)
 {
     return today.addDays(-rng.between(75, shape.temperatureDays - 15));
+}
+
+// A wide project's 10,000 pours, one day in two, take some 5,000 days.
+QDate WideStart(const Shape& shape, const QDate& today, SampleRandom& rng)
+{
+    return today.addDays(-rng.between(5100, shape.temperatureDays - 15));
 }
 
 // Moves the pour nearest to `day` among those `eligible` onto that day.
@@ -126,6 +148,10 @@ SamplePlan PlanSampleRegister(SampleSize size, quint32 seed, const QDate& today)
     const QStringList projects = SampleProjectNames(shape.projects, rng);
     QVector<Pour> pours;
     for (int p = 0; p < shape.projects; ++p) {
+        if (size == SampleSize::Wide) {
+            PlanWideProject(pours, p, WideStart(shape, today, rng), shape, today, rng);
+            continue;
+        }
         const QDate start = size == SampleSize::Site ? SiteStart(p, today, rng) : SpreadStart(shape, today, rng);
         PlanProject(pours, p, start, shape, today, rng);
     }

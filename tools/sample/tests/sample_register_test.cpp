@@ -5,12 +5,14 @@
 #include "model/register/ReminderQueries.h"
 #include "model/strength/Evaluation.h"
 #include "model/strength/StrengthTexts.h"
+#include "sample/SampleArguments.h"
 #include "sample/SampleRegister.h"
 #include "support/TempHome.h"
 #include "support/TestRegister.h"
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -227,6 +229,40 @@ TEST_F(SampleRegisterTest, LargeHoldsTwoThousandProjectsOfTenPositionsAndTwentyY
     ASSERT_TRUE(range.next());
     EXPECT_GE(range.dateTime(0).date(), kToday.addDays(-7305)) << "every casting day has temperatures";
     EXPECT_LE(range.dateTime(1).date(), kToday);
+}
+
+// Planned only: writing 100,000 rows belongs to the benchmarks, not the suite.
+TEST(SamplePlanTest, WideHoldsTenProjectsOfTenThousandPositionsEachOver20Years)
+{
+    const SamplePlan plan = PlanSampleRegister(SampleSize::Wide, kDefaultSampleSeed, kToday);
+    EXPECT_EQ(plan.projects, 10);
+    ASSERT_EQ(plan.groups.size(), 100000);
+    QHash<QString, QSet<QString>> positions;
+    QDate first = kToday;
+    QDate last;
+    for (const SpecimenGroup& g : plan.groups) {
+        positions[g.project].insert(g.position);
+        first = std::min(first, g.castingDate.date());
+        last = std::max(last, g.castingDate.date());
+    }
+    ASSERT_EQ(positions.size(), 10);
+    for (const QSet<QString>& names : positions)
+        EXPECT_EQ(names.size(), 10000) << "every position once, as the program allows";
+    EXPECT_GE(first, kToday.addDays(-7305)) << "every casting day has temperatures";
+    EXPECT_LE(last, kToday);
+    EXPECT_EQ(plan.days.size(), 7305);
+}
+
+TEST(SampleArgumentsTest, OneSizeAtMost)
+{
+    const QString tool = QStringLiteral("stolvar-sample");
+    EXPECT_EQ(ParseSampleArguments({tool, QStringLiteral("/tmp/x")}).size, SampleSize::Site);
+    EXPECT_EQ(ParseSampleArguments({tool, QStringLiteral("/tmp/x"), QStringLiteral("--wide")}).size, SampleSize::Wide);
+    EXPECT_EQ(ParseSampleArguments({tool, QStringLiteral("/tmp/x"), QStringLiteral("--huge")}).size, SampleSize::Huge);
+    EXPECT_FALSE(ParseSampleArguments({tool, QStringLiteral("/tmp/x"), QStringLiteral("--huge"), QStringLiteral("--wide")})
+                     .error.isEmpty());
+    EXPECT_FALSE(ParseSampleArguments({tool, QStringLiteral("/tmp/x"), QStringLiteral("--large"), QStringLiteral("--wide")})
+                     .error.isEmpty());
 }
 
 } // namespace
