@@ -6,10 +6,10 @@
 
 #include <QDateTime>
 #include <QFont>
+#include <QObject>
 #include <QStringList>
 
 #include <functional>
-#include <QObject>
 
 namespace stolvar {
 
