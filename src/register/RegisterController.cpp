@@ -64,8 +64,12 @@ bool SetCell(QTableWidget* grid, int row, int column, const QString& text, const
     if (item && item->text() == text && (!font || item->font() == *font))
         return false;
     if (!item) {
-        item = new QTableWidgetItem;
+        // Made whole before the grid holds it: the grid hears of a new cell once.
+        item = new QTableWidgetItem(text);
+        if (font)
+            item->setFont(*font);
         grid->setItem(row, column, item);
+        return true;
     }
     item->setText(text);
     if (font)
