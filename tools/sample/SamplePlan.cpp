@@ -50,7 +50,7 @@ int NextPourGap(SampleRandom& rng)
 }
 
 // A project of the wide register goes through its building's positions zone after zone
-// ("第3区一层柱"), pouring on one day in two.
+// ("第3区一层柱"), about two pours a day.
 void PlanWideProject(QVector<Pour>& pours, int project, QDate day, const Shape& shape, const QDate& today,
                      SampleRandom& rng)
 {
@@ -88,7 +88,7 @@ QDate SpreadStart(const Shape& shape, const QDate& today, SampleRandom& rng)
     return today.addDays(-rng.between(75, shape.temperatureDays - 15));
 }
 
-// A wide project's 10,000 pours, one day in two, take some 5,000 days.
+// A wide project's 10,000 pours, about two a day, take some 5,000 days.
 QDate WideStart(const Shape& shape, const QDate& today, SampleRandom& rng)
 {
     return today.addDays(-rng.between(5100, shape.temperatureDays - 15));

@@ -10,7 +10,7 @@ namespace stolvar {
 
 // Site: one building site with three projects over the season before today.
 // Large: 2,000 projects of 10 positions; Huge: 10,000 of 10; Wide: 10 of 10,000 (a
-// contractor's few very large projects, one group cast on most days); all over 20 years.
+// contractor's few very large projects, about two groups cast a day); all over 20 years.
 enum class SampleSize { Site, Large, Huge, Wide };
 
 // The lead time the sample's settings ask for; the site's pours are placed so that the
