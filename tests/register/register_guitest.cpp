@@ -106,7 +106,7 @@ TEST_F(RegisterGuiTest, SelectingAPositionFillsThePanelAndRemembersTheNode)
     EXPECT_EQ(f.ui().registerUi.standardList->rowCount(), 3);
 }
 
-// Rows an older register holds twice for one position give a node each; any of them shows
+// Rows a register written elsewhere holds twice for one position give a node each; any shows
 // the latest row, and the panel and the tables are filled once, not once per row.
 TEST(RegisterDuplicateRows, APositionHeldByManyRowsShowsItsLatestOnce)
 {
