@@ -222,21 +222,21 @@ int RegisterController::listFontSize()
 
 void RegisterController::fillStandardCuringList()
 {
-    const quint64 generation = m_listGeneration.next();
-    if (!m_ctx.db) {
-        showList({});
-        return;
-    }
     const QString project = m_ctx.selection.projectName;
-    if (projectGroupCount(project) <= kListReadOnTheSpot) {
-        showList(ListRowsOf(LoadGroups(*m_ctx.db, project), m_ctx.now()));
-        return;
-    }
-    readListOnWorker(generation, [db = m_ctx.db, project] { return LoadGroups(*db, project); });
+    const std::shared_ptr<Database> db = m_ctx.db;
+    fillListFrom(!db || projectGroupCount(project) <= kListReadOnTheSpot, [db, project] {
+        return db ? LoadGroups(*db, project) : QVector<SpecimenGroup>();
+    });
 }
 
-void RegisterController::readListOnWorker(quint64 generation, std::function<QVector<SpecimenGroup>()> read)
+// A later fill of the list drops the rows of one still on its worker.
+void RegisterController::fillListFrom(bool onTheSpot, std::function<QVector<SpecimenGroup>()> read)
 {
+    const quint64 generation = m_listGeneration.next();
+    if (onTheSpot) {
+        showList(ListRowsOf(read(), m_ctx.now()));
+        return;
+    }
     auto texts = [read = std::move(read), now = m_ctx.now()] { return ListRowsOf(read(), now); };
     m_ctx.tasks.run(this, std::move(texts), [this, generation](const ListRows& rows) {
         if (m_listGeneration.isCurrent(generation))
@@ -258,27 +258,21 @@ int RegisterController::projectGroupCount(const QString& project) const
 // (as does the search of a project too large to read on the spot).
 void RegisterController::filterStandardCuringList()
 {
-    const quint64 generation = m_listGeneration.next();
     const bool everywhere = m_ui.allProjectsBox && m_ui.allProjectsBox->isChecked();
     const QString keyword = m_ui.keywordBox->text();
     const QString project = m_ctx.selection.projectName;
-    if (!m_ctx.db) {
-        showList({});
-        return;
-    }
-    if (!everywhere && projectGroupCount(project) <= kListReadOnTheSpot) {
-        showList(ListRowsOf(LoadGroupsMatching(*m_ctx.db, project, keyword), m_ctx.now()));
-        return;
-    }
-    auto search = [db = m_ctx.db, project, keyword, everywhere] {
+    const std::shared_ptr<Database> db = m_ctx.db;
+    const bool onTheSpot = !db || (!everywhere && projectGroupCount(project) <= kListReadOnTheSpot);
+    fillListFrom(onTheSpot, [db, project, keyword, everywhere] {
+        if (!db)
+            return QVector<SpecimenGroup>();
         if (!everywhere)
             return LoadGroupsMatching(*db, project, keyword);
         QVector<SpecimenGroup> groups = LoadGroupsMatchingAnywhere(*db, keyword);
         for (SpecimenGroup& g : groups)
             g.position = g.project + QStringLiteral(" / ") + g.position;
         return groups;
-    };
-    readListOnWorker(generation, std::move(search));
+    });
 }
 
 void RegisterController::showList(const ListRows& rows)

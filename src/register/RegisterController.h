@@ -78,8 +78,9 @@ private:
     void showList(const ListRows& rows);
     int listFontSize();
     int projectGroupCount(const QString& project) const;
-    // Reads the list's rows on a worker; they are shown unless a later fill came first.
-    void readListOnWorker(quint64 generation, std::function<QVector<SpecimenGroup>()> read);
+    // Fills the list with the groups `read` gives: on the spot, or read on a worker and
+    // shown when done.
+    void fillListFrom(bool onTheSpot, std::function<QVector<SpecimenGroup>()> read);
 
     AppContext& m_ctx;
     RegisterWidgets& m_ui;
